@@ -1,0 +1,199 @@
+#include "model/colormap.h"
+
+#include "model/palette.h"
+
+#include <QImage>
+
+#include <algorithm>
+#include <cstring>
+
+Colormap::Colormap(int width, int height)
+    : m_width(std::max(0, width))
+    , m_height(std::max(0, height))
+    , m_pixels(std::size_t(m_width) * std::size_t(m_height), 0)
+{
+}
+
+void Colormap::resize(int width, int height)
+{
+    width = std::max(0, width);
+    height = std::max(0, height);
+    if (width == m_width && height == m_height)
+        return;
+    std::vector<uchar> pixels(std::size_t(width) * std::size_t(height), 0);
+    const int copyWidth = std::min(width, m_width);
+    const int copyHeight = std::min(height, m_height);
+    for (int y = 0; y < copyHeight; ++y)
+        std::memcpy(pixels.data() + std::size_t(y) * std::size_t(width), scanLine(y), std::size_t(copyWidth));
+    m_pixels = std::move(pixels);
+    m_width = width;
+    m_height = height;
+}
+
+void Colormap::fill(uchar colorIndex)
+{
+    std::fill(m_pixels.begin(), m_pixels.end(), colorIndex);
+}
+
+void Colormap::fillRect(const QRect& rect, uchar colorIndex)
+{
+    const QRect clip = rect.intersected(this->rect());
+    for (int y = clip.top(); y <= clip.bottom(); ++y)
+        std::memset(scanLine(y) + clip.left(), colorIndex, std::size_t(clip.width()));
+}
+
+void Colormap::mirror(const QRect& rect, Qt::Orientation orientation)
+{
+    const QRect clip = rect.intersected(this->rect());
+    if (clip.isEmpty())
+        return;
+    if (orientation == Qt::Horizontal) {
+        for (int y = clip.top(); y <= clip.bottom(); ++y) {
+            uchar* row = scanLine(y);
+            std::reverse(row + clip.left(), row + clip.right() + 1);
+        }
+        return;
+    }
+    for (int top = clip.top(), bottom = clip.bottom(); top < bottom; ++top, --bottom)
+        std::swap_ranges(
+            scanLine(top) + clip.left(), scanLine(top) + clip.right() + 1, scanLine(bottom) + clip.left());
+}
+
+QImage Colormap::toImage(const Palette& palette) const
+{
+    if (isEmpty())
+        return {};
+    QImage image(m_width, m_height, QImage::Format_RGB32);
+    paintToImage(palette, rect(), image);
+    return image;
+}
+
+void Colormap::paintToImage(const Palette& palette, const QRect& rect, QImage& image) const
+{
+    const QRect clip = rect.intersected(this->rect()).intersected(image.rect());
+    if (clip.isEmpty() || image.depth() != 32)
+        return;
+    QRgb colors[256];
+    for (int i = 0; i < 256; ++i)
+        colors[i] = palette.colorAt(uchar(i));
+    for (int y = clip.top(); y <= clip.bottom(); ++y) {
+        const uchar* source = scanLine(y) + clip.left();
+        QRgb* target = reinterpret_cast<QRgb*>(image.scanLine(y)) + clip.left();
+        for (int x = 0; x < clip.width(); ++x)
+            target[x] = colors[source[x]];
+    }
+}
+
+Colormap Colormap::snapshotRegion(const QRect& rect) const
+{
+    const QRect clip = rect.intersected(this->rect());
+    if (clip.isEmpty())
+        return {};
+    Colormap copy(clip.width(), clip.height());
+    for (int y = 0; y < clip.height(); ++y)
+        std::memcpy(copy.scanLine(y), scanLine(clip.top() + y) + clip.left(), std::size_t(clip.width()));
+    return copy;
+}
+
+void Colormap::restoreRegion(const QRect& rect, const Colormap& source)
+{
+    const QRect target = QRect(rect.topLeft(), source.size()).intersected(this->rect());
+    if (target.isEmpty())
+        return;
+    const int sx = target.left() - rect.left();
+    const int sy = target.top() - rect.top();
+    for (int y = 0; y < target.height(); ++y) {
+        std::memcpy(scanLine(target.top() + y) + target.left(), source.scanLine(sy + y) + sx,
+            std::size_t(target.width()));
+    }
+}
+
+int Colormap::replaceIndex(const QRect& rect, uchar from, uchar to)
+{
+    if (from == to)
+        return 0;
+    const QRect clip = rect.intersected(this->rect());
+    int changed = 0;
+    for (int y = clip.top(); y <= clip.bottom(); ++y) {
+        uchar* row = scanLine(y);
+        for (int x = clip.left(); x <= clip.right(); ++x) {
+            if (row[x] == from) {
+                row[x] = to;
+                ++changed;
+            }
+        }
+    }
+    return changed;
+}
+
+int Colormap::swapIndices(const QRect& rect, uchar a, uchar b)
+{
+    if (a == b)
+        return 0;
+    const QRect clip = rect.intersected(this->rect());
+    int changed = 0;
+    for (int y = clip.top(); y <= clip.bottom(); ++y) {
+        uchar* row = scanLine(y);
+        for (int x = clip.left(); x <= clip.right(); ++x) {
+            if (row[x] == a) {
+                row[x] = b;
+                ++changed;
+            } else if (row[x] == b) {
+                row[x] = a;
+                ++changed;
+            }
+        }
+    }
+    return changed;
+}
+
+QRect Colormap::diffBoundingRect(const Colormap& other) const
+{
+    if (size() != other.size())
+        return {};
+    int left = m_width;
+    int right = -1;
+    int top = -1;
+    int bottom = -1;
+    for (int y = 0; y < m_height; ++y) {
+        const uchar* a = scanLine(y);
+        const uchar* b = other.scanLine(y);
+        if (std::memcmp(a, b, std::size_t(m_width)) == 0)
+            continue;
+        if (top < 0)
+            top = y;
+        bottom = y;
+        int x = 0;
+        while (a[x] == b[x])
+            ++x;
+        left = std::min(left, x);
+        x = m_width - 1;
+        while (a[x] == b[x])
+            --x;
+        right = std::max(right, x);
+    }
+    if (top < 0)
+        return {};
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+QList<uchar> Colormap::distinctIndices(const QRect& rect, int limit) const
+{
+    QList<uchar> found;
+    const QRect clip = rect.intersected(this->rect());
+    if (clip.isEmpty() || limit <= 0)
+        return found;
+    bool seen[256] = {};
+    for (int y = clip.top(); y <= clip.bottom(); ++y) {
+        const uchar* row = scanLine(y);
+        for (int x = clip.left(); x <= clip.right(); ++x) {
+            if (seen[row[x]])
+                continue;
+            seen[row[x]] = true;
+            found.append(row[x]);
+            if (found.size() >= limit)
+                return found;
+        }
+    }
+    return found;
+}

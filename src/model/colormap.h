@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QList>
+#include <QRect>
+#include <QSize>
+
+#include <vector>
+
+class Palette;
+class QImage;
+
+// The artwork: one byte per stored pixel, each a C64 colour index. Everything on
+// screen is rendered from it; it is a value, and a copy is a deep copy.
+class Colormap {
+public:
+    Colormap() = default;
+    Colormap(int width, int height);
+
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    QSize size() const { return {m_width, m_height}; }
+    QRect rect() const { return {0, 0, m_width, m_height}; }
+    bool isEmpty() const { return m_width == 0 || m_height == 0; }
+    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < m_width && y < m_height; }
+
+    void resize(int width, int height);
+
+    uchar pixel(int x, int y) const { return contains(x, y) ? m_pixels[index(x, y)] : 0; }
+    void setPixel(int x, int y, uchar colorIndex)
+    {
+        if (contains(x, y))
+            m_pixels[index(x, y)] = colorIndex;
+    }
+
+    // Unchecked row access for inner loops that have clipped their rectangle already.
+    const uchar* scanLine(int y) const { return m_pixels.data() + std::size_t(y) * std::size_t(m_width); }
+    uchar* scanLine(int y) { return m_pixels.data() + std::size_t(y) * std::size_t(m_width); }
+    const uchar* constData() const { return m_pixels.data(); }
+
+    void fill(uchar colorIndex);
+    void fillRect(const QRect& rect, uchar colorIndex);
+    void mirror(const QRect& rect, Qt::Orientation orientation);
+
+    QImage toImage(const Palette& palette) const;
+    void paintToImage(const Palette& palette, const QRect& rect, QImage& image) const;
+
+    Colormap snapshotRegion(const QRect& rect) const;
+    void restoreRegion(const QRect& rect, const Colormap& source);
+
+    int replaceIndex(const QRect& rect, uchar from, uchar to);
+    int swapIndices(const QRect& rect, uchar a, uchar b);
+
+    QRect diffBoundingRect(const Colormap& other) const;
+
+    // Distinct indices in scan order, stopping once `limit` have been seen: callers ask
+    // for one more than they allow and only look at whether the list grew that long.
+    QList<uchar> distinctIndices(const QRect& rect, int limit) const;
+
+    friend bool operator==(const Colormap&, const Colormap&) = default;
+
+private:
+    std::size_t index(int x, int y) const { return std::size_t(y) * std::size_t(m_width) + std::size_t(x); }
+
+    int m_width = 0;
+    int m_height = 0;
+    std::vector<uchar> m_pixels;
+};

@@ -1,0 +1,316 @@
+#include "model/canvas_region.h"
+#include "model/sprite_rows.h"
+#include "model/sprite_strip_grid.h"
+
+#include <QTest>
+
+Q_DECLARE_METATYPE(CanvasMode)
+Q_DECLARE_METATYPE(CanvasLayoutSpec)
+
+namespace {
+
+CanvasLayoutSpec layoutOf(CanvasLayout layout, SpriteAlignment top = SpriteAlignment::Left,
+    SpriteAlignment bottom = SpriteAlignment::Left)
+{
+    return {layout, top, bottom};
+}
+
+QRect span(int left, int top, int right, int bottom)
+{
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// Regions as "kind:side:left,top,right,bottom" so a failure shows the whole layout.
+QString describe(const QList<CanvasRegion>& regions)
+{
+    QStringList parts;
+    for (const CanvasRegion& r : regions) {
+        parts << QStringLiteral("%1:%2:%3,%4,%5,%6")
+                     .arg(int(r.kind))
+                     .arg(int(r.side))
+                     .arg(r.rect.left())
+                     .arg(r.rect.top())
+                     .arg(r.rect.right())
+                     .arg(r.rect.bottom());
+    }
+    return parts.join(QLatin1Char(' '));
+}
+
+} // namespace
+
+class TestCanvasGeometry : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void regions_data()
+    {
+        QTest::addColumn<CanvasMode>("mode");
+        QTest::addColumn<CanvasLayoutSpec>("layout");
+        QTest::addColumn<int>("screens");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QString>("regions");
+        QTest::addColumn<int>("lockedCount");
+
+        const auto H = CanvasMode::Hires;
+        const auto M = CanvasMode::Multicolor;
+        QTest::newRow("hires bitmap")
+            << H << layoutOf(CanvasLayout::BitmapOnly) << 1 << QSize(320, 200) << "0:0:0,0,319,199" << 0;
+        QTest::newRow("multi bitmap x2")
+            << M << layoutOf(CanvasLayout::BitmapOnly) << 2 << QSize(320, 200) << "0:0:0,0,319,199" << 0;
+        QTest::newRow("hires sides") << H << layoutOf(CanvasLayout::SideBorders) << 1 << QSize(416, 200)
+                                     << "1:1:0,0,47,199 0:0:48,0,359,199 1:2:360,0,407,199" << 2;
+        QTest::newRow("hires sides x2") << H << layoutOf(CanvasLayout::SideBorders) << 2 << QSize(736, 200)
+                                        << "1:1:0,0,47,199 0:0:48,0,679,199 1:2:680,0,727,199" << 2;
+        QTest::newRow("multi sides") << M << layoutOf(CanvasLayout::SideBorders) << 1 << QSize(208, 200)
+                                     << "1:1:0,0,23,199 0:0:24,0,183,199 1:2:184,0,207,199" << 0;
+        QTest::newRow("hires top/bottom")
+            << H << layoutOf(CanvasLayout::TopBottomBorders) << 1 << QSize(320, 284)
+            << "1:3:0,0,319,41 0:0:0,42,319,241 1:4:0,242,319,283" << 0;
+        QTest::newRow("multi top/bottom x0")
+            << M << layoutOf(CanvasLayout::TopBottomBorders) << 0 << QSize(160, 284)
+            << "1:3:0,0,159,41 0:0:0,42,159,241 1:4:0,242,159,283" << 0;
+        QTest::newRow("negative screens")
+            << H << layoutOf(CanvasLayout::BitmapOnly) << -3 << QSize(320, 200) << "0:0:0,0,319,199" << 0;
+    }
+
+    void regions()
+    {
+        QFETCH(CanvasMode, mode);
+        QFETCH(CanvasLayoutSpec, layout);
+        QFETCH(int, screens);
+        QFETCH(QSize, size);
+        QFETCH(QString, regions);
+        QFETCH(int, lockedCount);
+
+        QCOMPARE(canvasModeDefaultCanvasSize(mode, layout, screens), size);
+        QCOMPARE(describe(canvasRegions(mode, size, layout)), regions);
+        QCOMPARE(canvasLockedBorderRects(mode, size, layout).size(), lockedCount);
+    }
+
+    void lockedPixelsOfHiresSideBorders()
+    {
+        const auto layout = layoutOf(CanvasLayout::SideBorders);
+        const QList<QRect> locked = canvasLockedBorderRects(CanvasMode::Hires, QSize(416, 200), layout);
+        QCOMPARE(locked, (QList<QRect> {span(408, 0, 415, 199), span(0, 0, 47, 0)}));
+        QVERIFY(canvasPixelIsLocked(locked, 47, 0));
+        QVERIFY(!canvasPixelIsLocked(locked, 48, 0));
+        QVERIFY(!canvasPixelIsLocked(locked, 0, 1));
+        QVERIFY(canvasPixelIsLocked(locked, 408, 199));
+        QVERIFY(!canvasPixelIsLocked(locked, 407, 199));
+    }
+
+    void borderFrames()
+    {
+        // One screen always sits in a 416 x 301 screen-pixel frame, whatever the layout.
+        const QList<CanvasLayout> layouts {
+            CanvasLayout::BitmapOnly, CanvasLayout::SideBorders, CanvasLayout::TopBottomBorders};
+        for (CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
+            for (CanvasLayout kind : layouts) {
+                const auto layout = layoutOf(kind);
+                const QSize size = canvasModeDefaultCanvasSize(mode, layout, 1);
+                const QRect frame = canvasBorderFrameRect(mode, size, layout);
+                QCOMPARE(frame.width() * int(canvasModePixelAspect(mode)), 416);
+                QCOMPARE(frame.height(), 301);
+                QVERIFY(canvasShowsBorderFrame(mode, size, layout));
+                QCOMPARE(canvasContentRect(mode, size, layout), QRectF(frame));
+            }
+        }
+        const auto bitmap = layoutOf(CanvasLayout::BitmapOnly);
+        QVERIFY(!canvasShowsBorderFrame(CanvasMode::Hires, QSize(640, 200), bitmap));
+        QVERIFY(!canvasShowsBorderFrame(CanvasMode::Hires, QSize(300, 180), bitmap));
+        QVERIFY(!canvasShowsBorderFrame(CanvasMode::Multicolor, QSize(320, 200), bitmap));
+        QCOMPARE(canvasContentRect(CanvasMode::Hires, QSize(300, 180), bitmap), QRectF(0, 0, 300, 180));
+        QVERIFY(canvasShowsBorderFrame(
+            CanvasMode::Hires, QSize(999, 284), layoutOf(CanvasLayout::TopBottomBorders)));
+    }
+
+    void safeFramesFollowTheBitmap()
+    {
+        const auto tb = layoutOf(CanvasLayout::TopBottomBorders);
+        const QList<QRect> frames = safeFrameRects(CanvasMode::Hires, QSize(320, 284), tb);
+        QCOMPARE(frames.value(0), QRect(-32, 42 - 35, 384, 272));
+        QCOMPARE(frames.value(1), QRect(-48, 42 - 43, 408, 293));
+        const QList<QRect> side
+            = safeFrameRects(CanvasMode::Multicolor, QSize(208, 200), layoutOf(CanvasLayout::SideBorders));
+        QCOMPARE(side.value(0), QRect(24 - 16, -35, 192, 272));
+        QCOMPARE(side.value(1), QRect(24 - 24, -43, 204, 293));
+    }
+
+    void spriteRowTables()
+    {
+        // Every line of a side strip belongs to exactly the row whose span holds it.
+        for (int y = 0; y < 200; ++y) {
+            const int row = spriteRowAt(y);
+            QVERIFY2(y >= spriteRowTop(row) && y < spriteRowTop(row) + spriteRowHeight(row),
+                qPrintable(QString::number(y)));
+        }
+        QCOMPARE(spriteRowAt(-5), 0);
+        QCOMPARE(spriteRowAt(117), 4);
+        QCOMPARE(spriteRowAt(118), 5);
+        QCOMPARE(spriteRowTop(-1), 0);
+        QCOMPARE(spriteRowTop(8), 200);
+        QCOMPARE(spriteRowHeight(-1), 13);
+        QCOMPARE(spriteRowHeight(9), 19);
+
+        // The 42-line logical rows are two hardware rows each.
+        QCOMPARE(spriteHardwareRowAt(12), 0);
+        QCOMPARE(spriteHardwareRowAt(13), 1);
+        QCOMPARE(spriteHardwareRowAt(76), 4);
+        QCOMPARE(spriteHardwareRowAt(117), 5);
+        QCOMPARE(spriteHardwareRowAt(139), 7);
+        QCOMPARE(spriteHardwareRowAt(180), 8);
+        QCOMPARE(spriteHardwareRowAt(181), 9);
+        QCOMPARE(spriteHardwareRowAt(200), 9);
+    }
+
+    void horizontalStripGrids_data()
+    {
+        QTest::addColumn<CanvasMode>("mode");
+        QTest::addColumn<int>("alignment");
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QRect>("unit");
+
+        const auto H = CanvasMode::Hires;
+        const auto M = CanvasMode::Multicolor;
+        QTest::newRow("hires left, first") << H << 0 << 0 << 0 << span(0, 0, 23, 41);
+        QTest::newRow("hires left, last whole") << H << 0 << 311 << 12 << span(288, 0, 311, 41);
+        QTest::newRow("hires left, partial") << H << 0 << 319 << 13 << span(312, 0, 319, 41);
+        QTest::newRow("hires left, beyond") << H << 0 << 500 << 13 << span(312, 0, 319, 41);
+        QTest::newRow("hires right, partial") << H << 1 << 7 << 0 << span(0, 0, 7, 41);
+        QTest::newRow("hires right, second") << H << 1 << 8 << 1 << span(8, 0, 31, 41);
+        QTest::newRow("hires right, last") << H << 1 << 319 << 13 << span(296, 0, 319, 41);
+        QTest::newRow("hires right, before") << H << 1 << -9 << 0 << span(0, 0, 7, 41);
+        QTest::newRow("multi left, partial") << M << 0 << 156 << 13 << span(156, 0, 159, 41);
+        QTest::newRow("multi right, partial") << M << 1 << 3 << 0 << span(0, 0, 3, 41);
+        QTest::newRow("multi right, second") << M << 1 << 4 << 1 << span(4, 0, 15, 41);
+    }
+
+    void horizontalStripGrids()
+    {
+        QFETCH(CanvasMode, mode);
+        QFETCH(int, alignment);
+        QFETCH(int, x);
+        QFETCH(int, column);
+        QFETCH(QRect, unit);
+
+        const auto align = SpriteAlignment(alignment);
+        const auto layout = layoutOf(CanvasLayout::TopBottomBorders, align, align);
+        const QSize size = canvasModeDefaultCanvasSize(mode, layout, 1);
+        const QList<CanvasRegion> regions = canvasRegions(mode, size, layout);
+        for (const CanvasRegion& strip : {regions.first(), regions.last()}) {
+            const SpriteStripGrid grid = spriteStripGrid(strip, mode, layout);
+            QCOMPARE(grid.columns, 14);
+            QCOMPARE(grid.rows, 1);
+            QCOMPARE(grid.partialFirst, align == SpriteAlignment::Right);
+            QCOMPARE(grid.columnAt(x), column);
+            QCOMPARE(grid.rowAt(strip.rect.bottom()), 0);
+            QCOMPARE(grid.unitRect(column, 5), unit.translated(0, strip.rect.top()));
+        }
+    }
+
+    void alignmentsAreIndependentPerBorder()
+    {
+        const auto layout
+            = layoutOf(CanvasLayout::TopBottomBorders, SpriteAlignment::Left, SpriteAlignment::Right);
+        const QList<CanvasRegion> regions = canvasRegions(CanvasMode::Hires, QSize(320, 284), layout);
+        QVERIFY(!spriteStripGrid(regions.first(), CanvasMode::Hires, layout).partialFirst);
+        QVERIFY(spriteStripGrid(regions.last(), CanvasMode::Hires, layout).partialFirst);
+        // A strip that is whole sprites wide has no partial column to put first.
+        const QList<CanvasRegion> wide = canvasRegions(CanvasMode::Hires, QSize(312, 284), layout);
+        const SpriteStripGrid exact = spriteStripGrid(wide.last(), CanvasMode::Hires, layout);
+        QCOMPARE(exact.columns, 13);
+        QVERIFY(!exact.partialFirst);
+        QCOMPARE(exact.unitRect(12, 0), span(288, 242, 311, 283));
+    }
+
+    void sideStripGrids()
+    {
+        for (CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
+            const auto layout = layoutOf(CanvasLayout::SideBorders);
+            const QSize size = canvasModeDefaultCanvasSize(mode, layout, 1);
+            const CanvasRegion right = canvasRegions(mode, size, layout).last();
+            const SpriteStripGrid grid = spriteStripGrid(right, mode, layout);
+            const int unit = spriteColumnWidth(mode);
+            QCOMPARE(grid.columns, 2);
+            QCOMPARE(grid.rows, 8);
+            QCOMPARE(grid.partialWidth, 0);
+            QCOMPARE(grid.unitRect(1, 4), QRect(right.rect.left() + unit, 76, unit, 42));
+            QCOMPARE(grid.unitRect(0, 7), QRect(right.rect.left(), 181, unit, 19));
+            QCOMPARE(spriteUnitRect(right, mode, 1, 6), grid.unitRect(1, 6));
+            QCOMPARE(spriteUnitRect(right, mode, 0, 9), QRect());
+            QCOMPARE(grid.columnAt(right.rect.left() + unit - 1), 0);
+            QCOMPARE(grid.columnAt(right.rect.left() + unit), 1);
+            QCOMPARE(grid.rowAt(139), 6);
+            QCOMPARE(grid.rowAt(180), 6);
+        }
+    }
+
+    void cellExpansion_data()
+    {
+        QTest::addColumn<CanvasMode>("mode");
+        QTest::addColumn<CanvasLayoutSpec>("layout");
+        QTest::addColumn<QRect>("rect");
+        QTest::addColumn<QRect>("cells");
+
+        const auto H = CanvasMode::Hires;
+        const auto M = CanvasMode::Multicolor;
+        const auto tb = layoutOf(CanvasLayout::TopBottomBorders);
+        const auto side = layoutOf(CanvasLayout::SideBorders);
+        // The bitmap of a top/bottom canvas starts on line 42, so its cell rows do too.
+        QTest::newRow("tb first line") << H << tb << QRect(5, 42, 1, 1) << span(0, 42, 7, 49);
+        QTest::newRow("tb straddles rows") << M << tb << span(5, 49, 6, 50) << span(4, 42, 7, 57);
+        QTest::newRow("tb clipped from strip") << H << tb << span(9, 30, 9, 43) << span(8, 42, 15, 49);
+        QTest::newRow("tb last line") << H << tb << QRect(319, 241, 1, 1) << span(312, 234, 319, 241);
+        QTest::newRow("tb outside") << H << tb << QRect(10, 5, 3, 3) << QRect();
+        // The hires side-border bitmap starts at column 48 and is 312 wide: 39 whole cells.
+        QTest::newRow("sides first column") << H << side << QRect(48, 0, 1, 1) << span(48, 0, 55, 7);
+        QTest::newRow("sides last column") << H << side << QRect(359, 199, 1, 1) << span(352, 192, 359, 199);
+        QTest::newRow("multi sides") << M << side << QRect(25, 9, 1, 1) << span(24, 8, 27, 15);
+    }
+
+    void cellExpansion()
+    {
+        QFETCH(CanvasMode, mode);
+        QFETCH(CanvasLayoutSpec, layout);
+        QFETCH(QRect, rect);
+        QFETCH(QRect, cells);
+
+        const QSize size = canvasModeDefaultCanvasSize(mode, layout, 1);
+        CanvasRegion bitmap;
+        for (const CanvasRegion& region : canvasRegions(mode, size, layout)) {
+            if (region.kind == CanvasRegionKind::Bitmap)
+                bitmap = region;
+        }
+        const QRect expanded = expandRectToCellsInRegion(mode, rect, bitmap);
+        QCOMPARE(expanded.isEmpty(), cells.isEmpty());
+        if (!cells.isEmpty()) {
+            QCOMPARE(expanded, cells);
+            QCOMPARE(cellRectAt(mode, rect.bottomRight(), bitmap).bottomRight(), cells.bottomRight());
+        }
+    }
+
+    void cellExpansionOnAWholeCanvasCutsPartialCells()
+    {
+        // A free-sized canvas whose width is no multiple of 8 keeps its ragged last column.
+        QCOMPARE(expandRectToCells(CanvasMode::Hires, QRect(297, 175, 2, 2), QSize(300, 180)),
+            span(296, 168, 299, 179));
+        QCOMPARE(expandRectToCells(CanvasMode::Multicolor, QRect(-20, -20, 22, 22), QSize(160, 200)),
+            span(0, 0, 3, 7));
+    }
+
+    void screensOfADualCanvas()
+    {
+        const auto side = layoutOf(CanvasLayout::SideBorders);
+        const QSize dual = canvasModeDefaultCanvasSize(CanvasMode::Hires, side, 2);
+        QCOMPARE(canvasScreenRect(CanvasMode::Hires, dual, side, 0), QRect(48, 0, 320, 200));
+        QCOMPARE(canvasScreenRect(CanvasMode::Hires, dual, side, 1), QRect(368, 0, 312, 200));
+        QCOMPARE(canvasScreenRect(CanvasMode::Hires, dual, side, 2), QRect());
+        const auto bitmap = layoutOf(CanvasLayout::BitmapOnly);
+        QCOMPARE(
+            canvasScreenRect(CanvasMode::Multicolor, QSize(320, 200), bitmap, 1), QRect(160, 0, 160, 200));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestCanvasGeometry)
+#include "tst_canvas_geometry.moc"

@@ -1,0 +1,151 @@
+#include "model/colormap.h"
+#include "model/palette.h"
+
+#include <QImage>
+#include <QTest>
+
+namespace {
+
+Colormap numbered(int width, int height)
+{
+    Colormap map(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            map.setPixel(x, y, uchar((y * width + x) % 16));
+    }
+    return map;
+}
+
+} // namespace
+
+class TestColormap : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void boundsAreSafe()
+    {
+        Colormap map(4, 3);
+        map.fill(7);
+        const Colormap before = map;
+        for (const QPoint& p :
+            {QPoint(-1, 0), QPoint(4, 0), QPoint(0, -1), QPoint(0, 3), QPoint(-100, 100)}) {
+            QCOMPARE(map.pixel(p.x(), p.y()), uchar(0));
+            map.setPixel(p.x(), p.y(), 3);
+        }
+        QCOMPARE(map, before);
+        QCOMPARE(Colormap(-5, 4).size(), QSize(0, 4));
+        QVERIFY(Colormap(0, 4).toImage(Palette()).isNull());
+    }
+
+    void resizeKeepsTheTopLeftBlock()
+    {
+        Colormap map = numbered(4, 4);
+        map.resize(2, 6);
+        QCOMPARE(map.size(), QSize(2, 6));
+        for (int y = 0; y < 6; ++y) {
+            for (int x = 0; x < 2; ++x)
+                QCOMPARE(map.pixel(x, y), y < 4 ? uchar((y * 4 + x) % 16) : uchar(0));
+        }
+        map.resize(-1, 2);
+        QCOMPARE(map.size(), QSize(0, 2));
+    }
+
+    void mirrorStaysInsideItsRectangle()
+    {
+        Colormap map = numbered(5, 4);
+        map.mirror(QRect(1, 1, 3, 3), Qt::Horizontal);
+        QCOMPARE(map.pixel(1, 1), uchar(8));
+        QCOMPARE(map.pixel(2, 1), uchar(7));
+        QCOMPARE(map.pixel(3, 1), uchar(6));
+        QCOMPARE(map.pixel(0, 1), uchar(5));
+        QCOMPARE(map.pixel(4, 1), uchar(9));
+
+        Colormap flipped = numbered(5, 4);
+        flipped.mirror(QRect(0, 0, 5, 10), Qt::Vertical);
+        for (int x = 0; x < 5; ++x) {
+            QCOMPARE(flipped.pixel(x, 0), uchar((15 + x) % 16));
+            QCOMPARE(flipped.pixel(x, 3), uchar(x));
+        }
+        flipped.mirror(QRect(0, 0, 5, 10), Qt::Vertical);
+        QCOMPARE(flipped, numbered(5, 4));
+    }
+
+    void snapshotAndRestoreClip()
+    {
+        const Colormap source = numbered(6, 5);
+        const Colormap crop = source.snapshotRegion(QRect(4, 3, 10, 10));
+        QCOMPARE(crop.size(), QSize(2, 2));
+        QCOMPARE(crop.pixel(0, 0), source.pixel(4, 3));
+        QVERIFY(source.snapshotRegion(QRect(10, 10, 2, 2)).isEmpty());
+
+        // Only the rectangle's corner counts; the paste is clipped to the target.
+        Colormap target(6, 5);
+        target.restoreRegion(QRect(-1, 4, 1, 1), numbered(3, 3));
+        QCOMPARE(target.pixel(0, 4), uchar(1));
+        QCOMPARE(target.pixel(1, 4), uchar(2));
+        QCOMPARE(target.pixel(0, 3), uchar(0));
+        QCOMPARE(target.diffBoundingRect(Colormap(6, 5)), QRect(0, 4, 2, 1));
+    }
+
+    void replaceAndSwapCount()
+    {
+        Colormap map = numbered(4, 4);
+        QCOMPARE(map.replaceIndex(QRect(0, 0, 4, 2), 1, 9), 1);
+        QCOMPARE(map.pixel(1, 0), uchar(9));
+        QCOMPARE(map.replaceIndex(map.rect(), 3, 3), 0);
+        const Colormap before = map;
+        QCOMPARE(map.swapIndices(map.rect(), 2, 2), 0);
+        QCOMPARE(map, before);
+        QCOMPARE(map.swapIndices(QRect(0, 0, 4, 3), 9, 5), 3);
+        QCOMPARE(map.pixel(1, 0), uchar(5));
+        QCOMPARE(map.pixel(1, 1), uchar(9));
+        QCOMPARE(map.pixel(1, 2), uchar(5));
+    }
+
+    void diffBoundingRect()
+    {
+        const Colormap a = numbered(8, 8);
+        Colormap b = a;
+        QCOMPARE(a.diffBoundingRect(b), QRect());
+        QVERIFY(a.diffBoundingRect(b).isNull());
+        QCOMPARE(a.diffBoundingRect(Colormap(8, 9)), QRect());
+        b.setPixel(6, 1, 15 - b.pixel(6, 1));
+        b.setPixel(2, 5, 15 - b.pixel(2, 5));
+        b.setPixel(7, 7, 15 - b.pixel(7, 7));
+        QCOMPARE(a.diffBoundingRect(b), QRect(QPoint(2, 1), QPoint(7, 7)));
+        QCOMPARE(b.diffBoundingRect(a), QRect(QPoint(2, 1), QPoint(7, 7)));
+    }
+
+    void distinctIndicesStopAtTheLimit()
+    {
+        Colormap cell(5, 1);
+        const uchar scan[] = {5, 5, 3, 7, 3};
+        for (int x = 0; x < 5; ++x)
+            cell.setPixel(x, 0, scan[x]);
+        QCOMPARE(cell.distinctIndices(cell.rect(), 3), (QList<uchar> {5, 3, 7}));
+        QCOMPARE(cell.distinctIndices(cell.rect(), 2), (QList<uchar> {5, 3}));
+        QCOMPARE(cell.distinctIndices(cell.rect(), 16), (QList<uchar> {5, 3, 7}));
+        QCOMPARE(cell.distinctIndices(QRect(1, 0, 10, 10), 16), (QList<uchar> {5, 3, 7}));
+        QCOMPARE(cell.distinctIndices(QRect(3, 0, 2, 1), 16), (QList<uchar> {7, 3}));
+        QVERIFY(cell.distinctIndices(QRect(6, 0, 2, 1), 16).isEmpty());
+        QVERIFY(cell.distinctIndices(cell.rect(), 0).isEmpty());
+    }
+
+    void renderingWritesOnlyTheRectangle()
+    {
+        const Colormap map = numbered(4, 4);
+        const Palette palette(PaletteVariant::Pepto);
+        const QImage whole = map.toImage(palette);
+        QCOMPARE(whole.format(), QImage::Format_RGB32);
+        QCOMPARE(whole.pixel(1, 0), palette.colorAt(1));
+        QImage partial(4, 4, QImage::Format_RGB32);
+        partial.fill(Qt::magenta);
+        map.paintToImage(palette, QRect(2, 2, 10, 10), partial);
+        QCOMPARE(partial.pixel(3, 3), palette.colorAt(15));
+        QCOMPARE(partial.pixel(1, 3), QColor(Qt::magenta).rgb());
+        QCOMPARE(partial.pixel(3, 1), QColor(Qt::magenta).rgb());
+    }
+};
+
+QTEST_APPLESS_MAIN(TestColormap)
+#include "tst_colormap.moc"
