@@ -1,0 +1,443 @@
+#include "view/canvas_area.h"
+
+#include "formats/image/canvas_border_frame.h"
+#include "model/project.h"
+#include "view/tool_cursors.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QTabletEvent>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace {
+
+constexpr double rotationSnapDegrees = 22.5;
+
+BorderFrameSource frameSourceOf(const Project& project)
+{
+    return {project.mode(), project.size(), project.layout()};
+}
+
+} // namespace
+
+CanvasArea::CanvasArea(std::shared_ptr<Project> project, QWidget* parent)
+    : QWidget(parent)
+    , m_project(std::move(project))
+{
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_TabletTracking);
+    refreshCanvasImage();
+    restoreIdleCursor();
+}
+
+CanvasArea::~CanvasArea() = default;
+
+void CanvasArea::setProject(std::shared_ptr<Project> project)
+{
+    m_project = std::move(project);
+    reloadProject();
+}
+
+void CanvasArea::reloadProject()
+{
+    m_panning = false;
+    m_rotating = false;
+    refreshCanvasImage();
+    zoomBestFit();
+    restoreIdleCursor();
+}
+
+void CanvasArea::refreshCanvasImage(const QRect& canvasRect)
+{
+    const Colormap& canvas = m_project->colormap();
+    if (canvasRect.isNull() || m_displayImage.size() != canvas.size()) {
+        m_displayImage = canvas.toImage(m_project->palette());
+        update();
+        return;
+    }
+    canvas.paintToImage(m_project->palette(), canvasRect, m_displayImage);
+    const QRect viewRect = m_project->transform().canvasToViewRect(QRectF(canvasRect)).toAlignedRect();
+    update(padViewRectForFiltering(viewRect.adjusted(-1, -1, 1, 1)));
+}
+
+QPointF CanvasArea::viewportCentre() const
+{
+    return QPointF(width() / 2.0, height() / 2.0);
+}
+
+void CanvasArea::viewChanged()
+{
+    if (m_hoverValid)
+        updateHover(mapFromGlobal(QCursor::pos()));
+    update();
+    Q_EMIT statusChanged();
+}
+
+void CanvasArea::applyZoomStep(double zoom, QPointF anchor)
+{
+    Transform& transform = m_project->transform();
+    zoom = std::clamp(zoom, Transform::minZoom, Transform::maxZoom);
+    if (zoom == transform.zoom())
+        return;
+    if (m_bindZoomToCanvas)
+        anchor = boundAnchorToCanvas(anchor);
+    transform.setZoomAnchored(zoom, anchor);
+    m_bestFitActive = false;
+    viewChanged();
+}
+
+void CanvasArea::zoomIn()
+{
+    stepZoom(1, viewportCentre());
+}
+
+void CanvasArea::zoomOut()
+{
+    stepZoom(-1, viewportCentre());
+}
+
+void CanvasArea::stepZoom(int direction, QPointF anchor)
+{
+    const double zoom = m_project->transform().zoom();
+    if (direction >= 1) {
+        applyZoomStep(std::min(std::floor(zoom + 1e-9) + 1.0, Transform::maxZoom), anchor);
+        return;
+    }
+    // Factors below 1 are only reached by Best Fit; stepping out stops at 1.
+    if (zoom > 1.0)
+        applyZoomStep(std::ceil(zoom - 1e-9) - 1.0, anchor);
+}
+
+void CanvasArea::zoomActualSize()
+{
+    m_project->transform().setZoomAnchored(1.0, viewportCentre());
+    m_bestFitActive = false;
+    viewChanged();
+}
+
+void CanvasArea::zoomBestFit()
+{
+    const QRectF content = contentRect();
+    if (content.isEmpty() || size().isEmpty())
+        return;
+    m_project->transform().fitToView(content, size());
+    m_bestFitActive = true;
+    viewChanged();
+}
+
+void CanvasArea::resetRotation()
+{
+    m_project->transform().setRotationAnchored(0.0, viewportCentre());
+    if (m_bestFitActive)
+        zoomBestFit();
+    viewChanged();
+}
+
+void CanvasArea::resetRotationAndBestFit()
+{
+    m_project->transform().setRotationAnchored(0.0, viewportCentre());
+    zoomBestFit();
+}
+
+void CanvasArea::rotateDragTo(QPointF position, bool snap)
+{
+    const QPointF d = position - viewportCentre();
+    if (std::abs(d.x()) + std::abs(d.y()) < 1.0)
+        return;
+    const QPointF s = m_dragStartVector;
+    const double turned
+        = std::atan2(s.x() * d.y() - s.y() * d.x(), s.x() * d.x() + s.y() * d.y()) * 180.0 / M_PI;
+    double angle = m_rotationAtDragStart + turned;
+    if (snap)
+        angle = std::round(angle / rotationSnapDegrees) * rotationSnapDegrees;
+    m_project->transform().setRotationAnchored(angle, viewportCentre());
+    m_bestFitActive = false;
+    viewChanged();
+}
+
+void CanvasArea::setDisplayPixelAspect(double aspect)
+{
+    m_project->transform().setDisplayPixelAspect(aspect);
+    if (m_bestFitActive)
+        zoomBestFit();
+    else
+        viewChanged();
+}
+
+bool CanvasArea::panByArrowKey(int key)
+{
+    const QSize cell = canvasModeCellSize(m_project->mode());
+    QPointF step;
+    switch (key) {
+    case Qt::Key_Left:
+        step = QPointF(-cell.width(), 0);
+        break;
+    case Qt::Key_Right:
+        step = QPointF(cell.width(), 0);
+        break;
+    case Qt::Key_Up:
+        step = QPointF(0, -cell.height());
+        break;
+    case Qt::Key_Down:
+        step = QPointF(0, cell.height());
+        break;
+    default:
+        return false;
+    }
+    // Along the canvas's own axes, so on a turned view the char grid lands on itself.
+    m_project->transform().translate(m_project->transform().canvasToViewVector(step));
+    m_bestFitActive = false;
+    viewChanged();
+    return true;
+}
+
+QPointF CanvasArea::boundAnchorToCanvas(QPointF viewPoint) const
+{
+    const Transform& transform = m_project->transform();
+    const QPointF canvasPoint = transform.viewToCanvas(viewPoint);
+    const QSize size = m_project->size();
+    return transform.canvasToView(QPointF(std::clamp(canvasPoint.x(), 0.0, double(size.width())),
+        std::clamp(canvasPoint.y(), 0.0, double(size.height()))));
+}
+
+void CanvasArea::startPan(QPointF position)
+{
+    m_panning = true;
+    m_lastPanPosition = position;
+    setCursor(ToolCursors::panDragging());
+}
+
+void CanvasArea::setBilinearFiltering(bool on)
+{
+    m_bilinearFiltering = on;
+    update();
+}
+
+void CanvasArea::setBackdropColor(const QColor& color)
+{
+    m_backdropColor = color;
+    update();
+}
+
+int CanvasArea::pixelWidth() const
+{
+    return std::max(1, int(std::lround(m_project->transform().pixelAspect())));
+}
+
+QPointF CanvasArea::canvasToDisplayPoint(QPointF canvasPoint) const
+{
+    return QPointF(
+        canvasPoint.x() * pixelWidth(), canvasPoint.y() / m_project->transform().displayPixelAspect());
+}
+
+QPointF CanvasArea::displayToCanvasPoint(QPointF displayPoint) const
+{
+    return QPointF(
+        displayPoint.x() / pixelWidth(), displayPoint.y() * m_project->transform().displayPixelAspect());
+}
+
+QPointF CanvasArea::viewToDisplayPoint(QPointF viewPoint) const
+{
+    return canvasToDisplayPoint(m_project->transform().viewToCanvas(viewPoint));
+}
+
+QPointF CanvasArea::displayToViewPoint(QPointF displayPoint) const
+{
+    return m_project->transform().canvasToView(displayToCanvasPoint(displayPoint));
+}
+
+QRectF CanvasArea::contentRect() const
+{
+    return canvasContentRect(*m_project);
+}
+
+QRect CanvasArea::padViewRectForFiltering(const QRect& viewRect) const
+{
+    if (!m_bilinearFiltering)
+        return viewRect;
+    const QRectF unit = m_project->transform().canvasToViewRect(QRectF(0, 0, 1, 1));
+    const int dx = int(std::ceil(unit.width()));
+    const int dy = int(std::ceil(unit.height()));
+    return viewRect.adjusted(-dx, -dy, dx, dy);
+}
+
+QSize CanvasArea::sizeHint() const
+{
+    const auto doubled = [](int value) { return value > INT_MAX / 2 ? INT_MAX : value * 2; };
+    return QSize(doubled(m_project->size().width()), doubled(m_project->size().height()));
+}
+
+void CanvasArea::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    painter.fillRect(event->rect(), m_backdropColor);
+    painter.setClipRect(event->rect());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, m_bilinearFiltering);
+    painter.setTransform(m_project->transform().toViewTransform());
+
+    const Project& project = *m_project;
+    paintCanvasBorderFrame(painter, frameSourceOf(project), project.palette(),
+        canvasFrameColorIndex(frameSourceOf(project), project.colorSlots()));
+    painter.drawImage(QPointF(0, 0), m_displayImage);
+}
+
+void CanvasArea::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (m_bestFitActive)
+        zoomBestFit();
+}
+
+void CanvasArea::wheelEvent(QWheelEvent* event)
+{
+    const int delta = event->angleDelta().y();
+    if (delta == 0) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    const bool zoomOutStep = (delta > 0) == m_invertZoomWheel;
+    stepZoom(zoomOutStep ? -1 : 1, event->position());
+}
+
+void CanvasArea::mousePressEvent(QMouseEvent* event)
+{
+    const QPointF position = event->position();
+    if (event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && m_spaceHeld)) {
+        startPan(position);
+        event->accept();
+        return;
+    }
+    if (event->button() == Qt::LeftButton && m_rotateKeyHeld) {
+        m_rotating = true;
+        m_rotationAtDragStart = m_project->transform().rotation();
+        m_dragStartVector = position - viewportCentre();
+        if (std::abs(m_dragStartVector.x()) + std::abs(m_dragStartVector.y()) < 1.0)
+            m_dragStartVector = QPointF(1, 0);
+        event->accept();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+void CanvasArea::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPointF position = event->position();
+    if (m_panning) {
+        m_project->transform().translate(position - m_lastPanPosition);
+        m_lastPanPosition = position;
+        m_bestFitActive = false;
+        viewChanged();
+    } else if (m_rotating && (event->buttons() & Qt::LeftButton)) {
+        rotateDragTo(position, event->modifiers() & Qt::ShiftModifier);
+    }
+    updateHover(position);
+    Q_EMIT statusChanged();
+}
+
+void CanvasArea::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (m_panning && (event->button() == Qt::LeftButton || event->button() == Qt::MiddleButton)) {
+        m_panning = false;
+        restoreIdleCursor();
+        return;
+    }
+    if (m_rotating && event->button() == Qt::LeftButton) {
+        m_rotating = false;
+        restoreIdleCursor();
+        return;
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+void CanvasArea::keyPressEvent(QKeyEvent* event)
+{
+    if (!event->isAutoRepeat()) {
+        if (event->key() == Qt::Key_Space) {
+            m_spaceHeld = true;
+            restoreIdleCursor();
+            return;
+        }
+        if (event->key() == Qt::Key_R && event->modifiers() == Qt::NoModifier) {
+            m_rotateKeyHeld = true;
+            restoreIdleCursor();
+            return;
+        }
+    }
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        if (panByArrowKey(event->key()))
+            return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void CanvasArea::keyReleaseEvent(QKeyEvent* event)
+{
+    if (!event->isAutoRepeat()) {
+        if (event->key() == Qt::Key_Space) {
+            m_spaceHeld = false;
+            restoreIdleCursor();
+            return;
+        }
+        if (event->key() == Qt::Key_R) {
+            m_rotateKeyHeld = false;
+            restoreIdleCursor();
+            return;
+        }
+    }
+    QWidget::keyReleaseEvent(event);
+}
+
+void CanvasArea::tabletEvent(QTabletEvent* event)
+{
+    // Only the pen's state is tracked here; leaving the event unaccepted makes the
+    // toolkit deliver the matching mouse event, which drives the tools.
+    switch (event->type()) {
+    case QEvent::TabletPress:
+        m_tabletDown = true;
+        m_tabletPressure = event->pressure();
+        break;
+    case QEvent::TabletMove:
+        m_tabletPressure = event->pressure();
+        break;
+    case QEvent::TabletRelease:
+        m_tabletDown = false;
+        break;
+    default:
+        break;
+    }
+    event->ignore();
+}
+
+void CanvasArea::leaveEvent(QEvent* event)
+{
+    m_hoverValid = false;
+    Q_EMIT statusChanged();
+    QWidget::leaveEvent(event);
+}
+
+void CanvasArea::updateHover(QPointF position)
+{
+    m_hoverPixel = m_project->transform().viewToCanvasPixel(position);
+    m_hoverValid = rect().contains(position.toPoint());
+}
+
+void CanvasArea::restoreIdleCursor()
+{
+    if (m_panning)
+        setCursor(ToolCursors::panDragging());
+    else if (m_spaceHeld)
+        setCursor(ToolCursors::panArmed());
+    else if (m_rotateKeyHeld)
+        setCursor(ToolCursors::rotate());
+    else
+        setCursor(ToolCursors::pen());
+}
