@@ -1,0 +1,95 @@
+#include "app/main_window.h"
+
+#include "app/about_dialog.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace {
+
+constexpr int statusMessageTimeoutMs = 5000;
+
+// Stands where the canvas view will be, in the colour the view paints around the artwork.
+QWidget* makeCanvasPlaceholder(QWidget* parent)
+{
+    auto* placeholder = new QWidget(parent);
+    placeholder->setObjectName(QStringLiteral("canvasPlaceholder"));
+    QPalette backdrop = placeholder->palette();
+    backdrop.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
+    placeholder->setPalette(backdrop);
+    placeholder->setAutoFillBackground(true);
+    return placeholder;
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent)
+{
+    setCentralWidget(makeCanvasPlaceholder(this));
+    createActions();
+    createMenus();
+    statusBar();
+    setWindowTitle(QStringLiteral("KROMEL"));
+    resize(500, 500);
+}
+
+void MainWindow::createActions()
+{
+    m_exitAction = new QAction(tr("Exit"), this);
+    m_exitAction->setShortcuts(QKeySequence::Quit);
+    connect(m_exitAction, &QAction::triggered, this, &QWidget::close);
+
+    m_aboutAction = new QAction(tr("About"), this);
+    connect(m_aboutAction, &QAction::triggered, this, &MainWindow::about);
+
+    m_aboutQtAction = new QAction(tr("About Qt"), this);
+    connect(m_aboutQtAction, &QAction::triggered, qApp, &QApplication::aboutQt);
+}
+
+void MainWindow::createMenus()
+{
+    m_fileMenu = new QMenu(tr("File"), this);
+    m_fileMenu->addAction(m_exitAction);
+
+    m_helpMenu = new QMenu(tr("Help"), this);
+    m_helpMenu->addAction(m_aboutAction);
+    m_helpMenu->addAction(m_aboutQtAction);
+
+    populateMenuBar(menuBar());
+}
+
+void MainWindow::populateMenuBar(QMenuBar* menuBar)
+{
+    menuBar->addMenu(m_fileMenu);
+    menuBar->addMenu(m_helpMenu);
+}
+
+void MainWindow::about()
+{
+    AboutDialog dialog(this);
+    dialog.exec();
+}
+
+void MainWindow::openProjectFromDesktop(const QString& path)
+{
+    if (path.isEmpty()) {
+        return;
+    }
+    m_pendingProjectPath = path;
+    QTimer::singleShot(0, this, &MainWindow::openPendingProject);
+}
+
+// Project files cannot be read yet; the request is kept and said so, rather than
+// pretending to open the file.
+void MainWindow::openPendingProject()
+{
+    statusBar()->showMessage(tr("Opening project files is not available in this build: %1")
+                                 .arg(QDir::toNativeSeparators(m_pendingProjectPath)),
+        statusMessageTimeoutMs);
+}
