@@ -1,0 +1,98 @@
+#include "model/colormap_crop.h"
+#include "support/canvas_picture.h"
+
+#include <QRegularExpression>
+#include <QTest>
+
+namespace {
+
+QByteArray rawBytes(const Colormap& map)
+{
+    return QByteArray(reinterpret_cast<const char*>(map.constData()), qsizetype(map.width()) * map.height());
+}
+
+QByteArray bigEndianLength(quint32 length)
+{
+    QByteArray bytes(4, '\0');
+    bytes[0] = char(length >> 24);
+    bytes[1] = char(length >> 16);
+    bytes[2] = char(length >> 8);
+    bytes[3] = char(length);
+    return bytes;
+}
+
+const QStringList picture {"0123", "4567", "89ab"};
+
+} // namespace
+
+class TestColormapCrop : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QTest::failOnWarning(QRegularExpression(QStringLiteral(".*"))); }
+
+    void compressedCropInflatesOnFirstUse()
+    {
+        const Colormap source = canvasFromRows(picture);
+        const QByteArray packed = qCompress(rawBytes(source));
+        const ColormapCrop crop = ColormapCrop::fromCompressed(packed, source.size());
+        QVERIFY(crop.isCompressed());
+        QVERIFY(!crop.isInflated());
+        // The file writer takes the stored bytes as they are.
+        QCOMPARE(crop.compressedBytes(), packed);
+
+        QCOMPARE(canvasToRows(crop.pixels()), rowsText(picture));
+        QVERIFY(crop.isInflated());
+        QVERIFY(!crop.isCompressed());
+        QVERIFY(crop.inflate());
+        QCOMPARE(crop.size(), source.size());
+    }
+
+    void cropsBuiltFromPixelsNeedNoInflation()
+    {
+        const ColormapCrop crop(canvasFromRows(picture));
+        QVERIFY(crop.isInflated());
+        QVERIFY(!crop.isCompressed());
+        QVERIFY(crop.inflate());
+        QCOMPARE(crop.size(), QSize(4, 3));
+
+        const ColormapCrop empty;
+        QVERIFY(empty.inflate());
+        QVERIFY(empty.pixels().isEmpty());
+    }
+
+    void damagedCropFailsSafely_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray raw = rawBytes(canvasFromRows(picture));
+        const QByteArray packed = qCompress(raw);
+        QTest::newRow("stream holds fewer bytes")
+            << qCompress(raw.left(11)).mid(4).prepend(bigEndianLength(12));
+        QTest::newRow("stream holds more bytes") << qCompress(raw + raw).mid(4).prepend(bigEndianLength(12));
+        QTest::newRow("prefix disagrees with the size")
+            << QByteArray(packed).replace(0, 4, bigEndianLength(13));
+        QTest::newRow("prefix claims four gigabytes")
+            << QByteArray(packed).replace(0, 4, bigEndianLength(0xffffffffu));
+        QTest::newRow("stream cut short") << packed.left(packed.size() - 3);
+        QTest::newRow("not a zlib stream") << bigEndianLength(12) + QByteArray("garbage bytes");
+        QTest::newRow("prefix only") << bigEndianLength(12);
+    }
+
+    void damagedCropFailsSafely()
+    {
+        QFETCH(QByteArray, bytes);
+        const ColormapCrop crop = ColormapCrop::fromCompressed(bytes, QSize(4, 3));
+        QTest::ignoreMessage(QtWarningMsg, "ColormapCrop: 4 x 3 crop failed to inflate");
+        QVERIFY(!crop.inflate());
+        QVERIFY(crop.isDamaged());
+        // Readers that must show something get blank pixels of the right size.
+        QCOMPARE(canvasToRows(crop.pixels()), rowsText({"0000", "0000", "0000"}));
+        // The damage is reported once and the bytes stay, so saving again does not turn
+        // the stand-in zeros into artwork.
+        QVERIFY(!crop.inflate());
+        QCOMPARE(crop.compressedBytes(), bytes);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestColormapCrop)
+#include "tst_colormap_crop.moc"

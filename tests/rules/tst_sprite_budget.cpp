@@ -1,0 +1,332 @@
+#include "model/canvas_region.h"
+#include "model/colormap.h"
+#include "model/sprite_strip_grid.h"
+#include "rules/sprite_budget.h"
+#include "rules/sprite_count_tracker.h"
+#include "support/canvas_picture.h"
+#include "support/clash_fixtures.h"
+
+#include <QTest>
+
+Q_DECLARE_METATYPE(CanvasMode)
+Q_DECLARE_METATYPE(SpriteStripSide)
+Q_DECLARE_METATYPE(SpriteAlignment)
+
+namespace {
+
+// The fixtures give the top border background 6 and the bottom border background 9.
+constexpr uchar ink = 1;
+constexpr uchar topBackground = 6;
+constexpr uchar bottomBackground = 9;
+
+ClashContext topBottomContext(CanvasMode mode = CanvasMode::Hires,
+    SpriteAlignment top = SpriteAlignment::Left, SpriteAlignment bottom = SpriteAlignment::Left)
+{
+    return testClashContext(mode, {CanvasLayout::TopBottomBorders, top, bottom});
+}
+
+CanvasRegion stripOf(const ClashContext& ctx, const Colormap& canvas, SpriteStripSide side)
+{
+    for (const CanvasRegion& region : canvasRegions(ctx.mode, canvas.size(), ctx.layout)) {
+        if (region.side == side)
+            return region;
+    }
+    return {};
+}
+
+SpriteStripGrid gridOf(const ClashContext& ctx, const Colormap& canvas, SpriteStripSide side)
+{
+    return spriteStripGrid(stripOf(ctx, canvas, side), ctx.mode, ctx.layout);
+}
+
+// One character per sprite column of a border: '#' where the column holds anything but the
+// border's background (it spends a hardware sprite), '.' where it does not.
+QString occupancy(const ClashContext& ctx, const Colormap& canvas, SpriteStripSide side)
+{
+    const SpriteStripGrid grid = gridOf(ctx, canvas, side);
+    const uchar background = side == SpriteStripSide::Top ? topBackground : bottomBackground;
+    QString picture;
+    for (int column = 0; column < grid.columns; ++column) {
+        const QRect unit = grid.unitRect(column, 0);
+        bool occupied = false;
+        for (int y = unit.top(); y <= unit.bottom(); ++y) {
+            for (int x = unit.left(); x <= unit.right(); ++x)
+                occupied = occupied || canvas.pixel(x, y) != background;
+        }
+        picture += occupied ? QLatin1Char('#') : QLatin1Char('.');
+    }
+    return picture;
+}
+
+// One line of a border, one character per column: '#' where the whole width of the column
+// holds the colour, '.' where none of it does, '?' for a mix.
+QString lineCoverage(
+    const ClashContext& ctx, const Colormap& canvas, SpriteStripSide side, int y, uchar color)
+{
+    const SpriteStripGrid grid = gridOf(ctx, canvas, side);
+    QString picture;
+    for (int column = 0; column < grid.columns; ++column) {
+        const QRect unit = grid.unitRect(column, 0);
+        int hits = 0;
+        for (int x = unit.left(); x <= unit.right(); ++x)
+            hits += canvas.pixel(x, y) == color ? 1 : 0;
+        picture += hits == unit.width() ? QLatin1Char('#') : hits == 0 ? QLatin1Char('.') : QLatin1Char('?');
+    }
+    return picture;
+}
+
+// Puts one pixel of `color` into each column marked '#', at the column's left edge on the
+// given line of the strip.
+void occupy(Colormap& canvas, const ClashContext& ctx, SpriteStripSide side, const QString& columns,
+    uchar color, int line = 0)
+{
+    const SpriteStripGrid grid = gridOf(ctx, canvas, side);
+    for (int column = 0; column < columns.size(); ++column) {
+        if (columns[column] == QLatin1Char('#'))
+            canvas.setPixel(grid.unitRect(column, 0).left(), grid.rect.top() + line, color);
+    }
+}
+
+// The paint path under the enforce policy: a refused pixel is skipped, a painted one noted.
+void paintPixel(SpriteCountTracker& tracker, Colormap& canvas, const QPoint& point, uchar color)
+{
+    if (tracker.vetoPaint(point, color))
+        return;
+    canvas.setPixel(point.x(), point.y(), color);
+    tracker.notePainted(point, color);
+}
+
+// A stroke along one line, pixel by pixel from one end to the other.
+void stroke(SpriteCountTracker& tracker, Colormap& canvas, int y, int fromX, int toX, uchar color)
+{
+    const int step = fromX <= toX ? 1 : -1;
+    for (int x = fromX; x != toX + step; x += step)
+        paintPixel(tracker, canvas, QPoint(x, y), color);
+}
+
+// Draws `count` pixels of ink into the column, in scan order from the unit's top-left.
+void fillColumn(Colormap& canvas, const SpriteStripGrid& grid, int column, int count)
+{
+    const QRect unit = grid.unitRect(column, 0);
+    for (int i = 0; i < count; ++i)
+        canvas.setPixel(unit.left() + i % unit.width(), unit.top() + i / unit.width(), ink);
+}
+
+} // namespace
+
+class TestSpriteBudget : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void ninthSpriteIsRefused()
+    {
+        const ClashContext ctx = topBottomContext();
+        Colormap canvas = blankTestCanvas(ctx);
+        const int w = canvas.width();
+        const int bottomTop = canvas.height() - 42;
+        // The bottom border's background is just another colour in the top border.
+        occupy(canvas, ctx, SpriteStripSide::Top, "#.#.#.#.#.#.##", bottomBackground, 3);
+
+        SpriteCountTracker tracker(ctx, canvas);
+        stroke(tracker, canvas, 20, 0, w - 1, ink);
+        QCOMPARE(lineCoverage(ctx, canvas, SpriteStripSide::Top, 20, ink), QString("#.#.#.#.#.#.##"));
+        QCOMPARE(occupancy(ctx, canvas, SpriteStripSide::Top), QString("#.#.#.#.#.#.##"));
+
+        // Erasing to the border's background goes anywhere.
+        stroke(tracker, canvas, 3, w - 1, 0, topBackground);
+        QCOMPARE(
+            lineCoverage(ctx, canvas, SpriteStripSide::Top, 3, topBackground), QString("##############"));
+
+        // The bottom border has a budget of its own, and there the top's background is ink.
+        stroke(tracker, canvas, bottomTop + 41, 0, w - 1, topBackground);
+        QCOMPARE(lineCoverage(ctx, canvas, SpriteStripSide::Bottom, bottomTop + 41, topBackground),
+            QString("########......"));
+    }
+
+    void aStrokeStartingASpriteSpendsItAtOnce()
+    {
+        const ClashContext ctx = topBottomContext(CanvasMode::Multicolor);
+        Colormap canvas = blankTestCanvas(ctx);
+        occupy(canvas, ctx, SpriteStripSide::Top, "#######.......", 11, 40);
+
+        SpriteCountTracker tracker(ctx, canvas);
+        stroke(tracker, canvas, 30, canvas.width() - 1, 0, ink);
+        QCOMPARE(lineCoverage(ctx, canvas, SpriteStripSide::Top, 30, ink), QString("#######......#"));
+    }
+
+    // A top or bottom sprite column is two 21-line hardware sprites sharing one colour: both
+    // halves spend a single sprite of the budget.
+    void aStartedColumnKeepsTakingPaint()
+    {
+        const ClashContext ctx = topBottomContext();
+        Colormap canvas = blankTestCanvas(ctx);
+        occupy(canvas, ctx, SpriteStripSide::Top, "#####", ink, 2);
+        occupy(canvas, ctx, SpriteStripSide::Top, ".....###", ink, 30);
+        const SpriteStripGrid grid = gridOf(ctx, canvas, SpriteStripSide::Top);
+
+        SpriteCountTracker tracker(ctx, canvas);
+        const QPoint lowerHalfOfStarted(grid.unitRect(2, 0).center().x(), 35);
+        const QPoint upperHalfOfStarted(grid.unitRect(6, 0).center().x(), 5);
+        const QPoint freeColumn(grid.unitRect(9, 0).center().x(), 35);
+        QVERIFY(!tracker.vetoPaint(lowerHalfOfStarted, ink));
+        QVERIFY(!tracker.vetoPaint(upperHalfOfStarted, 3));
+        QVERIFY(tracker.vetoPaint(freeColumn, ink));
+        QVERIFY(!tracker.vetoPaint(freeColumn, topBackground));
+    }
+
+    // Enforcement stops new sprites; it never locks a border that arrived over budget.
+    void aBorderOverBudgetStillTakesPaintInItsSprites()
+    {
+        const ClashContext ctx = topBottomContext();
+        Colormap canvas = blankTestCanvas(ctx);
+        const int bottomTop = canvas.height() - 42;
+        occupy(canvas, ctx, SpriteStripSide::Bottom, "....#########", 2, 41);
+
+        SpriteCountTracker tracker(ctx, canvas);
+        stroke(tracker, canvas, bottomTop + 10, 0, canvas.width() - 1, ink);
+        QCOMPARE(lineCoverage(ctx, canvas, SpriteStripSide::Bottom, bottomTop + 10, ink),
+            QString("....#########."));
+    }
+
+    void reductionVictims_data()
+    {
+        QTest::addColumn<CanvasMode>("mode");
+        QTest::addColumn<SpriteStripSide>("side");
+        QTest::addColumn<SpriteAlignment>("alignment");
+        QTest::addColumn<QList<int>>("counts");
+        QTest::addColumn<QList<int>>("victims");
+
+        const auto H = CanvasMode::Hires;
+        const auto M = CanvasMode::Multicolor;
+        const auto top = SpriteStripSide::Top;
+        const auto bottom = SpriteStripSide::Bottom;
+        const auto left = SpriteAlignment::Left;
+        const auto right = SpriteAlignment::Right;
+        const QList<int> ten {50, 40, 40, 30, 30, 30, 20, 20, 10, 10};
+        const QList<int> nineEqual {0, 0, 5, 5, 5, 5, 5, 5, 5, 5, 5};
+        const QList<int> eight {5, 5, 5, 5, 5, 5, 5, 5};
+        const QList<int> fewestFirst {1, 5, 5, 5, 5, 5, 5, 5, 5};
+
+        QTest::newRow("top left, smallest counts") << H << top << left << ten << QList<int> {8, 9};
+        QTest::newRow("top right, smallest counts") << H << top << right << ten << QList<int> {8, 9};
+        QTest::newRow("bottom left, smallest counts") << H << bottom << left << ten << QList<int> {8, 9};
+        QTest::newRow("bottom right, smallest counts") << H << bottom << right << ten << QList<int> {8, 9};
+        QTest::newRow("top left, ties keep the left") << H << top << left << nineEqual << QList<int> {10};
+        QTest::newRow("top right, ties keep the right") << H << top << right << nineEqual << QList<int> {2};
+        QTest::newRow("bottom right, ties keep the right")
+            << H << bottom << right << nineEqual << QList<int> {2};
+        QTest::newRow("counts before alignment") << H << top << left << fewestFirst << QList<int> {0};
+        QTest::newRow("eight sprites fit") << H << top << left << eight << QList<int> {};
+        QTest::newRow("multicolor left") << M << top << left << nineEqual << QList<int> {10};
+        QTest::newRow("multicolor right, partial column")
+            << M << bottom << right << eight + QList<int> {5} << QList<int> {0};
+    }
+
+    void reductionVictims()
+    {
+        QFETCH(CanvasMode, mode);
+        QFETCH(SpriteStripSide, side);
+        QFETCH(SpriteAlignment, alignment);
+        QFETCH(QList<int>, counts);
+        QFETCH(QList<int>, victims);
+
+        const ClashContext ctx = topBottomContext(mode, alignment, alignment);
+        Colormap canvas = blankTestCanvas(ctx);
+        const SpriteStripGrid grid = gridOf(ctx, canvas, side);
+        for (int column = 0; column < counts.size(); ++column)
+            fillColumn(canvas, grid, column, counts[column]);
+
+        QList<QRect> expected;
+        for (int column : victims)
+            expected.append(grid.unitRect(column, 0));
+        const CanvasRegion strip = stripOf(ctx, canvas, side);
+        const QList<QRect> rects = spriteBudgetReductionRects(ctx, canvas, strip);
+        QCOMPARE(rects, expected);
+        QCOMPARE(spriteCountViolationRects(ctx, canvas, strip), rects);
+
+        // The other border holds nothing; erasing the victims leaves this one within budget.
+        const SpriteStripSide other
+            = side == SpriteStripSide::Top ? SpriteStripSide::Bottom : SpriteStripSide::Top;
+        QVERIFY(spriteBudgetReductionRects(ctx, canvas, stripOf(ctx, canvas, other)).isEmpty());
+        const uchar background = borderSpriteBackground(ctx, side);
+        for (const QRect& rect : rects)
+            canvas.fillRect(rect, background);
+        QVERIFY(spriteBudgetReductionRects(ctx, canvas, strip).isEmpty());
+        QCOMPARE(occupancy(ctx, canvas, side).count(QLatin1Char('#')),
+            std::min(8, int(counts.size() - counts.count(0))));
+    }
+
+    // Flipping a border's alignment moves its partial column, so the same pixels can fall
+    // into more sprites than before.
+    void alignmentMovesThePartialColumn()
+    {
+        for (SpriteAlignment alignment : {SpriteAlignment::Left, SpriteAlignment::Right}) {
+            const ClashContext ctx = topBottomContext(CanvasMode::Hires, alignment, alignment);
+            Colormap canvas = blankTestCanvas(ctx);
+            for (int x : {4, 20, 60, 84, 108, 132, 156, 180, 204})
+                canvas.setPixel(x, 10, ink);
+            const CanvasRegion top = stripOf(ctx, canvas, SpriteStripSide::Top);
+            SpriteCountTracker tracker(ctx, canvas);
+            if (alignment == SpriteAlignment::Left) {
+                QCOMPARE(occupancy(ctx, canvas, SpriteStripSide::Top), QString("#.#######....."));
+                QVERIFY(spriteBudgetReductionRects(ctx, canvas, top).isEmpty());
+                QVERIFY(tracker.vetoPaint(QPoint(230, 30), ink));
+            } else {
+                QCOMPARE(occupancy(ctx, canvas, SpriteStripSide::Top), QString("##.#######...."));
+                QCOMPARE(spriteBudgetReductionRects(ctx, canvas, top), QList<QRect> {QRect(0, 0, 8, 42)});
+                QVERIFY(!tracker.vetoPaint(QPoint(0, 30), ink));
+                QVERIFY(!tracker.vetoPaint(QPoint(31, 30), ink));
+                QVERIFY(tracker.vetoPaint(QPoint(32, 30), ink));
+            }
+        }
+    }
+
+    // Canvases of a free size or loaded from a file may have borders wider than one screen;
+    // their sprite columns beyond the first 16 count all the same.
+    void wideBordersCountEveryColumn()
+    {
+        const ClashContext ctx = topBottomContext();
+        Colormap canvas(640, 284);
+        canvas.fillRect(QRect(0, 0, 640, 42), topBackground);
+        canvas.fillRect(QRect(0, 242, 640, 42), bottomBackground);
+        const SpriteStripGrid grid = gridOf(ctx, canvas, SpriteStripSide::Top);
+        QCOMPARE(grid.columns, 27);
+        for (int column = 16; column < 24; ++column)
+            fillColumn(canvas, grid, column, 3);
+
+        SpriteCountTracker tracker(ctx, canvas);
+        QVERIFY(!tracker.vetoPaint(QPoint(grid.unitRect(20, 0).left(), 5), ink));
+        QVERIFY(tracker.vetoPaint(QPoint(grid.unitRect(24, 0).left(), 5), ink));
+        QVERIFY(tracker.vetoPaint(QPoint(grid.unitRect(3, 0).left(), 5), ink));
+
+        fillColumn(canvas, grid, 26, 3);
+        QCOMPARE(spriteBudgetReductionRects(ctx, canvas, stripOf(ctx, canvas, SpriteStripSide::Top)),
+            QList<QRect> {grid.unitRect(26, 0)});
+    }
+
+    void sideAndBitmapLayoutsHaveNoBudget()
+    {
+        for (CanvasLayout layout : {CanvasLayout::SideBorders, CanvasLayout::BitmapOnly}) {
+            for (CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
+                const ClashContext ctx
+                    = testClashContext(mode, {layout, SpriteAlignment::Left, SpriteAlignment::Left});
+                Colormap canvas = blankTestCanvas(ctx);
+                for (int y = 0; y < canvas.height(); ++y) {
+                    for (int x = 0; x < canvas.width(); ++x)
+                        canvas.setPixel(x, y, uchar((x / 3 + y) % 16));
+                }
+                SpriteCountTracker tracker(ctx, canvas);
+                QVERIFY(tracker.strips().isEmpty());
+                for (int y = 0; y < canvas.height(); y += 7) {
+                    for (int x = 0; x < canvas.width(); x += 5)
+                        QVERIFY(!tracker.vetoPaint(QPoint(x, y), uchar((x + y) % 16)));
+                }
+                for (const CanvasRegion& region : canvasRegions(mode, canvas.size(), ctx.layout))
+                    QVERIFY(spriteBudgetReductionRects(ctx, canvas, region).isEmpty());
+            }
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(TestSpriteBudget)
+#include "tst_sprite_budget.moc"
