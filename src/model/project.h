@@ -102,6 +102,8 @@ public:
     // Edits.
     QRect clearCanvas(uchar index);
     QRect resolveAllClashes();
+    // Erases the sprites of a top or bottom border beyond the 8 the hardware can show.
+    QRect reduceBorderSpritesToBudget();
     QRect swapColors(uchar primary, uchar secondary, bool resolve);
     QRect replaceColor(uchar primary, uchar secondary, bool resolve);
     QRect swapColorsInRegion(uchar primary, uchar secondary, const QRegion& region, bool resolve);

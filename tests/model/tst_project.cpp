@@ -627,6 +627,32 @@ private Q_SLOTS:
         QCOMPARE(project.redo(), QRect(0, 0, 8, 1));
         QCOMPARE(project.slotIndex(HistoryColorSlot::Border), uchar(5));
     }
+
+    void borderSpriteReductionIsOneUndoableEdit()
+    {
+        Project project(CanvasMode::Hires, 0, 0, {CanvasLayout::TopBottomBorders}, 1);
+        // Ten sprites in the top border (counts 10..1 from the left), eight in the bottom.
+        for (int column = 0; column < 10; ++column) {
+            for (int i = 0; i < 10 - column; ++i)
+                project.colormap().setPixel(column * 24 + i, 0, 1);
+        }
+        for (int column = 0; column < 8; ++column)
+            project.colormap().setPixel(column * 24, 250, 1);
+        const Colormap before = project.colormap();
+
+        QCOMPARE(project.reduceBorderSpritesToBudget(), QRect(QPoint(192, 0), QPoint(239, 41)));
+        QCOMPARE(project.history().count(), 1);
+        QCOMPARE(project.history().entries().first().kind, HistoryEntryKind::ReduceBorderSprites);
+        QCOMPARE(project.colormap().pixel(8 * 24, 0), uchar(0));
+        QCOMPARE(project.colormap().pixel(7 * 24, 0), uchar(1));
+        QCOMPARE(project.colormap().pixel(7 * 24, 250), uchar(1));
+
+        // Both borders within budget now: nothing more to erase, nothing recorded.
+        QVERIFY(project.reduceBorderSpritesToBudget().isNull());
+        QCOMPARE(project.history().count(), 1);
+        project.undo();
+        QCOMPARE(project.colormap(), before);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestProject)
