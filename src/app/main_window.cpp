@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 
 #include "app/about_dialog.h"
+#include "model/project.h"
+#include "view/canvas_area.h"
 
 #include <QAction>
 #include <QApplication>
@@ -14,24 +16,14 @@ namespace {
 
 constexpr int statusMessageTimeoutMs = 5000;
 
-// Stands where the canvas view will be, in the colour the view paints around the artwork.
-QWidget* makeCanvasPlaceholder(QWidget* parent)
-{
-    auto* placeholder = new QWidget(parent);
-    placeholder->setObjectName(QStringLiteral("canvasPlaceholder"));
-    QPalette backdrop = placeholder->palette();
-    backdrop.setColor(QPalette::Window, QColor(0x30, 0x30, 0x30));
-    placeholder->setPalette(backdrop);
-    placeholder->setAutoFillBackground(true);
-    return placeholder;
-}
-
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent)
+    , m_project(std::make_shared<Project>(CanvasMode::Hires, 0, 0, CanvasLayoutSpec {}, 1))
 {
-    setCentralWidget(makeCanvasPlaceholder(this));
+    m_canvas = new CanvasArea(m_project, this);
+    setCentralWidget(m_canvas);
     createActions();
     createMenus();
     statusBar();

@@ -3,6 +3,10 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <memory>
+
+class CanvasArea;
+class Project;
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -19,6 +23,9 @@ public:
     void openProjectFromDesktop(const QString& path);
     QString pendingProjectPath() const { return m_pendingProjectPath; }
 
+    CanvasArea* canvasArea() const { return m_canvas; }
+    Project& project() const { return *m_project; }
+
     void populateMenuBar(QMenuBar* menuBar);
 
 public Q_SLOTS:
@@ -28,6 +35,9 @@ private:
     void createActions();
     void createMenus();
     void openPendingProject();
+
+    std::shared_ptr<Project> m_project;
+    CanvasArea* m_canvas = nullptr;
 
     QAction* m_exitAction = nullptr;
     QAction* m_aboutAction = nullptr;
