@@ -29,6 +29,9 @@ public:
     void populateMenuBar(QMenuBar* menuBar);
 
 public Q_SLOTS:
+    void undo();
+    void redo();
+    void refreshUndoActions();
     void about();
 
 private:
@@ -40,10 +43,13 @@ private:
     CanvasArea* m_canvas = nullptr;
 
     QAction* m_exitAction = nullptr;
+    QAction* m_undoAction = nullptr;
+    QAction* m_redoAction = nullptr;
     QAction* m_aboutAction = nullptr;
     QAction* m_aboutQtAction = nullptr;
 
     QMenu* m_fileMenu = nullptr;
+    QMenu* m_editMenu = nullptr;
     QMenu* m_helpMenu = nullptr;
 
     QString m_pendingProjectPath;

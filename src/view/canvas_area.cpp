@@ -3,6 +3,10 @@
 #include "formats/image/canvas_border_frame.h"
 #include "model/project.h"
 #include "view/tool_cursors.h"
+#include "view/tools/draw_tool.h"
+#include "view/tools/eraser_tool.h"
+#include "view/tools/eyedropper_tool.h"
+#include "view/tools/pan_tool.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -29,6 +33,11 @@ BorderFrameSource frameSourceOf(const Project& project)
 CanvasArea::CanvasArea(std::shared_ptr<Project> project, QWidget* parent)
     : QWidget(parent)
     , m_project(std::move(project))
+    , m_drawTool(std::make_unique<DrawTool>(*this))
+    , m_eraserTool(std::make_unique<EraserTool>(*this))
+    , m_eyedropperTool(std::make_unique<EyedropperTool>(*this))
+    , m_panTool(std::make_unique<PanTool>(*this))
+    , m_activeTool(m_drawTool.get())
 {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -50,9 +59,18 @@ void CanvasArea::reloadProject()
 {
     m_panning = false;
     m_rotating = false;
+    // A stroke cannot reach into another document: whatever was in progress is dropped
+    // unrecorded, and the next Shift line has nothing to start from.
+    m_drawTool->reset();
+    m_eraserTool->reset();
+    m_recording = EditRecording();
+    m_pendingAnchor.reset();
+    m_simulation = Colormap();
     refreshCanvasImage();
     zoomBestFit();
     restoreIdleCursor();
+    refreshHoverPreview();
+    Q_EMIT historyChanged();
 }
 
 void CanvasArea::refreshCanvasImage(const QRect& canvasRect)
@@ -61,11 +79,32 @@ void CanvasArea::refreshCanvasImage(const QRect& canvasRect)
     if (canvasRect.isNull() || m_displayImage.size() != canvas.size()) {
         m_displayImage = canvas.toImage(m_project->palette());
         update();
+        Q_EMIT imageChanged();
         return;
     }
     canvas.paintToImage(m_project->palette(), canvasRect, m_displayImage);
+    update(canvasToViewUpdateRect(canvasRect));
+    Q_EMIT imageRegionChanged(canvasRect);
+}
+
+void CanvasArea::refreshDisplayRegion(const QRect& canvasRect)
+{
+    const QRect clip = canvasRect & m_project->rect();
+    if (!clip.isEmpty())
+        refreshCanvasImage(clip);
+}
+
+QRect CanvasArea::canvasToViewUpdateRect(const QRect& canvasRect) const
+{
+    if (canvasRect.isEmpty())
+        return {};
     const QRect viewRect = m_project->transform().canvasToViewRect(QRectF(canvasRect)).toAlignedRect();
-    update(padViewRectForFiltering(viewRect.adjusted(-1, -1, 1, 1)));
+    return padViewRectForFiltering(viewRect.adjusted(-1, -1, 1, 1));
+}
+
+QPoint CanvasArea::viewToCanvasPixel(QPointF viewPoint) const
+{
+    return m_project->transform().viewToCanvasPixel(viewPoint);
 }
 
 QPointF CanvasArea::viewportCentre() const
@@ -78,6 +117,7 @@ void CanvasArea::viewChanged()
     if (m_hoverValid)
         updateHover(mapFromGlobal(QCursor::pos()));
     update();
+    refreshHoverPreview();
     Q_EMIT statusChanged();
 }
 
@@ -287,6 +327,13 @@ void CanvasArea::paintEvent(QPaintEvent* event)
     paintCanvasBorderFrame(painter, frameSourceOf(project), project.palette(),
         canvasFrameColorIndex(frameSourceOf(project), project.colorSlots()));
     painter.drawImage(QPointF(0, 0), m_displayImage);
+
+    // A preview shows exact pixels, so it is never smoothed even when the canvas is.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    m_activeTool->paintArtworkPreview(painter);
+    if (DrawTool* busy = busyDrawTool(); busy && busy != m_activeTool)
+        busy->paintArtworkPreview(painter);
+    m_activeTool->paintOverlay(painter);
 }
 
 void CanvasArea::resizeEvent(QResizeEvent* event)
@@ -313,6 +360,7 @@ void CanvasArea::mousePressEvent(QMouseEvent* event)
     const QPointF position = event->position();
     if (event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && m_spaceHeld)) {
         startPan(position);
+        refreshHoverPreview();
         event->accept();
         return;
     }
@@ -322,15 +370,25 @@ void CanvasArea::mousePressEvent(QMouseEvent* event)
         m_dragStartVector = position - viewportCentre();
         if (std::abs(m_dragStartVector.x()) + std::abs(m_dragStartVector.y()) < 1.0)
             m_dragStartVector = QPointF(1, 0);
+        refreshHoverPreview();
         event->accept();
         return;
     }
-    QWidget::mousePressEvent(event);
+    if (m_panning || m_rotating)
+        return;
+    syncModifiers(event->modifiers());
+    updateHover(position);
+    bool taken = m_activeTool->mousePress(event);
+    if (!taken && m_activeTool != m_drawTool.get())
+        taken = m_drawTool->mousePress(event);
+    if (!taken)
+        QWidget::mousePressEvent(event);
 }
 
 void CanvasArea::mouseMoveEvent(QMouseEvent* event)
 {
     const QPointF position = event->position();
+    updateHover(position);
     if (m_panning) {
         m_project->transform().translate(position - m_lastPanPosition);
         m_lastPanPosition = position;
@@ -338,8 +396,16 @@ void CanvasArea::mouseMoveEvent(QMouseEvent* event)
         viewChanged();
     } else if (m_rotating && (event->buttons() & Qt::LeftButton)) {
         rotateDragTo(position, event->modifiers() & Qt::ShiftModifier);
+    } else {
+        // The tool holding a stroke hears its moves even after another tool was chosen.
+        DrawTool* busy = busyDrawTool();
+        bool taken = busy && busy != m_activeTool && busy->mouseMove(event);
+        taken = taken || m_activeTool->mouseMove(event);
+        if (!taken && m_activeTool != m_drawTool.get())
+            m_drawTool->mouseMove(event);
     }
-    updateHover(position);
+    syncModifiers(event->modifiers());
+    refreshHoverPreview();
     Q_EMIT statusChanged();
 }
 
@@ -348,29 +414,45 @@ void CanvasArea::mouseReleaseEvent(QMouseEvent* event)
     if (m_panning && (event->button() == Qt::LeftButton || event->button() == Qt::MiddleButton)) {
         m_panning = false;
         restoreIdleCursor();
+        refreshHoverPreview();
         return;
     }
     if (m_rotating && event->button() == Qt::LeftButton) {
         m_rotating = false;
         restoreIdleCursor();
+        refreshHoverPreview();
         return;
     }
-    QWidget::mouseReleaseEvent(event);
+    updateHover(event->position());
+    DrawTool* busy = busyDrawTool();
+    bool taken = busy && busy != m_activeTool && busy->mouseRelease(event);
+    taken = taken || m_activeTool->mouseRelease(event);
+    if (!taken && m_activeTool != m_drawTool.get())
+        taken = m_drawTool->mouseRelease(event);
+    refreshHoverPreview();
+    if (!taken)
+        QWidget::mouseReleaseEvent(event);
 }
 
 void CanvasArea::keyPressEvent(QKeyEvent* event)
 {
+    if (m_activeTool->keyPress(event))
+        return;
     if (!event->isAutoRepeat()) {
         if (event->key() == Qt::Key_Space) {
             m_spaceHeld = true;
             restoreIdleCursor();
+            refreshHoverPreview();
             return;
         }
         if (event->key() == Qt::Key_R && event->modifiers() == Qt::NoModifier) {
             m_rotateKeyHeld = true;
             restoreIdleCursor();
+            refreshHoverPreview();
             return;
         }
+        if (handleModifierKey(event->key(), true))
+            return;
     }
     if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
         if (panByArrowKey(event->key()))
@@ -381,17 +463,23 @@ void CanvasArea::keyPressEvent(QKeyEvent* event)
 
 void CanvasArea::keyReleaseEvent(QKeyEvent* event)
 {
+    if (m_activeTool->keyRelease(event))
+        return;
     if (!event->isAutoRepeat()) {
         if (event->key() == Qt::Key_Space) {
             m_spaceHeld = false;
             restoreIdleCursor();
+            refreshHoverPreview();
             return;
         }
         if (event->key() == Qt::Key_R) {
             m_rotateKeyHeld = false;
             restoreIdleCursor();
+            refreshHoverPreview();
             return;
         }
+        if (handleModifierKey(event->key(), false))
+            return;
     }
     QWidget::keyReleaseEvent(event);
 }
@@ -420,6 +508,7 @@ void CanvasArea::tabletEvent(QTabletEvent* event)
 void CanvasArea::leaveEvent(QEvent* event)
 {
     m_hoverValid = false;
+    refreshHoverPreview();
     Q_EMIT statusChanged();
     QWidget::leaveEvent(event);
 }
@@ -436,8 +525,10 @@ void CanvasArea::restoreIdleCursor()
         setCursor(ToolCursors::panDragging());
     else if (m_spaceHeld)
         setCursor(ToolCursors::panArmed());
-    else if (m_rotateKeyHeld)
+    else if (m_rotateKeyHeld || m_rotating)
         setCursor(ToolCursors::rotate());
+    else if (m_activeTool == m_eyedropperTool.get() || samplingCursorArmed())
+        setCursor(ToolCursors::picker());
     else
-        setCursor(ToolCursors::pen());
+        setCursor(m_activeTool->idleCursor());
 }

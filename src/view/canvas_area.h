@@ -1,12 +1,33 @@
 #pragma once
 
+#include "model/color_distance.h"
+#include "model/history_entry.h"
+#include "paint/antialias_blend_override.h"
+#include "paint/antialias_lut.h"
+#include "paint/antialias_stroke_state.h"
+#include "paint/brush.h"
+#include "paint/edit_recording.h"
+#include "paint/footprint_mask.h"
+#include "paint/texture.h"
+#include "paint/texture_mode.h"
+#include "rules/clash_context.h"
+
 #include <QColor>
+#include <QCursor>
 #include <QImage>
+#include <QList>
 #include <QPointF>
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
+class CanvasTool;
+class Colormap;
+class DrawTool;
+class EraserTool;
+class EyedropperTool;
+class PanTool;
 class Project;
 
 // The widget that shows the canvas and that the user paints on. Pixels are shown at
@@ -14,6 +35,11 @@ class Project;
 // and NTSC stretching rows) and the view may be turned to any angle; zoom steps are
 // whole factors and arrow-key pans move exactly one char cell, so the pixel grid stays
 // exact whatever the user does with the view.
+//
+// The view owns one object of each tool and routes pointer and key events to the active
+// one after its own pan and rotate gestures. The tools change the document through the
+// operations below: every paint runs through the colour rules, and every gesture that
+// paints is recorded as one history entry.
 class CanvasArea : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QColor backdropColor READ backdropColor WRITE setBackdropColor DESIGNABLE true)
@@ -73,9 +99,117 @@ public:
     void refreshCanvasImage(const QRect& canvasRect = QRect());
     const QImage& displayImage() const { return m_displayImage; }
 
+    // Tools.
+    CanvasTool* activeTool() const { return m_activeTool; }
+    void setEraserToolActive(bool on);
+    void setEyedropperToolActive(bool on);
+    void setPanToolActive(bool on);
+    bool eraserToolActive() const;
+    bool eyedropperToolActive() const;
+    bool panToolActive() const;
+
+    // Paint settings.
+    uchar penIndex() const { return m_penIndex; }
+    uchar secondaryIndex() const { return m_secondaryIndex; }
+    void setPenIndex(uchar index);
+    void setSecondaryIndex(uchar index);
+    const Brush& brush() const { return m_brush; }
+    void setPenWidth(int width);
+    void setBrushShape(BrushShape shape);
+    void setPixelPerfectStrokes(bool on);
+    bool pressureWidening() const { return m_pressureWidening; }
+    void setPressureWidening(bool on);
+    bool antialiasedStrokes() const { return m_brush.antialiased(); }
+    void setAntialiasedStrokes(bool on);
+    void setAntialiasColorDistance(ColorDistanceMetric metric);
+    void setAntialiasBlendOverrides(const QList<AntialiasBlendOverride>& overrides);
+    const Texture& texture() const { return m_texture; }
+    void setTexture(const Texture& texture);
+    TextureMode textureMode() const { return m_textureMode; }
+    void setTextureMode(TextureMode mode);
+
+    // Modifier state kept by the view.
+    bool shiftHeld() const { return m_shiftHeld; }
+    bool canvasAlignHeld() const { return m_brushAlignment == BrushAlignment::Canvas; }
+    bool peekSecondaryHeld() const { return m_peekSecondaryHeld; }
+    bool altSampleHeld() const { return m_altHeld; }
+    bool strokeInProgress() const;
+    // A pan drag, a held Space, a held R or a rotation drag.
+    bool viewNavigationActive() const;
+
+    // Edit recording: one gesture, one history entry.
+    void beginColormapStroke();
+    void endColormapStroke(HistoryEntryKind kind, const std::optional<QPoint>& anchor);
+    bool recordedEditOpen() const { return m_recording.isOpen(); }
+    void captureBeforeArea(const QRect& rect, bool twice);
+    QRect strokeDirtyRect() const { return m_recording.dirtyRect(); }
+    void growStrokeDirtyRect(const QRect& rect) { m_recording.growDirtyRect(rect); }
+    // Where a Shift line starts: the end of the last stroke.
+    std::optional<QPoint> connectAnchor() const;
+    // Undo, redo and clearing the history make the history the only source of anchors.
+    void forgetPendingAnchor() { m_pendingAnchor.reset(); }
+
+    // Paint application. With `record` the areas painted are captured for the entry of
+    // the gesture in progress; without, the colormap is a simulation copy.
+    QRect applySymmetricStrokeSegment(Colormap& colormap, const Brush& brush, QPoint from, QPoint to,
+        uchar colour, uchar altColour, bool record);
+    QRect applyStrokeSegment(Colormap& colormap, const Brush& brush, QPoint from, QPoint to, uchar colour,
+        uchar altColour, double extraRotation, bool mirrored, AntialiasStrokeState* antialias);
+    // Paints what the stroke surface covers inside `rect`.
+    QRect applyCoveredPaint(Colormap& colormap, const QRect& rect, uchar colour, uchar altColour,
+        bool singlePixel, const Texture& texture, TextureMode mode, AntialiasStrokeState* antialias);
+    FootprintMask& strokeSurface();
+    bool antialiasApplies(bool enabled, int width) const;
+    // The stroke state (record) or the preview state, sized and reset, when anti-aliasing
+    // applies; otherwise null.
+    AntialiasStrokeState* beginAntialiasedPaint(bool enabled, int width, bool record);
+
+    ClashContext makeClashContext(uchar paintIndex, bool singlePixel) const;
+    bool clashEnforcementEnabled() const { return true; }
+    // What the eraser paints: the background on multicolor canvases, where it is the one
+    // colour every cell shares, and the secondary colour on hires ones.
+    uchar blankIndex() const;
+
+    // Previews. The simulation colormap matches the document wherever a paint of the
+    // segment can reach, so painting into it shows exactly what the same paint on the
+    // document leaves.
+    Colormap& simulationColormap(const Brush& brush, QPoint from, QPoint to);
+    QRect previewViewRect(const Brush& brush, QPoint from, QPoint to) const;
+    // The pixels of `rect` where the simulation differs from the document, in their
+    // palette colours; transparent elsewhere.
+    QImage renderSimulatedDiff(const Colormap& simulated, const QRect& rect) const;
+    void compositeSimulatedDiff(QPainter& painter, const Colormap& simulated, const QRect& rect) const;
+    void refreshHoverPreview();
+
+    // The eyedropper: takes the colour at a canvas pixel as pen or secondary colour.
+    void samplePenColor(QPoint pixel, bool secondary);
+
+    // View plumbing for the tools.
+    QPoint viewToCanvasPixel(QPointF viewPoint) const;
+    void startViewPan(QPointF position) { startPan(position); }
+    void restoreIdleCursor();
+    void setHostCursor(const QCursor& cursor) { setCursor(cursor); }
+    void hostUpdate() { update(); }
+    void hostUpdate(const QRect& viewRect) { update(padViewRectForFiltering(viewRect)); }
+    // Repaints old and new, then keeps the new one.
+    void refreshTrackedRect(QRect& tracked, const QRect& next);
+    // Re-renders a canvas rectangle of the display image from the colormap.
+    void refreshDisplayRegion(const QRect& canvasRect);
+    void notifyHistoryChanged();
+
+    // History, for the window's Undo and Redo. Both refuse while a gesture is recording.
+    bool undo();
+    bool redo();
+
 Q_SIGNALS:
     // Zoom, rotation, the pixel under the pointer or the document changed.
     void statusChanged();
+    // After every recorded edit, undo and redo.
+    void historyChanged();
+    void penColorsChanged();
+    // The display image was re-rendered, whole or in part (canvas coordinates).
+    void imageChanged();
+    void imageRegionChanged(const QRect& canvasRect);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -94,7 +228,14 @@ private:
     void applyZoomStep(double zoom, QPointF anchor);
     void viewChanged();
     void updateHover(QPointF position);
-    void restoreIdleCursor();
+    void activateTool(CanvasTool* tool, bool on);
+    DrawTool* previewingDrawTool() const;
+    DrawTool* busyDrawTool() const;
+    bool samplingCursorArmed() const;
+    void syncModifiers(Qt::KeyboardModifiers modifiers);
+    bool handleModifierKey(int key, bool down);
+    QRect canvasToViewUpdateRect(const QRect& canvasRect) const;
+    void ensureAntialiasLut();
 
     std::shared_ptr<Project> m_project;
     QImage m_displayImage;
@@ -117,4 +258,33 @@ private:
     bool m_hoverValid = false;
     bool m_tabletDown = false;
     double m_tabletPressure = 0.0;
+
+    std::unique_ptr<DrawTool> m_drawTool;
+    std::unique_ptr<EraserTool> m_eraserTool;
+    std::unique_ptr<EyedropperTool> m_eyedropperTool;
+    std::unique_ptr<PanTool> m_panTool;
+    CanvasTool* m_activeTool = nullptr;
+
+    uchar m_penIndex = 1;
+    uchar m_secondaryIndex = 0;
+    bool m_pressureWidening = true;
+    Brush m_brush = Brush(1);
+    BrushAlignment m_brushAlignment = BrushAlignment::Screen;
+    Texture m_texture;
+    TextureMode m_textureMode = defaultTextureMode;
+    ColorDistanceMetric m_antialiasMetric = ColorDistanceMetric::Weighted;
+    QList<AntialiasBlendOverride> m_antialiasOverrides = defaultAntialiasBlendOverrides();
+    AntialiasLut m_antialiasLut;
+
+    bool m_shiftHeld = false;
+    bool m_altHeld = false;
+    bool m_peekSecondaryHeld = false;
+
+    FootprintMask m_strokeSurface;
+    EditRecording m_recording;
+    AntialiasStrokeState m_strokeAntialias;
+    AntialiasStrokeState m_previewAntialias;
+    std::optional<QPoint> m_pendingAnchor;
+    Colormap m_simulation;
+    QRect m_previewViewRect;
 };

@@ -1,0 +1,64 @@
+#include "model/project.h"
+#include "paint/edit_recording.h"
+#include "paint/footprint_mask.h"
+#include "paint/paint_application.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// History entries pile up over millions of iterations; they are dropped untimed every so
+// many.
+constexpr std::int64_t historyFlushInterval = 4096;
+
+// One recorded freehand segment, as the pen paints it on a mouse move: capture of the
+// before-image, footprint, colour rules with clash recolouring, and the history entry
+// at the end. The colour alternates so every segment changes pixels and pushes a hires
+// cell to a third colour. The segment lies at the same place on both canvases: its cost
+// must follow the footprint, not the canvas.
+void paintSegment(benchmark::State& state, int width, QSize canvas)
+{
+    Project project(CanvasMode::Hires, canvas.width(), canvas.height(), CanvasLayoutSpec {}, 1);
+    FootprintMask mask(project.size(), 1);
+    EditRecording recording;
+    const Brush brush(width);
+    const StrokeGeometry geometry;
+    const QPoint from(150, 90);
+    const QPoint to(162, 98);
+    CoveredPaint paint;
+    std::int64_t iteration = 0;
+    for (auto _ : state) {
+        paint.colour = uchar(1 + (iteration & 1));
+        recording.begin(project.size());
+        recording.captureBeforeArea(project, brush.segmentBoundingRect(from, to, project.size()), false);
+        const QRect changed = applyStrokeSegment(
+            project.colormap(), mask, brush, from, to, geometry, 0.0, false, paint, paintRulesFor(project));
+        recording.growDirtyRect(changed);
+        project.history().push(recording.finish(project, HistoryEntryKind::Stroke, to));
+        if (++iteration % historyFlushInterval == 0) {
+            state.PauseTiming();
+            project.history().clear();
+            state.ResumeTiming();
+        }
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+
+const QSize smallCanvas(320, 200);
+const QSize largeCanvas(4096, 4096);
+
+} // namespace
+
+#define KROMEL_PAINT_SEGMENT_BENCH(width, size, canvas)                                                      \
+    void BM_PaintSegment_W##width##_##size(benchmark::State& state)                                          \
+    {                                                                                                        \
+        paintSegment(state, width, canvas);                                                                  \
+    }                                                                                                        \
+    BENCHMARK(BM_PaintSegment_W##width##_##size)->Unit(benchmark::kMicrosecond);
+
+KROMEL_PAINT_SEGMENT_BENCH(1, Small, smallCanvas)
+KROMEL_PAINT_SEGMENT_BENCH(8, Small, smallCanvas)
+KROMEL_PAINT_SEGMENT_BENCH(32, Small, smallCanvas)
+KROMEL_PAINT_SEGMENT_BENCH(1, Large, largeCanvas)
+KROMEL_PAINT_SEGMENT_BENCH(8, Large, largeCanvas)
+KROMEL_PAINT_SEGMENT_BENCH(32, Large, largeCanvas)

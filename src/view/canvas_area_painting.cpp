@@ -1,0 +1,250 @@
+// The paint path of the canvas view: footprints through the colour rules into the
+// document, one history entry per gesture, and the simulations behind hover previews.
+
+#include "model/project.h"
+#include "paint/paint_application.h"
+#include "rules/clash_extent.h"
+#include "view/canvas_area.h"
+#include "view/tools/draw_tool.h"
+
+#include <QPainter>
+
+#include <cstring>
+
+namespace {
+
+// Paints that the sweep settles afterwards may change whole units around what the cell
+// resolution alone would touch.
+bool sweepsSurroundings(const Texture& texture, TextureMode mode, const AntialiasStrokeState* antialias)
+{
+    return antialias || (!texture.isSolid() && mode == TextureMode::TwoColor);
+}
+
+void copyArea(Colormap& target, const Colormap& source, const QRect& area)
+{
+    const QRect clip = area & source.rect() & target.rect();
+    for (int y = clip.top(); y <= clip.bottom(); ++y) {
+        std::memcpy(
+            target.scanLine(y) + clip.left(), source.scanLine(y) + clip.left(), std::size_t(clip.width()));
+    }
+}
+
+} // namespace
+
+ClashContext CanvasArea::makeClashContext(uchar paintIndex, bool singlePixel) const
+{
+    ClashContext ctx = paintRulesFor(*m_project).context;
+    ctx.paintIndex = paintIndex;
+    ctx.singlePixel = singlePixel;
+    return ctx;
+}
+
+uchar CanvasArea::blankIndex() const
+{
+    if (isMulticolor(m_project->mode()))
+        return m_project->slotIndex(HistoryColorSlot::Background);
+    return m_secondaryIndex;
+}
+
+FootprintMask& CanvasArea::strokeSurface()
+{
+    if (!m_strokeSurface.fits(m_project->size(), pixelWidth()))
+        m_strokeSurface = FootprintMask(m_project->size(), pixelWidth());
+    return m_strokeSurface;
+}
+
+bool CanvasArea::antialiasApplies(bool enabled, int width) const
+{
+    return enabled && width >= 2 && isMulticolor(m_project->mode());
+}
+
+AntialiasStrokeState* CanvasArea::beginAntialiasedPaint(bool enabled, int width, bool record)
+{
+    if (!antialiasApplies(enabled, width))
+        return nullptr;
+    AntialiasStrokeState& state = record ? m_strokeAntialias : m_previewAntialias;
+    state.ensureSize(m_project->size());
+    state.reset();
+    return &state;
+}
+
+void CanvasArea::ensureAntialiasLut()
+{
+    m_antialiasLut.ensure(m_project->palette().variant(), m_antialiasMetric, m_antialiasOverrides);
+}
+
+void CanvasArea::beginColormapStroke()
+{
+    m_recording.begin(m_project->size());
+    m_strokeAntialias.ensureSize(m_project->size());
+    m_strokeAntialias.reset();
+}
+
+void CanvasArea::captureBeforeArea(const QRect& rect, bool twice)
+{
+    m_recording.captureBeforeArea(*m_project, rect, twice);
+}
+
+void CanvasArea::endColormapStroke(HistoryEntryKind kind, const std::optional<QPoint>& anchor)
+{
+    if (anchor)
+        m_pendingAnchor = anchor;
+    HistoryEntry entry = m_recording.finish(*m_project, kind, anchor);
+    const bool recorded = !entry.changes.isEmpty();
+    m_project->history().push(std::move(entry));
+    // The history holds the anchor now, and undo moves it back with the entry.
+    if (recorded && anchor)
+        m_pendingAnchor.reset();
+    Q_EMIT historyChanged();
+}
+
+std::optional<QPoint> CanvasArea::connectAnchor() const
+{
+    if (m_pendingAnchor)
+        return m_pendingAnchor;
+    return m_project->history().strokeAnchor();
+}
+
+QRect CanvasArea::applySymmetricStrokeSegment(Colormap& colormap, const Brush& brush, QPoint from, QPoint to,
+    uchar colour, uchar altColour, bool record)
+{
+    AntialiasStrokeState* antialias = nullptr;
+    if (antialiasApplies(brush.antialiased(), brush.width())) {
+        AntialiasStrokeState& state = record ? m_strokeAntialias : m_previewAntialias;
+        state.ensureSize(m_project->size());
+        // A recorded stroke blends against the colours from before the whole stroke; a
+        // preview is one dab of its own.
+        if (!record)
+            state.reset();
+        antialias = &state;
+    }
+    // Symmetry copies each go through here with their own mapping, extra rotation and
+    // mirroring; without symmetry the stroke is its own single copy.
+    if (record)
+        captureBeforeArea(brush.segmentBoundingRect(from, to, m_project->size()),
+            sweepsSurroundings(m_texture, m_textureMode, antialias));
+    return applyStrokeSegment(colormap, brush, from, to, colour, altColour, 0.0, false, antialias);
+}
+
+QRect CanvasArea::applyStrokeSegment(Colormap& colormap, const Brush& brush, QPoint from, QPoint to,
+    uchar colour, uchar altColour, double extraRotation, bool mirrored, AntialiasStrokeState* antialias)
+{
+    if (antialias)
+        ensureAntialiasLut();
+    StrokeGeometry geometry;
+    geometry.pixelWidth = pixelWidth();
+    geometry.displayPixelAspect = m_project->transform().displayPixelAspect();
+    geometry.viewRotation = m_project->transform().rotation();
+    geometry.alignment = m_brushAlignment;
+    CoveredPaint paint;
+    paint.colour = colour;
+    paint.altColour = altColour;
+    paint.texture = m_texture;
+    paint.textureMode = m_textureMode;
+    paint.antialias = antialias;
+    paint.lut = &m_antialiasLut;
+    return ::applyStrokeSegment(colormap, strokeSurface(), brush, from, to, geometry, extraRotation, mirrored,
+        paint, paintRulesFor(*m_project));
+}
+
+QRect CanvasArea::applyCoveredPaint(Colormap& colormap, const QRect& rect, uchar colour, uchar altColour,
+    bool singlePixel, const Texture& texture, TextureMode mode, AntialiasStrokeState* antialias)
+{
+    if (antialias)
+        ensureAntialiasLut();
+    CoveredPaint paint;
+    paint.colour = colour;
+    paint.altColour = altColour;
+    paint.singlePixel = singlePixel;
+    paint.texture = texture;
+    paint.textureMode = mode;
+    paint.antialias = antialias;
+    paint.lut = &m_antialiasLut;
+    return ::applyCoveredPaint(colormap, strokeSurface(), rect, paint, paintRulesFor(*m_project));
+}
+
+Colormap& CanvasArea::simulationColormap(const Brush& brush, QPoint from, QPoint to)
+{
+    const Colormap& document = m_project->colormap();
+    if (m_simulation.size() != document.size()) {
+        m_simulation = document;
+        return m_simulation;
+    }
+    // Refreshing only what the paint can read keeps a preview's cost that of the dab, not
+    // of the canvas; whatever an earlier preview left elsewhere is never looked at.
+    copyArea(m_simulation, document,
+        paintReachExtent(*m_project, brush.segmentBoundingRect(from, to, document.size()), true));
+    // The sprite budget counts every sprite of a border strip.
+    if (paintRulesFor(*m_project).enforceSpriteBudget) {
+        for (const CanvasRegion& region :
+            canvasRegions(m_project->mode(), document.size(), m_project->layout())) {
+            if (region.isHorizontalStrip())
+                copyArea(m_simulation, document, region.rect);
+        }
+    }
+    return m_simulation;
+}
+
+QRect CanvasArea::previewViewRect(const Brush& brush, QPoint from, QPoint to) const
+{
+    const QRect extent = potentialClashExtent(m_project->mode(),
+        brush.segmentBoundingRect(from, to, m_project->size()), m_project->size(), m_project->layout());
+    return canvasToViewUpdateRect(extent);
+}
+
+QImage CanvasArea::renderSimulatedDiff(const Colormap& simulated, const QRect& rect) const
+{
+    const Colormap& document = m_project->colormap();
+    const QRect clip = rect & document.rect() & simulated.rect();
+    if (clip.isEmpty() || simulated.size() != document.size())
+        return {};
+    QImage image(clip.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    const Palette& palette = m_project->palette();
+    for (int y = clip.top(); y <= clip.bottom(); ++y) {
+        const uchar* was = document.scanLine(y);
+        const uchar* now = simulated.scanLine(y);
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y - clip.top()));
+        for (int x = clip.left(); x <= clip.right(); ++x) {
+            if (was[x] != now[x])
+                out[x - clip.left()] = palette.colorAt(now[x]) | 0xff000000u;
+        }
+    }
+    return image;
+}
+
+void CanvasArea::compositeSimulatedDiff(QPainter& painter, const Colormap& simulated, const QRect& rect) const
+{
+    const QImage diff = renderSimulatedDiff(simulated, rect);
+    if (!diff.isNull())
+        painter.drawImage((rect & m_project->rect()).topLeft(), diff);
+}
+
+bool CanvasArea::undo()
+{
+    if (recordedEditOpen() || !m_project->history().canUndo())
+        return false;
+    m_pendingAnchor.reset();
+    const QRect changed = m_project->undo();
+    refreshCanvasImage(changed.isEmpty() ? QRect() : changed);
+    refreshHoverPreview();
+    Q_EMIT historyChanged();
+    return true;
+}
+
+bool CanvasArea::redo()
+{
+    if (recordedEditOpen() || !m_project->history().canRedo())
+        return false;
+    m_pendingAnchor.reset();
+    const QRect changed = m_project->redo();
+    refreshCanvasImage(changed.isEmpty() ? QRect() : changed);
+    refreshHoverPreview();
+    Q_EMIT historyChanged();
+    return true;
+}
+
+void CanvasArea::notifyHistoryChanged()
+{
+    Q_EMIT historyChanged();
+}

@@ -1,0 +1,115 @@
+#include "view/tools/canvas_tool.h"
+
+#include "view/canvas_area.h"
+#include "view/tool_cursors.h"
+
+#include <QMouseEvent>
+
+CanvasTool::CanvasTool(CanvasArea& host)
+    : m_host(host)
+{
+}
+
+CanvasTool::~CanvasTool() = default;
+
+void CanvasTool::activate() { }
+
+void CanvasTool::deactivate() { }
+
+CanvasTool::Gesture CanvasTool::gestureFor(const QMouseEvent* event, Qt::MouseButton button) const
+{
+    Gesture gesture;
+    gesture.viewPosition = event->position();
+    gesture.pixel = m_host.viewToCanvasPixel(event->position());
+    gesture.button = button;
+    gesture.modifiers = event->modifiers();
+    gesture.moved = m_moved;
+    return gesture;
+}
+
+bool CanvasTool::mousePress(QMouseEvent* event)
+{
+    if (gestureOpen())
+        return false;
+    Gesture gesture = gestureFor(event, event->button());
+    gesture.moved = false;
+    if (!acceptsGesture(gesture))
+        return false;
+    m_gestureButton = event->button();
+    m_gestureStart = gesture.pixel;
+    m_moved = false;
+    onGestureBegin(gesture);
+    return true;
+}
+
+bool CanvasTool::mouseMove(QMouseEvent* event)
+{
+    if (!gestureOpen() || !(event->buttons() & m_gestureButton))
+        return false;
+    Gesture gesture = gestureFor(event, m_gestureButton);
+    if (gesture.pixel != m_gestureStart)
+        m_moved = true;
+    gesture.moved = m_moved;
+    onGestureUpdate(gesture);
+    return true;
+}
+
+bool CanvasTool::mouseRelease(QMouseEvent* event)
+{
+    if (!gestureOpen() || event->button() != m_gestureButton)
+        return false;
+    Gesture gesture = gestureFor(event, m_gestureButton);
+    const bool click = gesture.pixel == m_gestureStart && !m_moved;
+    m_gestureButton = Qt::NoButton;
+    if (click) {
+        gesture.moved = false;
+        onClick(gesture);
+    } else {
+        m_moved = true;
+        gesture.moved = true;
+        onGestureEnd(gesture);
+    }
+    return true;
+}
+
+bool CanvasTool::keyPress(QKeyEvent*)
+{
+    return false;
+}
+
+bool CanvasTool::keyRelease(QKeyEvent*)
+{
+    return false;
+}
+
+QCursor CanvasTool::idleCursor() const
+{
+    return ToolCursors::pen();
+}
+
+void CanvasTool::paintArtworkPreview(QPainter&) { }
+
+void CanvasTool::paintOverlay(QPainter&) { }
+
+bool CanvasTool::canUndoStage() const
+{
+    return false;
+}
+
+bool CanvasTool::handleUndo()
+{
+    return false;
+}
+
+bool CanvasTool::acceptsGesture(const Gesture&) const
+{
+    return false;
+}
+
+void CanvasTool::onGestureBegin(const Gesture&) { }
+
+void CanvasTool::onGestureUpdate(const Gesture&) { }
+
+void CanvasTool::onGestureEnd(const Gesture&) { }
+
+void CanvasTool::onClick(const Gesture&) { }

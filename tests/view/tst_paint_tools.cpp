@@ -1,0 +1,356 @@
+#include "model/canvas_region.h"
+#include "model/project.h"
+#include "paint/texture.h"
+#include "rules/sprite_budget.h"
+#include "rules/unresolved_clashes.h"
+#include "support/canvas_picture.h"
+#include "support/clash_fixtures.h"
+#include "view/canvas_area.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPointingDevice>
+#include <QTabletEvent>
+#include <QTest>
+
+#include <random>
+
+namespace {
+
+// A canvas view at a whole zoom factor with the canvas at a whole-pixel offset, so every
+// canvas pixel covers whole widget pixels and grabs compare exactly.
+class PaintDriver {
+public:
+    PaintDriver(CanvasMode mode, CanvasLayout layout, SpriteCountPolicy policy = SpriteCountPolicy::Flag)
+        : m_ctx(testClashContext(mode, CanvasLayoutSpec {layout}))
+        , m_project(std::make_shared<Project>(mode, 0, 0, CanvasLayoutSpec {layout}, 1))
+        , m_area(m_project)
+    {
+        m_project->setColorSlots(m_ctx.slots);
+        m_project->colormap() = blankTestCanvas(m_ctx);
+        m_project->setSpriteCountPolicy(policy);
+        m_area.resize(1000, 700);
+        m_area.zoomActualSize();
+        m_project->transform().setZoom(2.0);
+        m_project->transform().setPan(QPointF(40, 40));
+        m_area.refreshCanvasImage();
+    }
+
+    Project& project() { return *m_project; }
+    CanvasArea& area() { return m_area; }
+    const Colormap& colormap() const { return m_project->colormap(); }
+    ClashContext context() const { return m_area.makeClashContext(0, false); }
+
+    QPointF viewOf(QPoint pixel) const
+    {
+        return m_project->transform().canvasToView(QPointF(pixel) + QPointF(0.5, 0.5));
+    }
+
+    void send(QEvent::Type type, QPoint pixel, Qt::MouseButton button, Qt::MouseButtons buttons,
+        Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        const QPointF position = viewOf(pixel);
+        QMouseEvent event(type, position, m_area.mapToGlobal(position), button, buttons, modifiers);
+        QApplication::sendEvent(&m_area, &event);
+    }
+    void hover(QPoint pixel, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        send(QEvent::MouseMove, pixel, Qt::NoButton, Qt::NoButton, modifiers);
+    }
+    void stroke(const QList<QPoint>& pixels, Qt::MouseButton button = Qt::LeftButton,
+        Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        send(QEvent::MouseButtonPress, pixels.first(), button, button, modifiers);
+        for (const QPoint& pixel : pixels.mid(1))
+            send(QEvent::MouseMove, pixel, Qt::NoButton, button, modifiers);
+        send(QEvent::MouseButtonRelease, pixels.last(), button, Qt::NoButton, modifiers);
+    }
+    void tablet(QEvent::Type type, QPoint pixel, double pressure)
+    {
+        const QPointF position = viewOf(pixel);
+        QTabletEvent event(type, QPointingDevice::primaryPointingDevice(), position,
+            m_area.mapToGlobal(position), pressure, 0, 0, 0, 0, 0, Qt::NoModifier, Qt::LeftButton,
+            type == QEvent::TabletRelease ? Qt::NoButton : Qt::LeftButton);
+        QApplication::sendEvent(&m_area, &event);
+    }
+    void leave()
+    {
+        QEvent event(QEvent::Leave);
+        QApplication::sendEvent(&m_area, &event);
+    }
+
+    // A point well inside the strip the layout adds, or the bitmap's centre.
+    QPoint target() const
+    {
+        for (const CanvasRegion& region : canvasRegions(m_ctx.mode, colormap().size(), m_ctx.layout)) {
+            if (region.isSpriteStrip())
+                return region.rect.center();
+        }
+        return colormap().rect().center();
+    }
+
+private:
+    ClashContext m_ctx;
+    std::shared_ptr<Project> m_project;
+    CanvasArea m_area;
+};
+
+const QList<CanvasLayout> allLayouts {
+    CanvasLayout::BitmapOnly, CanvasLayout::SideBorders, CanvasLayout::TopBottomBorders};
+
+QString layoutName(CanvasLayout layout)
+{
+    return QStringList {"bitmap", "side", "topbottom"}.at(int(layout));
+}
+
+QString modeName(CanvasMode mode)
+{
+    return isMulticolor(mode) ? QStringLiteral("multicolor") : QStringLiteral("hires");
+}
+
+// Three colour bands through the point, so a fourth colour there must take a victim.
+void paintBands(PaintDriver& driver, QPoint at)
+{
+    driver.area().setPenWidth(3);
+    const uchar colours[] = {2, 5, 7};
+    for (int i = 0; i < 3; ++i) {
+        driver.area().setPenIndex(colours[i]);
+        const int y = at.y() + (i - 1) * 3;
+        driver.stroke({QPoint(at.x() - 12, y), QPoint(at.x() + 12, y)});
+    }
+}
+
+} // namespace
+
+class TestPaintTools : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void strokeRecordsOneEntryOfTheChangedRectangle()
+    {
+        PaintDriver driver(CanvasMode::Hires, CanvasLayout::BitmapOnly);
+        paintBands(driver, QPoint(100, 100));
+        const Colormap before = driver.colormap();
+        const int entries = driver.project().history().count();
+
+        driver.area().setPenIndex(1);
+        driver.area().setPenWidth(6);
+        driver.stroke({QPoint(90, 95), QPoint(100, 100), QPoint(120, 104)});
+        const Colormap after = driver.colormap();
+
+        QCOMPARE(driver.project().history().count(), entries + 1);
+        const HistoryEntry& entry = driver.project().history().entries().last();
+        QCOMPARE(entry.kind, HistoryEntryKind::Stroke);
+        QCOMPARE(entry.strokeAnchor, std::optional<QPoint>(QPoint(120, 104)));
+        QCOMPARE(entry.changes.size(), 1);
+        const RegionChange* change = entry.changes.first().regionChange();
+        QVERIFY(change);
+        QCOMPARE(change->rect, before.diffBoundingRect(after));
+        QVERIFY(change->before.pixels() == before.snapshotRegion(change->rect));
+        QVERIFY(change->after.pixels() == after.snapshotRegion(change->rect));
+
+        QVERIFY(driver.area().undo());
+        QVERIFY(driver.colormap() == before);
+        QVERIFY(driver.area().redo());
+        QVERIFY(driver.colormap() == after);
+    }
+
+    void hoverPreviewShowsWhatTheClickLeaves_data()
+    {
+        QTest::addColumn<CanvasMode>("mode");
+        QTest::addColumn<CanvasLayout>("layout");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<bool>("secondary");
+        for (CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
+            for (CanvasLayout layout : allLayouts) {
+                for (int width : {1, 5}) {
+                    QTest::addRow(
+                        "%s %s width %d", qPrintable(modeName(mode)), qPrintable(layoutName(layout)), width)
+                        << mode << layout << width << (width == 5);
+                }
+            }
+        }
+    }
+
+    void hoverPreviewShowsWhatTheClickLeaves()
+    {
+        QFETCH(CanvasMode, mode);
+        QFETCH(CanvasLayout, layout);
+        QFETCH(int, width);
+        QFETCH(bool, secondary);
+        PaintDriver driver(mode, layout);
+        const QPoint at = driver.target();
+        paintBands(driver, at);
+        driver.area().setPenIndex(1);
+        driver.area().setSecondaryIndex(1);
+        driver.area().setPenWidth(width);
+        const Colormap before = driver.colormap();
+
+        const QImage idle = driver.area().grab().toImage();
+        driver.hover(at);
+        const QImage preview = driver.area().grab().toImage();
+        const Qt::MouseButton button = secondary ? Qt::RightButton : Qt::LeftButton;
+        driver.stroke({at}, button);
+        driver.leave();
+        const QImage clicked = driver.area().grab().toImage();
+
+        QVERIFY(driver.colormap() != before);
+        QVERIFY(preview != idle);
+        QVERIFY2(!canvasHasUnresolvedClashes(driver.context(), driver.colormap()),
+            qPrintable(canvasToRows(driver.colormap(), QRect(at - QPoint(12, 12), QSize(25, 25)))));
+        if (preview != clicked) {
+            preview.save(QDir::temp().filePath("kromel-preview.png"));
+            clicked.save(QDir::temp().filePath("kromel-clicked.png"));
+            QFAIL("the hover preview differs from the click's result");
+        }
+    }
+
+    // Random strokes on every mode and layout: the canvas stays legal, locked border pixels
+    // keep the border colour, each stroke is at most one entry, and undoing everything gives
+    // back the canvas byte for byte.
+    void strokesKeepTheCanvasLegal_data()
+    {
+        QTest::addColumn<CanvasMode>("mode");
+        QTest::addColumn<CanvasLayout>("layout");
+        for (CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
+            for (CanvasLayout layout : allLayouts)
+                QTest::addRow("%s %s", qPrintable(modeName(mode)), qPrintable(layoutName(layout)))
+                    << mode << layout;
+        }
+    }
+
+    void strokesKeepTheCanvasLegal()
+    {
+        QFETCH(CanvasMode, mode);
+        QFETCH(CanvasLayout, layout);
+        PaintDriver driver(mode, layout, SpriteCountPolicy::Enforce);
+        CanvasArea& area = driver.area();
+        const Colormap initial = driver.colormap();
+        const QList<QRect> locked = canvasLockedBorderRects(mode, initial.size(), CanvasLayoutSpec {layout});
+        const QList<Texture> textures {Texture(),
+            Texture(Texture::Rows {0xAAAA, 0x5555, 0xAAAA, 0x5555, 0xAAAA, 0x5555, 0xAAAA, 0x5555, 0xAAAA,
+                0x5555, 0xAAAA, 0x5555, 0xAAAA, 0x5555, 0xAAAA, 0x5555})};
+        std::mt19937 random(int(mode) * 7 + int(layout));
+        const auto pick = [&](int n) { return int(random() % unsigned(n)); };
+        const QRect bounds = initial.rect();
+
+        for (int i = 0; i < 60; ++i) {
+            area.setPenIndex(uchar(pick(16)));
+            area.setSecondaryIndex(uchar(pick(16)));
+            area.setPenWidth(pick(3) == 0 ? 1 : 1 + pick(12));
+            area.setBrushShape(pick(2) ? BrushShape::Round : BrushShape::Square);
+            area.setAntialiasedStrokes(pick(4) == 0);
+            area.setTexture(textures.at(pick(2)));
+            area.setTextureMode(pick(2) ? TextureMode::TwoColor : TextureMode::Stencil);
+            area.setEraserToolActive(pick(5) == 0);
+            QList<QPoint> points;
+            for (int n = 1 + pick(5); n > 0; --n)
+                points.append(QPoint(pick(bounds.width()), pick(bounds.height())));
+            const int entries = driver.project().history().count();
+            driver.stroke(points, pick(2) ? Qt::LeftButton : Qt::RightButton);
+
+            QVERIFY(driver.project().history().count() - entries <= 1);
+            QVERIFY2(!canvasHasUnresolvedClashes(driver.context(), driver.colormap()),
+                qPrintable(QString::number(i)));
+            for (const QRect& rect : locked)
+                QVERIFY(driver.colormap().snapshotRegion(rect) == initial.snapshotRegion(rect));
+            for (const CanvasRegion& region : canvasRegions(mode, bounds.size(), CanvasLayoutSpec {layout}))
+                QVERIFY(spriteCountViolationRects(driver.context(), driver.colormap(), region).isEmpty());
+        }
+        const Colormap final = driver.colormap();
+        while (area.undo()) { }
+        QVERIFY(driver.colormap() == initial);
+        while (area.redo()) { }
+        QVERIFY(driver.colormap() == final);
+    }
+
+    void tabletPressureWidensTheNib_data()
+    {
+        QTest::addColumn<bool>("widening");
+        QTest::addColumn<int>("expectedWidth");
+        QTest::newRow("widening on") << true << 8;
+        QTest::newRow("widening off") << false << 4;
+    }
+
+    void tabletPressureWidensTheNib()
+    {
+        QFETCH(bool, widening);
+        QFETCH(int, expectedWidth);
+        const QPoint at(100, 100);
+        PaintDriver stylus(CanvasMode::Hires, CanvasLayout::BitmapOnly);
+        stylus.area().setPenWidth(4);
+        stylus.area().setPressureWidening(widening);
+        stylus.tablet(QEvent::TabletPress, at, 0.5);
+        stylus.stroke({at});
+        stylus.tablet(QEvent::TabletRelease, at, 0.0);
+
+        PaintDriver mouse(CanvasMode::Hires, CanvasLayout::BitmapOnly);
+        mouse.area().setPenWidth(expectedWidth);
+        mouse.stroke({at});
+        QCOMPARE(canvasToRows(stylus.colormap(), QRect(90, 90, 21, 21)),
+            canvasToRows(mouse.colormap(), QRect(90, 90, 21, 21)));
+    }
+
+    void shiftJoinsThePressToTheLastStrokeEnd()
+    {
+        PaintDriver driver(CanvasMode::Hires, CanvasLayout::BitmapOnly);
+        CanvasArea& area = driver.area();
+        // With nothing drawn yet Shift starts an ordinary stroke.
+        driver.stroke({QPoint(10, 10)}, Qt::LeftButton, Qt::ShiftModifier);
+        QCOMPARE(driver.colormap().pixel(10, 10), uchar(1));
+
+        driver.send(
+            QEvent::MouseButtonPress, QPoint(30, 10), Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
+        driver.send(QEvent::MouseMove, QPoint(30, 10), Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
+        QCOMPARE(driver.colormap().pixel(20, 10), uchar(0));
+        driver.send(
+            QEvent::MouseButtonRelease, QPoint(30, 10), Qt::LeftButton, Qt::NoButton, Qt::ShiftModifier);
+        for (int x = 10; x <= 30; ++x)
+            QCOMPARE(driver.colormap().pixel(x, 10), uchar(1));
+        QCOMPARE(driver.project().history().count(), 2);
+        QCOMPARE(area.connectAnchor(), std::optional<QPoint>(QPoint(30, 10)));
+
+        // A stroke that changes nothing records nothing but still moves the anchor, until undo.
+        driver.stroke({QPoint(20, 10)});
+        QCOMPARE(driver.project().history().count(), 2);
+        QCOMPARE(area.connectAnchor(), std::optional<QPoint>(QPoint(20, 10)));
+        QVERIFY(area.undo());
+        QCOMPARE(area.connectAnchor(), std::optional<QPoint>(QPoint(10, 10)));
+    }
+
+    void samplingAndRouting()
+    {
+        PaintDriver driver(CanvasMode::Hires, CanvasLayout::BitmapOnly);
+        CanvasArea& area = driver.area();
+        driver.project().colormap().setPixel(50, 50, 7);
+        driver.project().colormap().setPixel(60, 50, 9);
+
+        // Alt with the pen samples: the right button into the secondary colour.
+        driver.stroke({QPoint(50, 50)}, Qt::RightButton, Qt::AltModifier);
+        QCOMPARE(area.secondaryIndex(), uchar(7));
+        area.setEyedropperToolActive(true);
+        driver.stroke({QPoint(50, 50), QPoint(60, 50)});
+        QCOMPARE(area.penIndex(), uchar(9));
+        QCOMPARE(driver.project().history().count(), 0);
+
+        // A second button during an eraser stroke starts no second recorded edit.
+        area.setEraserToolActive(true);
+        driver.send(QEvent::MouseButtonPress, QPoint(50, 50), Qt::LeftButton, Qt::LeftButton);
+        driver.send(
+            QEvent::MouseButtonPress, QPoint(50, 50), Qt::RightButton, Qt::LeftButton | Qt::RightButton);
+        driver.send(QEvent::MouseMove, QPoint(70, 50), Qt::NoButton, Qt::LeftButton | Qt::RightButton);
+        driver.send(QEvent::MouseButtonRelease, QPoint(70, 50), Qt::RightButton, Qt::LeftButton);
+        driver.send(QEvent::MouseButtonRelease, QPoint(70, 50), Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(driver.project().history().count(), 1);
+        QCOMPARE(driver.colormap().pixel(60, 50), area.blankIndex());
+
+        // The pan tool leaves the right button to the pen.
+        area.setPanToolActive(true);
+        driver.stroke({QPoint(80, 80)}, Qt::RightButton);
+        QCOMPARE(driver.colormap().pixel(80, 80), area.secondaryIndex());
+        QCOMPARE(driver.project().history().count(), 2);
+    }
+};
+
+QTEST_MAIN(TestPaintTools)
+#include "tst_paint_tools.moc"
