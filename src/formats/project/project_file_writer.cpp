@@ -1,0 +1,116 @@
+#include "formats/project/project_file_writer.h"
+
+#include "formats/project/project_file_format.h"
+#include "formats/project/project_file_records.h"
+#include "formats/project/project_pixel_blob.h"
+#include "formats/project/project_record_payload.h"
+#include "formats/project/project_state_record.h"
+#include "model/project.h"
+
+#include <QSaveFile>
+
+namespace {
+
+qint32 recordCountOf(const History& history)
+{
+    qint64 count = 1;
+    for (const HistoryEntry& entry : history.entries())
+        count += 1 + entry.changes.size();
+    return qint32(count);
+}
+
+void writeNodePayload(RecordPayloadWriter& writer, const HistoryEntry& entry)
+{
+    writer.writeI8(int(entry.kind));
+    writer.writeI8(entry.strokeAnchor ? 1 : 0);
+    writer.writeI32(entry.strokeAnchor ? entry.strokeAnchor->x() : 0);
+    writer.writeI32(entry.strokeAnchor ? entry.strokeAnchor->y() : 0);
+    writer.writeI32(qint32(entry.changes.size()));
+}
+
+ProjectRecordType writeChangePayload(RecordPayloadWriter& writer, const HistoryChange& change)
+{
+    if (const RegionChange* region = change.regionChange()) {
+        writer.writeI32(region->rect.left());
+        writer.writeI32(region->rect.top());
+        writer.writeI32(region->rect.right() - region->rect.left() + 1);
+        writer.writeI32(region->rect.bottom() - region->rect.top() + 1);
+        writeCropBlob(writer, region->before);
+        writeCropBlob(writer, region->after);
+        return ProjectRecordType::RegionChange;
+    }
+    if (const ColorIndexChange* slot = change.colorIndexChange()) {
+        writer.writeI8(int(slot->slot));
+        writer.writeI8(slot->beforeIndex);
+        writer.writeI8(slot->afterIndex);
+        return ProjectRecordType::ColorIndexChange;
+    }
+    const BorderAlignmentChange* alignment = change.borderAlignmentChange();
+    writer.writeI8(alignment->bottomBorder ? 1 : 0);
+    writer.writeI8(int(alignment->beforeAlignment));
+    writer.writeI8(int(alignment->afterAlignment));
+    return ProjectRecordType::BorderAlignmentChange;
+}
+
+ProjectFileResult writeFailure(QIODevice* device)
+{
+    return ProjectFileResult::failure(QStringLiteral("writing failed: %1").arg(device->errorString()));
+}
+
+} // namespace
+
+ProjectFileResult saveProjectFile(
+    const Project& project, QIODevice* device, const ProjectFileProgress& progress)
+{
+    const qint32 total = recordCountOf(project.history());
+    const auto report = [&](int done) { return !progress || progress(done, total); };
+    if (!report(0))
+        return ProjectFileResult::cancellation();
+
+    const QByteArray header = projectFileHeader();
+    if (device->write(header) != header.size()
+        || !writeProjectFileRecord(
+            device, ProjectRecordType::ProjectState, projectStateRecordPayload(project, total)))
+        return writeFailure(device);
+    int written = 1;
+    if (!report(written))
+        return ProjectFileResult::cancellation();
+
+    // A failed write stops the save at once: nothing after it could be read back anyway.
+    RecordPayloadWriter writer;
+    for (const HistoryEntry& entry : project.history().entries()) {
+        writer.clear();
+        writeNodePayload(writer, entry);
+        if (!writeProjectFileRecord(device, ProjectRecordType::HistoryNode, writer.bytes()))
+            return writeFailure(device);
+        if (!report(++written))
+            return ProjectFileResult::cancellation();
+        for (const HistoryChange& change : entry.changes) {
+            writer.clear();
+            const ProjectRecordType type = writeChangePayload(writer, change);
+            if (!writeProjectFileRecord(device, type, writer.bytes()))
+                return writeFailure(device);
+            if (!report(++written))
+                return ProjectFileResult::cancellation();
+        }
+    }
+    return ProjectFileResult::success();
+}
+
+ProjectFileResult saveProjectFile(
+    const Project& project, const QString& path, const ProjectFileProgress& progress)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return ProjectFileResult::failure(
+            QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+    const ProjectFileResult result = saveProjectFile(project, &file, progress);
+    if (!result.ok) {
+        file.cancelWriting();
+        return result;
+    }
+    if (!file.commit())
+        return ProjectFileResult::failure(
+            QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+    return ProjectFileResult::success();
+}
