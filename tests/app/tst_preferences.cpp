@@ -1,0 +1,160 @@
+#include "app/preferences.h"
+#include "app/remembered_folders.h"
+#include "app/session_settings.h"
+#include "app/settings_keys.h"
+#include "widgets/settings_dialog.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Every test works on an INI file of its own, never on the user's settings.
+class TestPreferences : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void missingKeysGiveDefaults();
+    void valuesSurviveWriteAndRead();
+    void sessionRestoresInDependencyOrder();
+    void rememberedFolderFallsBackToCurrentDirectory();
+    void dialogEditsEveryPreference();
+
+private:
+    QString iniPath() const { return m_dir->filePath(QStringLiteral("settings.ini")); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+namespace {
+
+// Records what a restore does, one word per step.
+class RecordingTarget : public SessionRestoreTarget {
+public:
+    QStringList steps;
+
+    void applySettingsPreferences() override { steps << QStringLiteral("preferences"); }
+    void setToggleChecked(SessionToggle toggle, bool on) override
+    {
+        steps << QStringLiteral("t%1=%2").arg(int(toggle)).arg(on);
+    }
+    void setReferenceLayerOpacity(int percent) override
+    {
+        steps << QStringLiteral("opacity=%1").arg(percent);
+    }
+    void setDisplayPixelAspect(double aspect) override { steps << QStringLiteral("aspect=%1").arg(aspect); }
+    void restoreGeometries(const QByteArray& window, const QByteArray& preview) override
+    {
+        steps << QStringLiteral("geometry=") + QString::fromLatin1(window + preview);
+    }
+};
+
+Preferences unusualPreferences()
+{
+    Preferences preferences;
+    preferences.invertZoomWheel = true;
+    preferences.bindZoomToCanvas = true;
+    preferences.smoothImageScaling = true;
+    preferences.nativeFileDialogs = true;
+    preferences.toolFlyoutHoverDelaySeconds = 1.2;
+    preferences.toolFlyoutLeaveGraceSeconds = 0.0;
+    preferences.ultimateHost = QStringLiteral("10.0.0.7");
+    preferences.ultimateTimeoutSeconds = 12.5;
+    return preferences;
+}
+
+} // namespace
+
+void TestPreferences::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void TestPreferences::missingKeysGiveDefaults()
+{
+    const QSettings settings(iniPath(), QSettings::IniFormat);
+    QCOMPARE(readPreferences(settings), Preferences {});
+
+    const SessionSettings session = readSessionSettings(settings);
+    QVERIFY(!session.toggle(SessionToggle::ShowPreviewWindow));
+    QVERIFY(session.toggle(SessionToggle::PressureWidenedStrokes));
+    QVERIFY(!session.toggle(SessionToggle::PixelPerfectStrokes));
+    QCOMPARE(session.displayPixelAspect, 1.0);
+    QVERIFY(session.windowGeometry.isEmpty());
+
+    // The reference opacity defaults to whatever the canvas has.
+    SessionSettings canvasState;
+    canvasState.referenceLayerOpacity = 70;
+    QCOMPARE(readSessionSettings(settings, canvasState).referenceLayerOpacity, 70);
+}
+
+void TestPreferences::valuesSurviveWriteAndRead()
+{
+    Preferences preferences = unusualPreferences();
+    preferences.ultimateHost = QStringLiteral("  10.0.0.7\t");
+    SessionSettings session;
+    for (int i = 0; i < sessionToggleCount; ++i)
+        session.setToggle(SessionToggle(i), i % 2 == 0);
+    session.referenceLayerOpacity = 35;
+    session.displayPixelAspect = 0.9375;
+    session.windowGeometry = QByteArray("\x01\x02window", 8);
+    session.previewGeometry = QByteArray("preview");
+    {
+        QSettings settings(iniPath(), QSettings::IniFormat);
+        writePreferences(settings, preferences);
+        writeSessionSettings(settings, session);
+    }
+    QSettings settings(iniPath(), QSettings::IniFormat);
+    QCOMPARE(readPreferences(settings), unusualPreferences());
+    QCOMPARE(readSessionSettings(settings), session);
+    QCOMPARE(flyoutIntervalMs(0.0015), 2);
+}
+
+void TestPreferences::sessionRestoresInDependencyOrder()
+{
+    SessionSettings session;
+    session.referenceLayerOpacity = 40;
+    session.displayPixelAspect = 0.75;
+    session.windowGeometry = "W";
+    session.previewGeometry = "P";
+    session.setToggle(SessionToggle::ShowPreviewWindow, true);
+
+    RecordingTarget target;
+    restoreSession(session, target);
+
+    // Preferences first, the preview's own toggles after the geometry, its visibility last.
+    QCOMPARE(target.steps.join(QLatin1Char(' ')),
+        QStringLiteral("preferences t0=0 t1=0 t2=0 t3=0 t4=0 t5=1 t6=0 opacity=40 aspect=0.75 geometry=WP "
+                       "t7=0 t8=0 t9=0 t10=1"));
+}
+
+void TestPreferences::rememberedFolderFallsBackToCurrentDirectory()
+{
+    QSettings settings(iniPath(), QSettings::IniFormat);
+    QCOMPARE(lastDirForKey(settings, settingsKey::lastProjectDir), QDir::currentPath());
+
+    const QString folder = m_dir->filePath(QStringLiteral("pictures"));
+    QVERIFY(QDir().mkpath(folder));
+    rememberDirForKey(settings, settingsKey::lastProjectDir, folder + QStringLiteral("/castle.krm"));
+    QCOMPARE(lastDirForKey(settings, settingsKey::lastProjectDir), folder);
+    QCOMPARE(lastDirForKey(settings, settingsKey::lastExportDir), QDir::currentPath());
+
+    QVERIFY(QDir(folder).removeRecursively());
+    QCOMPARE(lastDirForKey(settings, settingsKey::lastProjectDir), QDir::currentPath());
+}
+
+// Every control starts from its preference and reads back into it; a host typed with
+// blanks around it comes back without them.
+void TestPreferences::dialogEditsEveryPreference()
+{
+    Preferences preferences = unusualPreferences();
+    QCOMPARE(SettingsDialog(preferences).preferences(), preferences);
+
+    preferences.ultimateHost = QStringLiteral(" c64.local  ");
+    QCOMPARE(SettingsDialog(preferences).preferences().ultimateHost, QStringLiteral("c64.local"));
+}
+
+QTEST_MAIN(TestPreferences)
+#include "tst_preferences.moc"

@@ -1,0 +1,92 @@
+#include "model/project.h"
+#include "widgets/palette_widget.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+void press(QWidget& widget, QPointF position, Qt::MouseButton button)
+{
+    QMouseEvent event(
+        QEvent::MouseButtonPress, position, widget.mapToGlobal(position), button, button, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &event);
+}
+
+} // namespace
+
+class TestPaletteWidget : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void clicks_data();
+    void clicks();
+    void settersIgnoreNonColorsAndStayQuiet();
+};
+
+void TestPaletteWidget::clicks_data()
+{
+    QTest::addColumn<double>("x");
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<int>("primary");
+    QTest::addColumn<int>("secondary");
+    QTest::addColumn<int>("primaryEmits");
+    QTest::addColumn<int>("secondaryEmits");
+
+    // The bar is 384 wide: 24 pixels a swatch. Defaults: primary 1, secondary 0.
+    QTest::newRow("left picks primary") << 5.0 * 24 + 3 << Qt::LeftButton << 5 << 0 << 1 << 0;
+    QTest::newRow("right picks secondary") << 7.0 * 24 << Qt::RightButton << 1 << 7 << 0 << 1;
+    QTest::newRow("last pixel column is 15") << 383.0 << Qt::LeftButton << 15 << 0 << 1 << 0;
+    QTest::newRow("right edge is outside") << 384.0 << Qt::LeftButton << 1 << 0 << 0 << 0;
+    QTest::newRow("left of the bar") << -0.5 << Qt::RightButton << 1 << 0 << 0 << 0;
+    QTest::newRow("reselecting primary still emits") << 24.0 << Qt::LeftButton << 1 << 0 << 1 << 0;
+    QTest::newRow("middle button ignored") << 24.0 * 9 << Qt::MiddleButton << 1 << 0 << 0 << 0;
+}
+
+void TestPaletteWidget::clicks()
+{
+    QFETCH(double, x);
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(int, primary);
+    QFETCH(int, secondary);
+    QFETCH(int, primaryEmits);
+    QFETCH(int, secondaryEmits);
+
+    PaletteWidget bar(std::make_shared<Project>());
+    bar.resize(bar.sizeHint());
+    QSignalSpy primarySpy(&bar, &PaletteWidget::primaryIndexSelected);
+    QSignalSpy secondarySpy(&bar, &PaletteWidget::secondaryIndexSelected);
+
+    press(bar, QPointF(x, 10), button);
+
+    QCOMPARE(int(bar.primaryIndex()), primary);
+    QCOMPARE(int(bar.secondaryIndex()), secondary);
+    QCOMPARE(primarySpy.count(), primaryEmits);
+    QCOMPARE(secondarySpy.count(), secondaryEmits);
+    if (primaryEmits)
+        QCOMPARE(int(primarySpy.first().first().value<uchar>()), primary);
+    if (secondaryEmits)
+        QCOMPARE(int(secondarySpy.first().first().value<uchar>()), secondary);
+}
+
+// The window pushes the canvas's pen colours in; echoing them back would loop.
+void TestPaletteWidget::settersIgnoreNonColorsAndStayQuiet()
+{
+    PaletteWidget bar(std::make_shared<Project>());
+    QSignalSpy primarySpy(&bar, &PaletteWidget::primaryIndexSelected);
+    QSignalSpy secondarySpy(&bar, &PaletteWidget::secondaryIndexSelected);
+
+    bar.setPrimaryIndex(15);
+    bar.setSecondaryIndex(9);
+    bar.setPrimaryIndex(16);
+    bar.setSecondaryIndex(255);
+
+    QCOMPARE(int(bar.primaryIndex()), 15);
+    QCOMPARE(int(bar.secondaryIndex()), 9);
+    QCOMPARE(primarySpy.count() + secondarySpy.count(), 0);
+}
+
+QTEST_MAIN(TestPaletteWidget)
+#include "tst_palette_widget.moc"
