@@ -173,8 +173,11 @@ void CanvasArea::zoomBestFit()
     viewChanged();
 }
 
+// Turning the canvas under a stroke would bend the stroke; the reset waits for the release.
 void CanvasArea::resetRotation()
 {
+    if (strokeInProgress())
+        return;
     m_project->transform().setRotationAnchored(0.0, viewportCentre());
     if (m_bestFitActive)
         zoomBestFit();
@@ -183,6 +186,8 @@ void CanvasArea::resetRotation()
 
 void CanvasArea::resetRotationAndBestFit()
 {
+    if (strokeInProgress())
+        return;
     m_project->transform().setRotationAnchored(0.0, viewportCentre());
     zoomBestFit();
 }
@@ -364,7 +369,7 @@ void CanvasArea::mousePressEvent(QMouseEvent* event)
         event->accept();
         return;
     }
-    if (event->button() == Qt::LeftButton && m_rotateKeyHeld) {
+    if (event->button() == Qt::LeftButton && m_rotateKeyHeld && !strokeInProgress()) {
         m_rotating = true;
         m_rotationAtDragStart = m_project->transform().rotation();
         m_dragStartVector = position - viewportCentre();
