@@ -3,31 +3,19 @@
 
 #include <QImage>
 
-#include <benchmark/benchmark.h>
+#include "bench_canvas.h"
 
-#include <random>
+#include <benchmark/benchmark.h>
 
 namespace {
 
 constexpr int largeSide = 4096;
 
-Colormap randomCanvas(int width, int height, unsigned seed)
-{
-    Colormap map(width, height);
-    std::mt19937 random(seed);
-    for (int y = 0; y < height; ++y) {
-        uchar* row = map.scanLine(y);
-        for (int x = 0; x < width; ++x)
-            row[x] = uchar(random() & 15);
-    }
-    return map;
-}
-
 // The colour-limit checks ask every touched cell for its distinct colours; this is the
 // cost of asking every cell of a very large canvas once.
 void BM_DistinctIndicesAllCells(benchmark::State& state)
 {
-    const Colormap canvas = randomCanvas(largeSide, largeSide, 1);
+    const Colormap canvas = noiseCanvas(largeSide, largeSide, 1);
     for (auto _ : state) {
         int total = 0;
         for (int y = 0; y < largeSide; y += 8) {
@@ -43,7 +31,7 @@ BENCHMARK(BM_DistinctIndicesAllCells)->Unit(benchmark::kMillisecond);
 // A stroke segment re-renders only its rectangle into the displayed image.
 void BM_PaintToImage64(benchmark::State& state)
 {
-    const Colormap canvas = randomCanvas(largeSide, largeSide, 2);
+    const Colormap canvas = noiseCanvas(largeSide, largeSide, 2);
     const Palette palette(PaletteVariant::Colodore);
     QImage image(largeSide, largeSide, QImage::Format_RGB32);
     int offset = 0;

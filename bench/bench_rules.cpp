@@ -3,26 +3,14 @@
 #include "rules/clash_sweep.h"
 #include "rules/paint_veto.h"
 
-#include <benchmark/benchmark.h>
+#include "bench_canvas.h"
 
-#include <random>
+#include <benchmark/benchmark.h>
 
 namespace {
 
 constexpr int sweepSide = 4096;
 constexpr std::int64_t sweepPixels = std::int64_t(sweepSide) * sweepSide;
-
-Colormap noiseCanvas(int width, int height, unsigned seed)
-{
-    Colormap map(width, height);
-    std::mt19937 random(seed);
-    for (int y = 0; y < height; ++y) {
-        uchar* row = map.scanLine(y);
-        for (int x = 0; x < width; ++x)
-            row[x] = uchar(random() & 15);
-    }
-    return map;
-}
 
 ClashContext benchContext(CanvasMode mode, CanvasLayout layout)
 {
