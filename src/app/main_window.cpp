@@ -3,18 +3,21 @@
 #include "model/project.h"
 #include "view/canvas_area.h"
 
-#include <QStatusBar>
-
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent)
     , m_project(std::make_shared<Project>(CanvasMode::Hires, 0, 0, CanvasLayoutSpec {}, 1))
 {
     m_canvas = new CanvasArea(m_project, this);
+    // The floating dashboards are still to come; until then the bars sit below the canvas.
+    createColorBars();
     setCentralWidget(m_canvas);
     createActions();
     createMenus();
-    statusBar();
+    createStatusBar();
     connect(m_canvas, &CanvasArea::historyChanged, this, &MainWindow::refreshUndoActions);
-    setWindowTitle(QStringLiteral("KROMEL"));
+    setAcceptDrops(true);
+    updateWindowTitle();
     resize(500, 500);
+    readSettings();
+    updateStatusBar();
 }

@@ -1,15 +1,31 @@
 #pragma once
 
-#include <QMainWindow>
-#include <QString>
+#include "app/document_prompts.h"
+#include "app/project_file_task.h"
+#include "app/recent_project_tooltip.h"
+#include "widgets/color_assignment_widget.h"
 
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
 #include <memory>
 
 class CanvasArea;
 class Project;
+class PaletteWidget;
 class QAction;
+class QActionGroup;
+class QCloseEvent;
+class QDragEnterEvent;
+class QDropEvent;
 class QMenu;
 class QMenuBar;
+class StatusBarPanel;
+enum class SessionToggle : int;
+enum class SpriteStripSide : quint8;
 
 // The one window of the program. Its work is spread over files by concern:
 // main_window.cpp builds the window; main_window_commands.cpp holds the actions, menus
@@ -26,33 +42,148 @@ public:
 
     // Commands, menus and shortcuts.
     void populateMenuBar(QMenuBar* menuBar);
+    PaletteWidget* paletteBar() const { return m_paletteBar; }
+    ColorAssignmentWidget* colorSlotBar() const { return m_colorSlotBar; }
+
+    // Status bar and settings.
+    void showStatusMessage(const QString& text, std::chrono::milliseconds duration);
+    // Restores the saved session at the end of construction; writeSettings stores it when
+    // the window closes and the unsaved-changes question allowed it.
+    void readSettings();
+    void writeSettings();
+    void applySettingsPreferences();
+    bool smoothImageScaling() const;
+    bool useNativeFileDialogs() const;
 
     // Document lifecycle.
     // Opens a project handed over from outside (the command line) once the event loop
     // runs, so the window is on screen before anything about the file is shown.
     void openProjectFromDesktop(const QString& path);
-    QString pendingProjectPath() const { return m_pendingProjectPath; }
+    // Set while a project is read or written; commands refuse to start meanwhile.
+    bool isFileTaskRunning() const { return m_fileTaskRunning; }
+    QString currentFile() const { return m_currentFile; }
+    // A document without a file is named after the image an import brought in.
+    QString pendingName() const { return m_pendingName; }
+    void setPendingName(const QString& name);
+    void newCanvas(CanvasMode mode, const CanvasLayoutSpec& layout, int screensAcross, const QSize& size);
+    void createCanvas(CanvasMode mode, const CanvasLayoutSpec& layout, int screensAcross, const QSize& size);
+    // Commits pending work and asks about unsaved changes; false when the document stays.
+    bool prepareForDocumentReplacement();
+    ProjectLoadResult loadProjectFromFile(const QString& path);
+    bool saveProjectTo(const QString& path);
+    // True when the document was stored or may be discarded.
+    bool maybeSave();
+    ProjectFileResult runProjectFileTask(const QString& label, const ProjectFileTask& task);
+    void updateWindowTitle();
+    QStringList recentProjects() const;
+    void setRecentProjects(const QStringList& list);
+    void rememberRecentProject(const QString& path);
+    void forgetRecentProject(const QString& path);
+    void clearRecentProjects();
+    // Fills the Open Recent submenu; run each time the File menu is about to show.
+    void updateRecentProjectsMenu(QMenu* menu);
+    void prepareRecentProjectToolTip(QAction* action);
+    DocumentPrompts& documentPrompts() { return m_prompts; }
 
 public Q_SLOTS:
     // Commands, menus and shortcuts.
     void undo();
     void redo();
+    void clearHistory();
     void refreshUndoActions();
+    void penWidth();
+    void setPaletteVariant(QAction* action);
+    void setDisplayPixelAspect(QAction* action);
+    void setHiresClashResolution(QAction* action);
+    void setTopBorderAlignment(QAction* action);
+    void setBottomBorderAlignment(QAction* action);
+    void setSpriteCountPolicy(QAction* action);
+    void setBrushShape(QAction* action);
+    void setTextureMode(QAction* action);
+    void eyedropperToolToggled(bool active);
+    void eraserToolToggled(bool active);
+    void panToolToggled(bool active);
+    void resolveAllClashes();
+    void reduceBorderSprites();
+    void clearScreen();
+    void flipCanvas(Qt::Orientation orientation);
+    void swapOrReplaceColors(bool swap);
+    void assignColorSlot(ColorAssignmentWidget::Slot slot, Qt::MouseButton button);
+    void showUserManual();
+    void showOnlineUserManual();
     void about();
 
     // Status bar and settings.
+    void updateStatusBar();
+    void showSettings();
 
     // Document lifecycle.
+    void newHiresCanvas();
+    void newHiresSpritesCanvas();
+    void newHiresTopBottomSpritesCanvas();
+    void newMulticolorCanvas();
+    void newMulticolorSpritesCanvas();
+    void newMulticolorTopBottomSpritesCanvas();
+    void newDualHiresCanvas();
+    void newDualMulticolorCanvas();
+    void newCanvasFromDialog();
+    void openProject();
+    void openRecentProject();
+    bool saveProject();
+    bool saveProjectAs();
+
+Q_SIGNALS:
+    // Document lifecycle.
+    // A new or opened document took the old one's place; views holding it reload.
+    void documentReplaced();
+
+protected:
+    // Document lifecycle.
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // Commands, menus and shortcuts.
+    void createColorBars();
     void createActions();
+    void createFileActions();
+    void createEditActions();
+    void createOptionsActions();
+    void createViewActions();
+    void createWindowCommands();
     void createMenus();
+    // No file task runs and no gesture is open: a command may change the document. Staged
+    // and floating work is committed before the command's own edit.
+    bool documentCommandMayRun() const;
+    // Shows what a document command changed and refreshes everything that depends on it.
+    void finishDocumentEdit(const QRect& changed);
+    void stepPenWidth(int delta);
+    void selectPenIndex(uchar index);
+    void syncHiresClashMenu();
+    void syncBorderSpritesMenu();
+    void syncAntialiasedStrokesAction();
+    void syncPaletteMenu();
+    // A new or opened document: the bars and the menus follow it.
+    void followReplacedDocument();
+    void setBorderAlignmentFromMenu(SpriteStripSide side, QAction* action);
 
     // Status bar and settings.
+    void createStatusBar();
+    QAction* sessionToggleAction(SessionToggle toggle) const;
+    friend class WindowSessionTarget;
 
     // Document lifecycle.
-    void openPendingProject();
+    void newPresetCanvas(CanvasMode mode, CanvasLayout layout, int screensAcross);
+    // Puts the project in place of the old one everywhere that holds it.
+    void adoptProject(std::shared_ptr<Project> project);
+    void openDroppedProject(const QString& path);
+    bool canvasIdle() const;
+    void warnUser(const QString& text);
+    SaveChangesAnswer askToSaveChanges();
+    QString chooseProjectToOpen(const QString& startDir);
+    QString chooseProjectSavePath(const QString& proposedPath);
+    std::optional<NewCanvasChoice> chooseNewCanvas();
 
     // The document and its view.
     std::shared_ptr<Project> m_project;
@@ -67,9 +198,104 @@ private:
     QMenu* m_fileMenu = nullptr;
     QMenu* m_editMenu = nullptr;
     QMenu* m_helpMenu = nullptr;
+    PaletteWidget* m_paletteBar = nullptr;
+    ColorAssignmentWidget* m_colorSlotBar = nullptr;
+    QAction* m_newAction = nullptr;
+    QList<QAction*> m_presetActions;
+    QAction* m_openAction = nullptr;
+    QAction* m_saveAction = nullptr;
+    QAction* m_saveAsAction = nullptr;
+    QAction* m_importImageAction = nullptr;
+    QAction* m_importSpritesAction = nullptr;
+    QAction* m_importReferenceAction = nullptr;
+    QAction* m_convertImageAction = nullptr;
+    QAction* m_exportImageAction = nullptr;
+    QAction* m_exportUltimateAction = nullptr;
+    QAction* m_exportPrgAction = nullptr;
+    QAction* m_saveWorkstagesAction = nullptr;
+    QAction* m_printAction = nullptr;
+    QAction* m_clearHistoryAction = nullptr;
+    QAction* m_cutAction = nullptr;
+    QAction* m_copyAction = nullptr;
+    QAction* m_pasteAction = nullptr;
+    QAction* m_pasteTransparentAction = nullptr;
+    QAction* m_selectAllAction = nullptr;
+    QAction* m_deselectAction = nullptr;
+    QAction* m_invertSelectionAction = nullptr;
+    QAction* m_colorSwapAction = nullptr;
+    QAction* m_colorReplaceAction = nullptr;
+    QAction* m_flipHorizontalAction = nullptr;
+    QAction* m_flipVerticalAction = nullptr;
+    QAction* m_commitShapesAction = nullptr;
+    QAction* m_discardShapesAction = nullptr;
+    QAction* m_settingsAction = nullptr;
+    QAction* m_penWidthAction = nullptr;
+    QAction* m_pixelPerfectAction = nullptr;
+    QAction* m_antialiasedAction = nullptr;
+    QAction* m_pressureWideningAction = nullptr;
+    QAction* m_disableFillPreviewAction = nullptr;
+    QAction* m_penToolAction = nullptr;
+    QAction* m_eraserToolAction = nullptr;
+    QAction* m_fillToolAction = nullptr;
+    QAction* m_shapeToolAction = nullptr;
+    QAction* m_filledShapesAction = nullptr;
+    QAction* m_eyedropperToolAction = nullptr;
+    QAction* m_panToolAction = nullptr;
+    QAction* m_rectSelectToolAction = nullptr;
+    QAction* m_lassoSelectToolAction = nullptr;
+    QAction* m_moveAxesAction = nullptr;
+    QAction* m_resetAxesAction = nullptr;
+    QAction* m_symmetricFillAction = nullptr;
+    QAction* m_symmetricShapesAction = nullptr;
+    QAction* m_reduceBorderSpritesAction = nullptr;
+    QAction* m_clearScreenAction = nullptr;
+    QAction* m_zoomInAction = nullptr;
+    QAction* m_zoomOutAction = nullptr;
+    QAction* m_actualSizeAction = nullptr;
+    QAction* m_bestFitAction = nullptr;
+    QAction* m_resetRotationAction = nullptr;
+    QAction* m_resetRotationBestFitAction = nullptr;
+    QAction* m_showDashboardsAction = nullptr;
+    QAction* m_referenceGridsAction = nullptr;
+    QAction* m_pixelGridsAction = nullptr;
+    QAction* m_safeFramesAction = nullptr;
+    QAction* m_referenceLayerAction = nullptr;
+    QAction* m_referenceOpacityAction = nullptr;
+    QAction* m_bilinearAction = nullptr;
+    QAction* m_showPreviewAction = nullptr;
+    QAction* m_previewOnTopAction = nullptr;
+    QAction* m_mirrorPreviewAction = nullptr;
+    QAction* m_crtFilterAction = nullptr;
+    QAction* m_userManualAction = nullptr;
+    QAction* m_onlineManualAction = nullptr;
+    QActionGroup* m_brushShapeGroup = nullptr;
+    QActionGroup* m_textureModeGroup = nullptr;
+    QActionGroup* m_symmetryGroup = nullptr;
+    QActionGroup* m_shapeKindGroup = nullptr;
+    QActionGroup* m_contourGroup = nullptr;
+    QActionGroup* m_pixelAspectGroup = nullptr;
+    QActionGroup* m_hiresClashGroup = nullptr;
+    QActionGroup* m_topAlignmentGroup = nullptr;
+    QActionGroup* m_bottomAlignmentGroup = nullptr;
+    QActionGroup* m_spriteCountGroup = nullptr;
+    QActionGroup* m_paletteGroup = nullptr;
+    QActionGroup* m_toolGroup = nullptr;
+    QMenu* m_optionsMenu = nullptr;
+    QMenu* m_paletteMenu = nullptr;
+    QMenu* m_viewMenu = nullptr;
+    QMenu* m_contourMenu = nullptr;
+    QMenu* m_hiresClashMenu = nullptr;
+    QMenu* m_borderSpritesMenu = nullptr;
+    QPointer<QWidget> m_userManualWindow;
 
     // Status bar and settings.
+    StatusBarPanel* m_statusPanel = nullptr;
 
     // Document lifecycle.
-    QString m_pendingProjectPath;
+    QString m_currentFile;
+    QString m_pendingName;
+    bool m_fileTaskRunning = false;
+    DocumentPrompts m_prompts;
+    RecentProjectToolTipCache m_recentToolTips;
+    QPointer<QMenu> m_recentProjectsMenu;
 };

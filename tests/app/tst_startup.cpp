@@ -1,12 +1,14 @@
 #include "app/main_window.h"
 #include "app/qmain.h"
 #include "app/theme.h"
+#include "formats/project/project_file_writer.h"
+#include "model/project.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QMenu>
-#include <QStatusBar>
 #include <QStyle>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestStartup : public QObject {
@@ -91,20 +93,22 @@ void TestStartup::mainWindowStandsAlone()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QCOMPARE(window.size(), QSize(500, 500));
-    QVERIFY(!window.acceptDrops());
+    QVERIFY(window.acceptDrops());
 }
 
 void TestStartup::projectFromDesktopWaitsForTheEventLoop()
 {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("art.krm"));
+    QVERIFY(saveProjectFile(Project(CanvasMode::Multicolor), path, {}).ok);
+
     MainWindow window;
     window.show();
     window.openProjectFromDesktop(QString());
-    QCOMPARE(window.pendingProjectPath(), QString());
-
-    window.openProjectFromDesktop(QStringLiteral("/tmp/art.krm"));
-    QCOMPARE(window.pendingProjectPath(), QStringLiteral("/tmp/art.krm"));
-    QVERIFY(window.statusBar()->currentMessage().isEmpty());
-    QTRY_VERIFY(window.statusBar()->currentMessage().contains(QStringLiteral("art.krm")));
+    window.openProjectFromDesktop(path);
+    QVERIFY(window.currentFile().isEmpty());
+    QTRY_COMPARE(window.currentFile(), path);
+    QCOMPARE(window.project().mode(), CanvasMode::Multicolor);
 }
 
 QTEST_MAIN(TestStartup)

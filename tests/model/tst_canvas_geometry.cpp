@@ -9,12 +9,6 @@ Q_DECLARE_METATYPE(CanvasLayoutSpec)
 
 namespace {
 
-CanvasLayoutSpec layoutOf(CanvasLayout layout, SpriteAlignment top = SpriteAlignment::Left,
-    SpriteAlignment bottom = SpriteAlignment::Left)
-{
-    return {layout, top, bottom};
-}
-
 QRect span(int left, int top, int right, int bottom)
 {
     return QRect(QPoint(left, top), QPoint(right, bottom));
@@ -25,13 +19,8 @@ QString describe(const QList<CanvasRegion>& regions)
 {
     QStringList parts;
     for (const CanvasRegion& r : regions) {
-        parts << QStringLiteral("%1:%2:%3,%4,%5,%6")
-                     .arg(int(r.kind))
-                     .arg(int(r.side))
-                     .arg(r.rect.left())
-                     .arg(r.rect.top())
-                     .arg(r.rect.right())
-                     .arg(r.rect.bottom());
+        parts << QString::asprintf("%d:%d:%d,%d,%d,%d", int(r.kind), int(r.side), r.rect.left(), r.rect.top(),
+            r.rect.right(), r.rect.bottom());
     }
     return parts.join(QLatin1Char(' '));
 }
@@ -53,24 +42,27 @@ private Q_SLOTS:
 
         const auto H = CanvasMode::Hires;
         const auto M = CanvasMode::Multicolor;
-        QTest::newRow("hires bitmap")
-            << H << layoutOf(CanvasLayout::BitmapOnly) << 1 << QSize(320, 200) << "0:0:0,0,319,199" << 0;
-        QTest::newRow("multi bitmap x2")
-            << M << layoutOf(CanvasLayout::BitmapOnly) << 2 << QSize(320, 200) << "0:0:0,0,319,199" << 0;
-        QTest::newRow("hires sides") << H << layoutOf(CanvasLayout::SideBorders) << 1 << QSize(416, 200)
-                                     << "1:1:0,0,47,199 0:0:48,0,359,199 1:2:360,0,407,199" << 2;
-        QTest::newRow("hires sides x2") << H << layoutOf(CanvasLayout::SideBorders) << 2 << QSize(736, 200)
-                                        << "1:1:0,0,47,199 0:0:48,0,679,199 1:2:680,0,727,199" << 2;
-        QTest::newRow("multi sides") << M << layoutOf(CanvasLayout::SideBorders) << 1 << QSize(208, 200)
-                                     << "1:1:0,0,23,199 0:0:24,0,183,199 1:2:184,0,207,199" << 0;
+        QTest::newRow("hires bitmap") << H << CanvasLayoutSpec {CanvasLayout::BitmapOnly} << 1
+                                      << QSize(320, 200) << "0:0:0,0,319,199" << 0;
+        QTest::newRow("multi bitmap x2") << M << CanvasLayoutSpec {CanvasLayout::BitmapOnly} << 2
+                                         << QSize(320, 200) << "0:0:0,0,319,199" << 0;
+        QTest::newRow("hires sides") << H << CanvasLayoutSpec {CanvasLayout::SideBorders} << 1
+                                     << QSize(416, 200) << "1:1:0,0,47,199 0:0:48,0,359,199 1:2:360,0,407,199"
+                                     << 2;
+        QTest::newRow("hires sides x2")
+            << H << CanvasLayoutSpec {CanvasLayout::SideBorders} << 2 << QSize(736, 200)
+            << "1:1:0,0,47,199 0:0:48,0,679,199 1:2:680,0,727,199" << 2;
+        QTest::newRow("multi sides") << M << CanvasLayoutSpec {CanvasLayout::SideBorders} << 1
+                                     << QSize(208, 200) << "1:1:0,0,23,199 0:0:24,0,183,199 1:2:184,0,207,199"
+                                     << 0;
         QTest::newRow("hires top/bottom")
-            << H << layoutOf(CanvasLayout::TopBottomBorders) << 1 << QSize(320, 284)
+            << H << CanvasLayoutSpec {CanvasLayout::TopBottomBorders} << 1 << QSize(320, 284)
             << "1:3:0,0,319,41 0:0:0,42,319,241 1:4:0,242,319,283" << 0;
         QTest::newRow("multi top/bottom x0")
-            << M << layoutOf(CanvasLayout::TopBottomBorders) << 0 << QSize(160, 284)
+            << M << CanvasLayoutSpec {CanvasLayout::TopBottomBorders} << 0 << QSize(160, 284)
             << "1:3:0,0,159,41 0:0:0,42,159,241 1:4:0,242,159,283" << 0;
-        QTest::newRow("negative screens")
-            << H << layoutOf(CanvasLayout::BitmapOnly) << -3 << QSize(320, 200) << "0:0:0,0,319,199" << 0;
+        QTest::newRow("negative screens") << H << CanvasLayoutSpec {CanvasLayout::BitmapOnly} << -3
+                                          << QSize(320, 200) << "0:0:0,0,319,199" << 0;
     }
 
     void regions()
@@ -89,7 +81,7 @@ private Q_SLOTS:
 
     void lockedPixelsOfHiresSideBorders()
     {
-        const auto layout = layoutOf(CanvasLayout::SideBorders);
+        const auto layout = CanvasLayoutSpec {CanvasLayout::SideBorders};
         const QList<QRect> locked = canvasLockedBorderRects(CanvasMode::Hires, QSize(416, 200), layout);
         QCOMPARE(locked, (QList<QRect> {span(408, 0, 415, 199), span(0, 0, 47, 0)}));
         QVERIFY(canvasPixelIsLocked(locked, 47, 0));
@@ -106,7 +98,7 @@ private Q_SLOTS:
             CanvasLayout::BitmapOnly, CanvasLayout::SideBorders, CanvasLayout::TopBottomBorders};
         for (CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
             for (CanvasLayout kind : layouts) {
-                const auto layout = layoutOf(kind);
+                const auto layout = CanvasLayoutSpec {kind};
                 const QSize size = canvasModeDefaultCanvasSize(mode, layout, 1);
                 const QRect frame = canvasBorderFrameRect(mode, size, layout);
                 QCOMPARE(frame.width() * int(canvasModePixelAspect(mode)), 416);
@@ -115,23 +107,23 @@ private Q_SLOTS:
                 QCOMPARE(canvasContentRect(mode, size, layout), QRectF(frame));
             }
         }
-        const auto bitmap = layoutOf(CanvasLayout::BitmapOnly);
+        const auto bitmap = CanvasLayoutSpec {CanvasLayout::BitmapOnly};
         QVERIFY(!canvasShowsBorderFrame(CanvasMode::Hires, QSize(640, 200), bitmap));
         QVERIFY(!canvasShowsBorderFrame(CanvasMode::Hires, QSize(300, 180), bitmap));
         QVERIFY(!canvasShowsBorderFrame(CanvasMode::Multicolor, QSize(320, 200), bitmap));
         QCOMPARE(canvasContentRect(CanvasMode::Hires, QSize(300, 180), bitmap), QRectF(0, 0, 300, 180));
         QVERIFY(canvasShowsBorderFrame(
-            CanvasMode::Hires, QSize(999, 284), layoutOf(CanvasLayout::TopBottomBorders)));
+            CanvasMode::Hires, QSize(999, 284), CanvasLayoutSpec {CanvasLayout::TopBottomBorders}));
     }
 
     void safeFramesFollowTheBitmap()
     {
-        const auto tb = layoutOf(CanvasLayout::TopBottomBorders);
+        const auto tb = CanvasLayoutSpec {CanvasLayout::TopBottomBorders};
         const QList<QRect> frames = safeFrameRects(CanvasMode::Hires, QSize(320, 284), tb);
         QCOMPARE(frames.value(0), QRect(-32, 42 - 35, 384, 272));
         QCOMPARE(frames.value(1), QRect(-48, 42 - 43, 408, 293));
-        const QList<QRect> side
-            = safeFrameRects(CanvasMode::Multicolor, QSize(208, 200), layoutOf(CanvasLayout::SideBorders));
+        const QList<QRect> side = safeFrameRects(
+            CanvasMode::Multicolor, QSize(208, 200), CanvasLayoutSpec {CanvasLayout::SideBorders});
         QCOMPARE(side.value(0), QRect(24 - 16, -35, 192, 272));
         QCOMPARE(side.value(1), QRect(24 - 24, -43, 204, 293));
     }
@@ -153,14 +145,10 @@ private Q_SLOTS:
         QCOMPARE(spriteRowHeight(9), 19);
 
         // The 42-line logical rows are two hardware rows each.
-        QCOMPARE(spriteHardwareRowAt(12), 0);
-        QCOMPARE(spriteHardwareRowAt(13), 1);
-        QCOMPARE(spriteHardwareRowAt(76), 4);
-        QCOMPARE(spriteHardwareRowAt(117), 5);
-        QCOMPARE(spriteHardwareRowAt(139), 7);
-        QCOMPARE(spriteHardwareRowAt(180), 8);
-        QCOMPARE(spriteHardwareRowAt(181), 9);
-        QCOMPARE(spriteHardwareRowAt(200), 9);
+        const QList<QPoint> lineAndHardwareRow {
+            {12, 0}, {13, 1}, {76, 4}, {117, 5}, {139, 7}, {180, 8}, {181, 9}, {200, 9}};
+        for (const QPoint& pair : lineAndHardwareRow)
+            QCOMPARE(spriteHardwareRowAt(pair.x()), pair.y());
     }
 
     void horizontalStripGrids_data()
@@ -195,7 +183,7 @@ private Q_SLOTS:
         QFETCH(QRect, unit);
 
         const auto align = SpriteAlignment(alignment);
-        const auto layout = layoutOf(CanvasLayout::TopBottomBorders, align, align);
+        const auto layout = CanvasLayoutSpec {CanvasLayout::TopBottomBorders, align, align};
         const QSize size = canvasModeDefaultCanvasSize(mode, layout, 1);
         const QList<CanvasRegion> regions = canvasRegions(mode, size, layout);
         for (const CanvasRegion& strip : {regions.first(), regions.last()}) {
@@ -211,8 +199,8 @@ private Q_SLOTS:
 
     void alignmentsAreIndependentPerBorder()
     {
-        const auto layout
-            = layoutOf(CanvasLayout::TopBottomBorders, SpriteAlignment::Left, SpriteAlignment::Right);
+        const auto layout = CanvasLayoutSpec {
+            CanvasLayout::TopBottomBorders, SpriteAlignment::Left, SpriteAlignment::Right};
         const QList<CanvasRegion> regions = canvasRegions(CanvasMode::Hires, QSize(320, 284), layout);
         QVERIFY(!spriteStripGrid(regions.first(), CanvasMode::Hires, layout).partialFirst);
         QVERIFY(spriteStripGrid(regions.last(), CanvasMode::Hires, layout).partialFirst);
@@ -227,7 +215,7 @@ private Q_SLOTS:
     void sideStripGrids()
     {
         for (CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
-            const auto layout = layoutOf(CanvasLayout::SideBorders);
+            const auto layout = CanvasLayoutSpec {CanvasLayout::SideBorders};
             const QSize size = canvasModeDefaultCanvasSize(mode, layout, 1);
             const CanvasRegion right = canvasRegions(mode, size, layout).last();
             const SpriteStripGrid grid = spriteStripGrid(right, mode, layout);
@@ -255,8 +243,8 @@ private Q_SLOTS:
 
         const auto H = CanvasMode::Hires;
         const auto M = CanvasMode::Multicolor;
-        const auto tb = layoutOf(CanvasLayout::TopBottomBorders);
-        const auto side = layoutOf(CanvasLayout::SideBorders);
+        const auto tb = CanvasLayoutSpec {CanvasLayout::TopBottomBorders};
+        const auto side = CanvasLayoutSpec {CanvasLayout::SideBorders};
         // The bitmap of a top/bottom canvas starts on line 42, so its cell rows do too.
         QTest::newRow("tb first line") << H << tb << QRect(5, 42, 1, 1) << span(0, 42, 7, 49);
         QTest::newRow("tb straddles rows") << M << tb << span(5, 49, 6, 50) << span(4, 42, 7, 57);
@@ -301,12 +289,12 @@ private Q_SLOTS:
 
     void screensOfADualCanvas()
     {
-        const auto side = layoutOf(CanvasLayout::SideBorders);
+        const auto side = CanvasLayoutSpec {CanvasLayout::SideBorders};
         const QSize dual = canvasModeDefaultCanvasSize(CanvasMode::Hires, side, 2);
         QCOMPARE(canvasScreenRect(CanvasMode::Hires, dual, side, 0), QRect(48, 0, 320, 200));
         QCOMPARE(canvasScreenRect(CanvasMode::Hires, dual, side, 1), QRect(368, 0, 312, 200));
         QCOMPARE(canvasScreenRect(CanvasMode::Hires, dual, side, 2), QRect());
-        const auto bitmap = layoutOf(CanvasLayout::BitmapOnly);
+        const auto bitmap = CanvasLayoutSpec {CanvasLayout::BitmapOnly};
         QCOMPARE(
             canvasScreenRect(CanvasMode::Multicolor, QSize(320, 200), bitmap, 1), QRect(160, 0, 160, 200));
     }

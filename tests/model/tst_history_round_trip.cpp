@@ -145,40 +145,16 @@ public:
     }
 
 private:
+    // The assignment of each slot, in the order of HistoryColorSlot.
     static void assignSlot(Project& project, int slot, uchar index)
     {
-        switch (HistoryColorSlot(slot)) {
-        case HistoryColorSlot::Background:
-            project.assignBackgroundIndex(index);
-            break;
-        case HistoryColorSlot::Border:
-            project.assignBorderIndex(index);
-            break;
-        case HistoryColorSlot::SpriteMc0:
-            project.assignSpriteMc0Index(index);
-            break;
-        case HistoryColorSlot::SpriteMc1:
-            project.assignSpriteMc1Index(index);
-            break;
-        case HistoryColorSlot::TopBorderBackground:
-            project.assignTopBorderBackgroundIndex(index);
-            break;
-        case HistoryColorSlot::TopBorderMc0:
-            project.assignTopBorderMc0Index(index);
-            break;
-        case HistoryColorSlot::TopBorderMc1:
-            project.assignTopBorderMc1Index(index);
-            break;
-        case HistoryColorSlot::BottomBorderBackground:
-            project.assignBottomBorderBackgroundIndex(index);
-            break;
-        case HistoryColorSlot::BottomBorderMc0:
-            project.assignBottomBorderMc0Index(index);
-            break;
-        case HistoryColorSlot::BottomBorderMc1:
-            project.assignBottomBorderMc1Index(index);
-            break;
-        }
+        using Assign = QRect (Project::*)(uchar);
+        static constexpr Assign assign[colorSlotCount] {&Project::assignBackgroundIndex,
+            &Project::assignBorderIndex, &Project::assignSpriteMc0Index, &Project::assignSpriteMc1Index,
+            &Project::assignTopBorderBackgroundIndex, &Project::assignTopBorderMc0Index,
+            &Project::assignTopBorderMc1Index, &Project::assignBottomBorderBackgroundIndex,
+            &Project::assignBottomBorderMc0Index, &Project::assignBottomBorderMc1Index};
+        (project.*assign[slot])(index);
     }
 
     QRandomGenerator m_random;

@@ -1,3 +1,5 @@
+// What each edit does to the document and records in its entry. That undo and redo give
+// back every byte is the random-edit property of tst_history_round_trip.
 #include "model/project.h"
 #include "rules/unresolved_clashes.h"
 #include "support/canvas_picture.h"
@@ -36,9 +38,14 @@ ColorSlots slotsWith(std::initializer_list<std::pair<HistoryColorSlot, uchar>> v
     return slots;
 }
 
-QList<HistoryChangeKind> changeKinds(const HistoryEntry& entry)
+using Kinds = QList<HistoryChangeKind>;
+constexpr auto slotChange = HistoryChangeKind::ColorIndexChange;
+constexpr auto regionChange = HistoryChangeKind::RegionChange;
+constexpr auto alignmentChange = HistoryChangeKind::BorderAlignmentChange;
+
+Kinds changeKinds(const HistoryEntry& entry)
 {
-    QList<HistoryChangeKind> kinds;
+    Kinds kinds;
     for (const HistoryChange& change : entry.changes)
         kinds.append(change.kind());
     return kinds;
@@ -47,17 +54,6 @@ QList<HistoryChangeKind> changeKinds(const HistoryEntry& entry)
 const HistoryEntry& lastEntry(const Project& project)
 {
     return project.history().entries().at(project.history().index() - 1);
-}
-
-bool rectHolds(const Colormap& map, const QRect& rect, uchar index)
-{
-    for (int y = rect.top(); y <= rect.bottom(); ++y) {
-        for (int x = rect.left(); x <= rect.right(); ++x) {
-            if (map.pixel(x, y) != index)
-                return false;
-        }
-    }
-    return true;
 }
 
 int countOf(const Colormap& map, const QRect& rect, uchar index)
@@ -70,6 +66,11 @@ int countOf(const Colormap& map, const QRect& rect, uchar index)
     return count;
 }
 
+bool rectHolds(const Colormap& map, const QRect& rect, uchar index)
+{
+    return countOf(map, rect, index) == rect.width() * rect.height();
+}
+
 QRect stripRect(const Project& project, SpriteStripSide side)
 {
     for (const CanvasRegion& region : canvasRegions(project.mode(), project.size(), project.layout())) {
@@ -77,16 +78,6 @@ QRect stripRect(const Project& project, SpriteStripSide side)
             return region.rect;
     }
     return {};
-}
-
-// Checks that one undo gives back `before` and one redo gives back what the edit left.
-void verifyUndoRedo(Project& project, const DocumentState& before)
-{
-    const DocumentState after = stateOf(project);
-    project.undo();
-    QVERIFY(stateOf(project) == before);
-    project.redo();
-    QVERIFY(stateOf(project) == after);
 }
 
 } // namespace
@@ -103,12 +94,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("screens");
         QTest::addColumn<QSize>("size");
         QTest::addColumn<int>("screensAcross");
-        QTest::newRow("hires screen") << H << bitmapOnly << QSize(0, 0) << 1 << QSize(320, 200) << 1;
         QTest::newRow("dual multicolor") << M << bitmapOnly << QSize(0, 0) << 2 << QSize(320, 200) << 2;
         QTest::newRow("sprite layouts have one screen")
             << H << sideBorders << QSize(0, 0) << 3 << QSize(416, 200) << 1;
-        QTest::newRow("multicolor top and bottom")
-            << M << topBottom << QSize(0, 0) << 1 << QSize(160, 284) << 1;
         QTest::newRow("free size") << H << bitmapOnly << QSize(300, 180) << 1 << QSize(300, 180) << 1;
         QTest::newRow("free width, default height")
             << M << bitmapOnly << QSize(100, -4) << 0 << QSize(100, 200) << 1;
@@ -132,11 +120,9 @@ private Q_SLOTS:
         QCOMPARE(project.colorSlots().values, (std::array<uchar, 10> {0, 0, 4, 10, 0, 4, 10, 0, 4, 10}));
     }
 
-    void screensAndArtwork()
+    void otherScreensHoldArtwork()
     {
         Project project(H, 0, 0, bitmapOnly, 2);
-        QCOMPARE(project.screenRect(1), QRect(320, 0, 320, 200));
-        QVERIFY(project.screenRect(2).isEmpty());
         project.colormap().fill(5);
         QVERIFY(!project.otherScreensHoldArtwork(0));
         project.colormap().setPixel(639, 199, 6);
@@ -149,7 +135,6 @@ private Q_SLOTS:
         Project project(M, 0, 0, bitmapOnly, 1);
         project.setColorSlots(slotsWith({{HistoryColorSlot::Background, 2}}));
         drawRows(project.colormap(), QPoint(8, 8), {"2255", "2255"});
-        const DocumentState before = stateOf(project);
 
         const QRect changed = project.replaceColor(5, 2, true);
         QCOMPARE(project.slotIndex(HistoryColorSlot::Background), uchar(5));
@@ -158,23 +143,23 @@ private Q_SLOTS:
         QCOMPARE(project.history().count(), 1);
         const HistoryEntry& entry = lastEntry(project);
         QCOMPARE(entry.kind, HistoryEntryKind::ColorReplace);
-        QCOMPARE(changeKinds(entry),
-            (QList<HistoryChangeKind> {
-                HistoryChangeKind::ColorIndexChange, HistoryChangeKind::RegionChange}));
+        QCOMPARE(changeKinds(entry), (Kinds {slotChange, regionChange}));
         const ColorIndexChange* slot = entry.changes.first().colorIndexChange();
         QCOMPARE(slot->slot, HistoryColorSlot::Background);
         QCOMPARE(slot->beforeIndex, uchar(2));
         QCOMPARE(slot->afterIndex, uchar(5));
-        verifyUndoRedo(project, before);
     }
 
-    void recolourThatChangesNothingRecordsNothing()
+    void editsThatChangeNothingRecordNothing()
     {
-        Project project(H, 0, 0, sideBorders, 1);
+        Project project(M, 0, 0, sideBorders, 1);
         QCOMPARE(project.swapColors(7, 8, true), QRect());
         QCOMPARE(project.replaceColor(3, 3, true), QRect());
         QCOMPARE(project.swapColorsInRegion(0, 1, QRegion(-50, -50, 10, 10), true), QRect());
         QCOMPARE(project.replaceColorInRegion(4, 4, QRegion(project.rect()), true), QRect());
+        QCOMPARE(project.assignSpriteMc0Index(4), QRect());
+        QCOMPARE(project.assignBackgroundIndex(0), QRect());
+        QCOMPARE(project.assignBottomBorderMc1Index(10), QRect());
         QCOMPARE(project.history().count(), 0);
         QVERIFY(!project.isModified());
     }
@@ -185,14 +170,12 @@ private Q_SLOTS:
         project.setColorSlots(slotsWith({{HistoryColorSlot::Border, 14}}));
         project.fillLockedBorderRects();
         drawRows(project.colormap(), QPoint(100, 8), {"33"});
-        const DocumentState before = stateOf(project);
 
         project.swapColors(3, 14, true);
         QCOMPARE(project.slotIndex(HistoryColorSlot::Border), uchar(3));
         for (const QRect& locked : canvasLockedBorderRects(H, project.size(), sideBorders))
             QVERIFY(rectHolds(project.colormap(), locked, 3));
         QCOMPARE(project.colormap().pixel(100, 8), uchar(14));
-        verifyUndoRedo(project, before);
     }
 
     void selectionConfinedRecolour_data()
@@ -224,7 +207,6 @@ private Q_SLOTS:
         slots[HistoryColorSlot::Background] = 4;
         project.setColorSlots(slots);
         project.colormap().fill(4);
-        const DocumentState before = stateOf(project);
         const QRect selection = project.rect().adjusted(0, 0, 0, missOneLine ? -1 : 0);
 
         project.replaceColorInRegion(9, 4, QRegion(selection), false);
@@ -236,8 +218,7 @@ private Q_SLOTS:
         QCOMPARE(countOf(project.colormap(), project.rect(), 4), missOneLine ? project.size().width() : 0);
         const HistoryEntry& entry = lastEntry(project);
         QCOMPARE(entry.kind, HistoryEntryKind::ColorReplace);
-        QCOMPARE(entry.changes.last().kind(), HistoryChangeKind::RegionChange);
-        verifyUndoRedo(project, before);
+        QCOMPARE(entry.changes.last().kind(), regionChange);
     }
 
     void selectionSweepIsRecordedBeyondTheSelection()
@@ -247,20 +228,9 @@ private Q_SLOTS:
         Project project(H, 16, 8, bitmapOnly, 1);
         drawRows(
             project.colormap(), QPoint(0, 0), {"11111111", "11111111", "22222222", "22222222", "77777777"});
-        const DocumentState before = stateOf(project);
         const QRect changed = project.swapColorsInRegion(5, 6, QRegion(0, 0, 1, 1), true);
         QCOMPARE(changed, QRect(0, 2, 8, 3));
         QVERIFY(!canvasHasUnresolvedClashes(project.makeClashContext(), project.colormap()));
-        verifyUndoRedo(project, before);
-    }
-
-    void assigningTheCurrentValueRecordsNothing()
-    {
-        Project project(M, 0, 0, sideBorders, 1);
-        QCOMPARE(project.assignSpriteMc0Index(4), QRect());
-        QCOMPARE(project.assignBackgroundIndex(0), QRect());
-        QCOMPARE(project.assignBottomBorderMc1Index(10), QRect());
-        QCOMPARE(project.history().count(), 0);
     }
 
     void borderOfABitmapCanvasIsAColourOnly()
@@ -268,8 +238,7 @@ private Q_SLOTS:
         Project project(H, 0, 0, bitmapOnly, 1);
         QCOMPARE(project.assignBorderIndex(5), QRect());
         QCOMPARE(project.history().count(), 1);
-        QCOMPARE(
-            changeKinds(lastEntry(project)), QList<HistoryChangeKind> {HistoryChangeKind::ColorIndexChange});
+        QCOMPARE(changeKinds(lastEntry(project)), Kinds {slotChange});
         QCOMPARE(project.undo(), QRect());
         QCOMPARE(project.slotIndex(HistoryColorSlot::Border), uchar(0));
     }
@@ -278,7 +247,6 @@ private Q_SLOTS:
     {
         Project project(H, 0, 0, sideBorders, 1);
         drawRows(project.colormap(), QPoint(0, 20), {"77"});
-        const DocumentState before = stateOf(project);
         const QRect changed = project.assignBorderIndex(14);
         QCOMPARE(changed, QRect(0, 0, 416, 200));
         const QRect left = stripRect(project, SpriteStripSide::Left);
@@ -287,10 +255,8 @@ private Q_SLOTS:
         QVERIFY(rectHolds(project.colormap(), right, 14));
         QVERIFY(rectHolds(project.colormap(), QRect(408, 0, 8, 200), 14));
         QVERIFY(rectHolds(project.colormap(), canvasBitmapRect(H, project.size(), sideBorders), 0));
-        QCOMPARE(changeKinds(lastEntry(project)),
-            (QList<HistoryChangeKind> {HistoryChangeKind::ColorIndexChange, HistoryChangeKind::RegionChange,
-                HistoryChangeKind::RegionChange, HistoryChangeKind::RegionChange}));
-        verifyUndoRedo(project, before);
+        QCOMPARE(
+            changeKinds(lastEntry(project)), (Kinds {slotChange, regionChange, regionChange, regionChange}));
     }
 
     void backgroundAssignment_data()
@@ -312,7 +278,6 @@ private Q_SLOTS:
         QFETCH(bool, bitmapFollows);
         QFETCH(bool, stripsFollow);
         Project project(mode, 0, 0, layout, 1);
-        const DocumentState before = stateOf(project);
         const QRect changed = project.assignBackgroundIndex(6);
         const QRect bitmap = canvasBitmapRect(mode, project.size(), layout);
         QVERIFY(rectHolds(project.colormap(), bitmap, bitmapFollows ? 6 : 0));
@@ -322,7 +287,6 @@ private Q_SLOTS:
         }
         QCOMPARE(changed, stripsFollow ? project.rect() : bitmapFollows ? bitmap : QRect());
         QCOMPARE(project.slotIndex(HistoryColorSlot::Background), uchar(6));
-        verifyUndoRedo(project, before);
     }
 
     void spriteColourAssignments()
@@ -337,11 +301,9 @@ private Q_SLOTS:
         // A border's colours stay in their own strip.
         Project borders(M, 0, 0, topBottom, 1);
         borders.colormap().fill(4);
-        const DocumentState before = stateOf(borders);
         QCOMPARE(borders.assignTopBorderMc0Index(7), stripRect(borders, SpriteStripSide::Top));
         QVERIFY(rectHolds(borders.colormap(), stripRect(borders, SpriteStripSide::Top), 7));
         QCOMPARE(countOf(borders.colormap(), borders.rect(), 7), 160 * 42);
-        verifyUndoRedo(borders, before);
         QCOMPARE(borders.assignSpriteMc1Index(3), QRect());
 
         // In hires a border sprite shares only the border's background.
@@ -371,12 +333,8 @@ private Q_SLOTS:
         QCOMPARE(project.layout().bottomAlignment, SpriteAlignment::Right);
         QCOMPARE(project.colormap().pixel(0, 283), uchar(6));
         QCOMPARE(changeKinds(lastEntry(project)),
-            (QList<HistoryChangeKind> {HistoryChangeKind::ColorIndexChange,
-                HistoryChangeKind::ColorIndexChange, HistoryChangeKind::ColorIndexChange,
-                HistoryChangeKind::ColorIndexChange, HistoryChangeKind::ColorIndexChange,
-                HistoryChangeKind::ColorIndexChange, HistoryChangeKind::BorderAlignmentChange,
-                HistoryChangeKind::BorderAlignmentChange, HistoryChangeKind::RegionChange}));
-        verifyUndoRedo(project, before);
+            (Kinds {slotChange, slotChange, slotChange, slotChange, slotChange, slotChange, alignmentChange,
+                alignmentChange, regionChange}));
 
         project.flipCanvas(Qt::Vertical, true);
         QVERIFY(stateOf(project) == before);
@@ -389,22 +347,18 @@ private Q_SLOTS:
         hires.setColorSlots(slotsWith({{HistoryColorSlot::Border, 14}}));
         hires.fillLockedBorderRects();
         drawRows(hires.colormap(), QPoint(0, 5), {"12"});
-        const DocumentState before = stateOf(hires);
         hires.flipCanvas(Qt::Horizontal, false);
         QCOMPARE(hires.colormap().pixel(407, 5), uchar(1));
         QCOMPARE(hires.colormap().pixel(406, 5), uchar(2));
         QVERIFY(rectHolds(hires.colormap(), QRect(408, 0, 8, 200), 14));
         QVERIFY(rectHolds(hires.colormap(), QRect(0, 0, 48, 1), 14));
-        verifyUndoRedo(hires, before);
 
         // Mirrored, a border sprite grid hugs the other edge.
         Project borders(H, 0, 0, topBottom, 1);
         borders.flipCanvas(Qt::Horizontal, true);
         QCOMPARE(borders.layout().topAlignment, SpriteAlignment::Right);
         QCOMPARE(borders.layout().bottomAlignment, SpriteAlignment::Right);
-        QCOMPARE(changeKinds(lastEntry(borders)),
-            (QList<HistoryChangeKind> {
-                HistoryChangeKind::BorderAlignmentChange, HistoryChangeKind::BorderAlignmentChange}));
+        QCOMPARE(changeKinds(lastEntry(borders)), (Kinds {alignmentChange, alignmentChange}));
     }
 
     void borderAlignmentMergesUnitsThatNowClash()
@@ -413,7 +367,6 @@ private Q_SLOTS:
         // sprite holding both free colours, and the less used one gives way.
         Project project(H, 0, 0, topBottom, 1);
         drawRows(project.colormap(), QPoint(18, 10), {"555555 77"});
-        const DocumentState before = stateOf(project);
 
         QCOMPARE(project.setBorderAlignment(SpriteStripSide::Top, SpriteAlignment::Left, true), QRect());
         const QRect changed = project.setBorderAlignment(SpriteStripSide::Top, SpriteAlignment::Right, true);
@@ -421,10 +374,7 @@ private Q_SLOTS:
         QCOMPARE(countOf(project.colormap(), project.rect(), 7), 0);
         QCOMPARE(project.layout().topAlignment, SpriteAlignment::Right);
         QCOMPARE(project.layout().bottomAlignment, SpriteAlignment::Left);
-        QCOMPARE(changeKinds(lastEntry(project)),
-            (QList<HistoryChangeKind> {
-                HistoryChangeKind::BorderAlignmentChange, HistoryChangeKind::RegionChange}));
-        verifyUndoRedo(project, before);
+        QCOMPARE(changeKinds(lastEntry(project)), (Kinds {alignmentChange, regionChange}));
 
         // The converter's working copy moves the grid without touching pixels.
         Project copy(H, 0, 0, topBottom, 1);
@@ -439,27 +389,23 @@ private Q_SLOTS:
         Project project(H, 0, 0, sideBorders, 1);
         project.setColorSlots(slotsWith({{HistoryColorSlot::Border, 14}}));
         project.fillLockedBorderRects();
-        const DocumentState before = stateOf(project);
         QCOMPARE(project.clearCanvas(0), QRect());
         QCOMPARE(project.history().count(), 0);
         QCOMPARE(project.clearCanvas(3), QRect(0, 0, 408, 200));
         QCOMPARE(countOf(project.colormap(), project.rect(), 14), 8 * 200 + 48);
         QCOMPARE(lastEntry(project).kind, HistoryEntryKind::ClearScreen);
         QCOMPARE(lastEntry(project).changes.size(), 1);
-        verifyUndoRedo(project, before);
     }
 
     void resolveAllClashesRecordsTheSweep()
     {
         Project project(H, 0, 0, bitmapOnly, 1);
         drawRows(project.colormap(), QPoint(8, 0), {"11111111", "11111111", "22222222", "77777777"});
-        const DocumentState before = stateOf(project);
         QCOMPARE(project.resolveAllClashes(), QRect(8, 0, 8, 8));
         QVERIFY(!canvasHasUnresolvedClashes(project.makeClashContext(), project.colormap()));
         QCOMPARE(lastEntry(project).kind, HistoryEntryKind::ResolveClashes);
         QCOMPARE(project.resolveAllClashes(), QRect());
         QCOMPARE(project.history().count(), 1);
-        verifyUndoRedo(project, before);
     }
 
     void importIntoADualScreenCanvas()
@@ -468,7 +414,6 @@ private Q_SLOTS:
         Colormap picture = project.colormap();
         picture.fillRect(QRect(0, 0, 160, 200), 6);
         drawRows(picture, QPoint(4, 0), {"123"});
-        const DocumentState before = stateOf(project);
 
         // Screen 1 is blank: the canvas takes the picture's colours and screen 1 turns from
         // the old background to the new.
@@ -476,24 +421,19 @@ private Q_SLOTS:
         QCOMPARE(project.slotIndex(HistoryColorSlot::Background), uchar(6));
         QCOMPARE(project.slotIndex(HistoryColorSlot::Border), uchar(3));
         QVERIFY(rectHolds(project.colormap(), QRect(160, 0, 160, 200), 6));
-        QCOMPARE(changeKinds(lastEntry(project)),
-            (QList<HistoryChangeKind> {HistoryChangeKind::ColorIndexChange,
-                HistoryChangeKind::ColorIndexChange, HistoryChangeKind::RegionChange,
-                HistoryChangeKind::RegionChange}));
-        verifyUndoRedo(project, before);
+        QCOMPARE(
+            changeKinds(lastEntry(project)), (Kinds {slotChange, slotChange, regionChange, regionChange}));
 
         // Screen 1 holds artwork now: a second picture keeps the canvas's colours and gives
         // up the colour its cell cannot show.
         drawRows(project.colormap(), QPoint(200, 50), {"5"});
         Colormap second = project.colormap();
         drawRows(second, QPoint(0, 8), {"1234", "1234", "1235"});
-        const DocumentState beforeSecond = stateOf(project);
         project.applyImageImport(second, 0, 0, 0, true);
         QCOMPARE(project.slotIndex(HistoryColorSlot::Background), uchar(6));
         QCOMPARE(project.slotIndex(HistoryColorSlot::Border), uchar(3));
         QVERIFY(!canvasHasUnresolvedClashes(project.makeClashContext(), project.colormap()));
-        QCOMPARE(changeKinds(lastEntry(project)), QList<HistoryChangeKind> {HistoryChangeKind::RegionChange});
-        verifyUndoRedo(project, beforeSecond);
+        QCOMPARE(changeKinds(lastEntry(project)), Kinds {regionChange});
     }
 
     void importsRefuseAnotherSize()
@@ -513,7 +453,6 @@ private Q_SLOTS:
         Project project(H, 0, 0, sideBorders, 1);
         project.setColorSlots(slotsWith({{HistoryColorSlot::Border, 14}}));
         project.fillLockedBorderRects();
-        const DocumentState before = stateOf(project);
         Colormap sprites(project.size().width(), project.size().height());
         sprites.fill(7);
         const QRect changed = project.applySpriteImport(sprites);
@@ -522,13 +461,11 @@ private Q_SLOTS:
         QVERIFY(rectHolds(project.colormap(), QRect(0, 0, 48, 1), 14));
         QCOMPARE(countOf(project.colormap(), project.rect(), 7), 2 * 48 * 200 - 48);
         QCOMPARE(lastEntry(project).kind, HistoryEntryKind::SpriteImport);
-        verifyUndoRedo(project, before);
     }
 
     void imageConversionRecordsSlotsAlignmentsThenPixels()
     {
         Project project(M, 0, 0, topBottom, 1);
-        const DocumentState before = stateOf(project);
         Colormap converted = project.colormap();
         drawRows(converted, QPoint(10, 100), {"12", "34"});
         Project::ImageConversionState state {
@@ -541,14 +478,10 @@ private Q_SLOTS:
         QCOMPARE(project.colorSlots(), state.slots);
         QCOMPARE(project.layout().bottomAlignment, SpriteAlignment::Right);
         const HistoryEntry& entry = lastEntry(project);
-        QCOMPARE(changeKinds(entry),
-            (QList<HistoryChangeKind> {HistoryChangeKind::ColorIndexChange,
-                HistoryChangeKind::ColorIndexChange, HistoryChangeKind::BorderAlignmentChange,
-                HistoryChangeKind::RegionChange}));
+        QCOMPARE(changeKinds(entry), (Kinds {slotChange, slotChange, alignmentChange, regionChange}));
         QCOMPARE(entry.changes.at(0).colorIndexChange()->slot, HistoryColorSlot::Border);
         QCOMPARE(entry.changes.at(1).colorIndexChange()->slot, HistoryColorSlot::BottomBorderMc1);
         QVERIFY(entry.changes.at(2).borderAlignmentChange()->bottomBorder);
-        verifyUndoRedo(project, before);
     }
 
     void overlappingRegionChangesApplyInOrder()

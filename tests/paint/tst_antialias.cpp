@@ -155,18 +155,9 @@ private Q_SLOTS:
     void drawingTwiceInOneStrokeEqualsDrawingOnce()
     {
         const AntialiasLut lut = builtLut(PaletteVariant::Pixcen, ColorDistanceMetric::Weighted, {});
-        const Colormap background = canvasFromRows({
-            "000000000000",
-            "000000000000",
-            "000000000000",
-            "000000000000",
-            "000000000000",
-            "000000BBBBBB",
-            "000000BBBBBB",
-            "000000BBBBBB",
-            "000000BBBBBB",
-            "000000BBBBBB",
-        });
+        // Black, with dark grey filling the lower right quarter.
+        Colormap background(12, 10);
+        background.fillRect(QRect(6, 5, 6, 5), darkGrey);
         AntialiasStrokeState state;
         state.ensureSize(background.size());
 

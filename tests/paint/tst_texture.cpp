@@ -17,39 +17,14 @@ Rows repeated(std::initializer_list<quint16> run)
     return rows;
 }
 
-// The patterns of the two texture sheets, written down here from the pattern table rather
-// than taken from the sheet generator, so that a slip in either shows up.
-QList<Rows> hiresTable()
-{
-    return {
-        repeated({0xFFFF}),
-        repeated({0xAAAA, 0x5555}),
-        repeated({0xAAAA, 0x0000}),
-        repeated({0x2222, 0x0000, 0x0000, 0x0000}),
-        repeated({0xFFFF, 0x0000}),
-        repeated({0xAAAA}),
-        repeated({0x0F0F, 0x0F0F, 0x0F0F, 0x0F0F, 0xF0F0, 0xF0F0, 0xF0F0, 0xF0F0}),
-        repeated({0x9999, 0xCCCC, 0x6666, 0x3333}),
-        repeated({0x9999, 0x3333, 0x6666, 0xCCCC}),
-        repeated({0x9999, 0xC3C3, 0x6666, 0x3C3C}),
-        repeated({0xCCCC, 0x6666, 0x3333, 0x9999, 0x9999, 0x3333, 0x6666, 0xCCCC}),
-        repeated({0x07E0, 0x0180, 0x8181, 0x8001, 0xE007, 0x8001, 0x8181, 0x0180}),
-        repeated({0x6666, 0x6666, 0x6666, 0xFFFF, 0xFFFF, 0x6666, 0x6666, 0x6666}),
-        repeated({0x7E7E, 0x0000, 0xE7E7, 0xE7E7, 0xE7E7, 0x0000, 0x7E7E, 0x7E7E}),
-        repeated({0x3838, 0xBBBB, 0xBBBB, 0x8383, 0x8383, 0xBBBB, 0xBBBB, 0x3838}),
-        repeated({0x1818, 0x0018, 0xFF18, 0x0018, 0x1818, 0x1800, 0x18FF, 0x1800}),
-        repeated({0x0303, 0x0606, 0xCCCC, 0x6060, 0x3030, 0x1818, 0xCCCC, 0x8181}),
-    };
-}
-
-QList<Rows> multicolorTable()
-{
-    QList<Rows> tiles = hiresTable();
-    tiles[6] = repeated({0x3333, 0x3333, 0x3333, 0x3333, 0xCCCC, 0xCCCC, 0xCCCC, 0xCCCC});
-    tiles[11] = repeated({0x1C1C, 0x0808, 0x8888, 0x8080, 0xC1C1, 0x8080, 0x8888, 0x0808});
-    tiles[12] = repeated({0xAAAA, 0xAAAA, 0xAAAA, 0xFFFF, 0xFFFF, 0xAAAA, 0xAAAA, 0xAAAA});
-    return tiles;
-}
+// Tiles of different periods, solid first. Tile 6 of each sheet is drawn for its mode's
+// pixel shape: the multicolor squares have half the period of the hires ones.
+const Rows solid = repeated({0xFFFF});
+const Rows checker = repeated({0xAAAA, 0x5555});
+const Rows weave = repeated({0x9999, 0xC3C3, 0x6666, 0x3C3C});
+const Rows hiresSquares = repeated({0x0F0F, 0x0F0F, 0x0F0F, 0x0F0F, 0xF0F0, 0xF0F0, 0xF0F0, 0xF0F0});
+const Rows multicolorSquares = repeated({0x3333, 0x3333, 0x3333, 0x3333, 0xCCCC, 0xCCCC, 0xCCCC, 0xCCCC});
+const Rows cross = repeated({0x1818, 0x0018, 0xFF18, 0x0018, 0x1818, 0x1800, 0x18FF, 0x1800});
 
 // A sheet drawn the way the resources draw theirs: white set bits on black, tiles side by side.
 QImage sheetFromTable(const QList<Rows>& tiles)
@@ -128,18 +103,11 @@ private Q_SLOTS:
         QCOMPARE(hexRows(Texture::sliceStrip(sheet).value(0).rows()), hexRows(expected));
     }
 
-    void sheetsSliceBackToTheirPatterns_data()
-    {
-        QTest::addColumn<QList<Rows>>("table");
-        QTest::newRow("hires") << hiresTable();
-        QTest::newRow("multicolor") << multicolorTable();
-    }
-
     void sheetsSliceBackToTheirPatterns()
     {
-        QFETCH(QList<Rows>, table);
+        const QList<Rows> table {solid, checker, weave, hiresSquares, multicolorSquares, cross};
         const QList<Texture> textures = Texture::sliceStrip(sheetFromTable(table));
-        QCOMPARE(textures.size(), 17);
+        QCOMPARE(textures.size(), table.size());
         for (int t = 0; t < textures.size(); ++t) {
             QCOMPARE(hexRows(textures[t].rows()), hexRows(table[t]));
             // Swatches are drawn in palette colours, light over dark; they slice back unchanged.
@@ -154,9 +122,9 @@ private Q_SLOTS:
 
     void inversionAndSingleBits()
     {
-        const Texture checker(hiresTable()[1]);
-        QCOMPARE(hexRows(checker.inverted().rows()), hexRows(repeated({0x5555, 0xAAAA})));
-        QCOMPARE(checker.inverted().inverted(), checker);
+        const Texture checkers(checker);
+        QCOMPARE(hexRows(checkers.inverted().rows()), hexRows(repeated({0x5555, 0xAAAA})));
+        QCOMPARE(checkers.inverted().inverted(), checkers);
         QVERIFY(!Texture().inverted().isSolid());
 
         Texture texture;
@@ -169,11 +137,11 @@ private Q_SLOTS:
 
     // Patterns continue across tile edges and past the canvas origin, so strokes drawn at
     // different places line up. On a multicolor canvas x counts stored pixels, each two
-    // screen pixels wide: the multicolor drawing of tile 6 has half the period of the hires
-    // one, so both cover the same screen pixels.
+    // screen pixels wide: the multicolor squares have half the period of the hires ones, so
+    // both cover the same screen pixels.
     void bitsTileOverTheCanvas()
     {
-        const Texture texture(hiresTable()[9]);
+        const Texture texture(weave);
         for (int y = -20; y < 20; ++y) {
             for (int x = -20; x < 20; ++x) {
                 QCOMPARE(texture.bit(x + 16, y), texture.bit(x, y));
@@ -184,8 +152,8 @@ private Q_SLOTS:
         QVERIFY(texture.bit(-1, 1));
         QVERIFY(!texture.bit(-14, -15));
 
-        const Texture hires(hiresTable()[6]);
-        const Texture multicolor(multicolorTable()[6]);
+        const Texture hires(hiresSquares);
+        const Texture multicolor(multicolorSquares);
         for (int y = 0; y < 32; ++y) {
             for (int screenX = 0; screenX < 64; ++screenX)
                 QCOMPARE(multicolor.bit(screenX / 2, y), hires.bit(screenX, y));

@@ -10,144 +10,128 @@
 Q_DECLARE_METATYPE(CanvasMode)
 Q_DECLARE_METATYPE(CanvasLayoutSpec)
 
-namespace {
-
-CanvasLayoutSpec layoutOf(CanvasLayout layout, SpriteAlignment top = SpriteAlignment::Left,
-    SpriteAlignment bottom = SpriteAlignment::Left)
-{
-    return {layout, top, bottom};
-}
-
-} // namespace
-
 class TestColorLimits : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void cellLimit_data();
-    void cellLimit();
-    void sharedSpriteColours();
-    void spriteUnitLimit();
-    void unresolvedClashes_data();
-    void unresolvedClashes();
+    void cellLimit_data()
+    {
+        QTest::addColumn<CanvasMode>("mode");
+        QTest::addColumn<QStringList>("cell");
+        QTest::addColumn<bool>("exceeds");
+
+        const auto H = CanvasMode::Hires;
+        const auto M = CanvasMode::Multicolor;
+        QTest::newRow("hires, two colours") << H << QStringList {"12121212", "21212121"} << false;
+        QTest::newRow("hires, a third colour") << H << QStringList {"12121212", "21212123"} << true;
+        QTest::newRow("hires, the background counts") << H << QStringList {"12000000"} << true;
+        QTest::newRow("multicolor, background and three") << M << QStringList {"0123", "3210"} << false;
+        QTest::newRow("multicolor, three without background") << M << QStringList {"1231", "3213"} << false;
+        QTest::newRow("multicolor, background and four") << M << QStringList {"0123", "4000"} << true;
+        QTest::newRow("multicolor, four without background") << M << QStringList {"1234", "1234"} << true;
+        QTest::newRow("multicolor, five after the background") << M << QStringList {"1234", "5000"} << true;
+    }
+
+    void cellLimit()
+    {
+        QFETCH(CanvasMode, mode);
+        QFETCH(QStringList, cell);
+        QFETCH(bool, exceeds);
+        const Colormap canvas = canvasFromRows(cell);
+        QCOMPARE(cellExceedsColorLimit(mode, canvas, canvas.rect(), 0), exceeds);
+    }
+
+    void sharedSpriteColours()
+    {
+        const auto sharedOf = [](CanvasMode mode, CanvasLayout layout, int regionIndex) {
+            const ClashContext ctx = testClashContext(mode, CanvasLayoutSpec {layout});
+            const QSize size = canvasModeDefaultCanvasSize(mode, ctx.layout, 1);
+            const CanvasRegion region = canvasRegions(mode, size, ctx.layout).at(regionIndex);
+            QList<int> shared;
+            for (int index = 0; index < 16; ++index) {
+                if (spriteProtectedColor(ctx, region, uchar(index)))
+                    shared << index;
+            }
+            return shared;
+        };
+        using L = QList<int>;
+        QCOMPARE(sharedOf(CanvasMode::Hires, CanvasLayout::SideBorders, 0), L({14}));
+        QCOMPARE(sharedOf(CanvasMode::Hires, CanvasLayout::SideBorders, 2), L({14}));
+        QCOMPARE(sharedOf(CanvasMode::Multicolor, CanvasLayout::SideBorders, 2), L({0, 11, 12}));
+        QCOMPARE(sharedOf(CanvasMode::Hires, CanvasLayout::TopBottomBorders, 0), L({6}));
+        QCOMPARE(sharedOf(CanvasMode::Hires, CanvasLayout::TopBottomBorders, 2), L({9}));
+        QCOMPARE(sharedOf(CanvasMode::Multicolor, CanvasLayout::TopBottomBorders, 0), L({6, 11, 12}));
+        QCOMPARE(sharedOf(CanvasMode::Multicolor, CanvasLayout::TopBottomBorders, 2), L({9, 11, 12}));
+        QCOMPARE(sharedOf(CanvasMode::Multicolor, CanvasLayout::TopBottomBorders, 1), L());
+    }
+
+    void spriteUnitLimit()
+    {
+        const ClashContext ctx
+            = testClashContext(CanvasMode::Multicolor, CanvasLayoutSpec {CanvasLayout::SideBorders});
+        Colormap canvas = blankTestCanvas(ctx);
+        const CanvasRegion left = canvasRegions(ctx.mode, canvas.size(), ctx.layout).first();
+        // Multicolours and background cost nothing; one own colour is allowed.
+        drawRows(canvas, QPoint(12, 76), {"bc05"});
+        QVERIFY(!spriteUnitExceedsColorLimit(ctx, canvas, left, 1, 4));
+        // A second own colour in the lower hardware sprite of the same 42-line unit.
+        drawRows(canvas, QPoint(23, 117), {"7"});
+        QVERIFY(spriteUnitExceedsColorLimit(ctx, canvas, left, 1, 4));
+        QVERIFY(!spriteUnitExceedsColorLimit(ctx, canvas, left, 1, 5));
+        QVERIFY(!spriteUnitExceedsColorLimit(ctx, canvas, left, 0, 4));
+    }
+
+    void unresolvedClashes_data()
+    {
+        QTest::addColumn<CanvasMode>("mode");
+        QTest::addColumn<CanvasLayoutSpec>("layout");
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QStringList>("picture");
+        QTest::addColumn<bool>("clash");
+
+        const auto H = CanvasMode::Hires;
+        const auto M = CanvasMode::Multicolor;
+        const CanvasLayoutSpec sides = CanvasLayoutSpec {CanvasLayout::SideBorders};
+        const CanvasLayoutSpec topBottom = CanvasLayoutSpec {CanvasLayout::TopBottomBorders};
+        const CanvasLayoutSpec rightAligned = CanvasLayoutSpec {
+            CanvasLayout::TopBottomBorders, SpriteAlignment::Right, SpriteAlignment::Right};
+
+        QTest::newRow("blank hires sides") << H << sides << QPoint() << QStringList() << false;
+        QTest::newRow("hires bitmap cell") << H << sides << QPoint(48, 0) << QStringList {"12"} << true;
+        // Cells start at column 48: these two colours sit in neighbouring cells.
+        QTest::newRow("hires cells split at column 56")
+            << H << sides << QPoint(55, 0) << QStringList {"12"} << false;
+        QTest::newRow("multicolor cells from line 42, same cell")
+            << M << topBottom << QPoint(0, 48) << QStringList {"12", "34"} << true;
+        QTest::newRow("multicolor cells from line 42, two cells")
+            << M << topBottom << QPoint(0, 49) << QStringList {"12", "34"} << false;
+        QTest::newRow("side unit with two own colours")
+            << H << sides << QPoint(400, 150) << QStringList {"5", "7"} << true;
+        QTest::newRow("side units split at line 181")
+            << H << sides << QPoint(400, 180) << QStringList {"5", "7"} << false;
+        QTest::newRow("top partial column, left-aligned")
+            << H << topBottom << QPoint(312, 0) << QStringList {"5", "", "", "7"} << true;
+        QTest::newRow("top partial column, right-aligned")
+            << H << rightAligned << QPoint(7, 0) << QStringList {"57"} << false;
+        QTest::newRow("bottom, multicolours are free")
+            << M << topBottom << QPoint(0, 250) << QStringList {"5bc9"} << false;
+        QTest::newRow("bottom, the top border's background is not")
+            << M << topBottom << QPoint(0, 250) << QStringList {"56"} << true;
+    }
+
+    void unresolvedClashes()
+    {
+        QFETCH(CanvasMode, mode);
+        QFETCH(CanvasLayoutSpec, layout);
+        QFETCH(QPoint, at);
+        QFETCH(QStringList, picture);
+        QFETCH(bool, clash);
+        const ClashContext ctx = testClashContext(mode, layout);
+        Colormap canvas = blankTestCanvas(ctx);
+        drawRows(canvas, at, picture);
+        QCOMPARE(canvasHasUnresolvedClashes(ctx, canvas), clash);
+    }
 };
-
-void TestColorLimits::cellLimit_data()
-{
-    QTest::addColumn<CanvasMode>("mode");
-    QTest::addColumn<QStringList>("cell");
-    QTest::addColumn<bool>("exceeds");
-
-    const auto H = CanvasMode::Hires;
-    const auto M = CanvasMode::Multicolor;
-    QTest::newRow("hires, two colours") << H << QStringList {"12121212", "21212121"} << false;
-    QTest::newRow("hires, a third colour") << H << QStringList {"12121212", "21212123"} << true;
-    QTest::newRow("hires, the background counts") << H << QStringList {"12000000"} << true;
-    QTest::newRow("multicolor, background and three") << M << QStringList {"0123", "3210"} << false;
-    QTest::newRow("multicolor, three without background") << M << QStringList {"1231", "3213"} << false;
-    QTest::newRow("multicolor, background and four") << M << QStringList {"0123", "4000"} << true;
-    QTest::newRow("multicolor, four without background") << M << QStringList {"1234", "1234"} << true;
-    QTest::newRow("multicolor, five after the background") << M << QStringList {"1234", "5000"} << true;
-}
-
-void TestColorLimits::cellLimit()
-{
-    QFETCH(CanvasMode, mode);
-    QFETCH(QStringList, cell);
-    QFETCH(bool, exceeds);
-    const Colormap canvas = canvasFromRows(cell);
-    QCOMPARE(cellExceedsColorLimit(mode, canvas, canvas.rect(), 0), exceeds);
-}
-
-void TestColorLimits::sharedSpriteColours()
-{
-    const auto sharedOf = [](CanvasMode mode, CanvasLayout layout, int regionIndex) {
-        const ClashContext ctx = testClashContext(mode, layoutOf(layout));
-        const QSize size = canvasModeDefaultCanvasSize(mode, ctx.layout, 1);
-        const CanvasRegion region = canvasRegions(mode, size, ctx.layout).at(regionIndex);
-        QList<int> shared;
-        for (int index = 0; index < 16; ++index) {
-            if (spriteProtectedColor(ctx, region, uchar(index)))
-                shared << index;
-        }
-        return shared;
-    };
-    using L = QList<int>;
-    QCOMPARE(sharedOf(CanvasMode::Hires, CanvasLayout::SideBorders, 0), L({14}));
-    QCOMPARE(sharedOf(CanvasMode::Hires, CanvasLayout::SideBorders, 2), L({14}));
-    QCOMPARE(sharedOf(CanvasMode::Multicolor, CanvasLayout::SideBorders, 2), L({0, 11, 12}));
-    QCOMPARE(sharedOf(CanvasMode::Hires, CanvasLayout::TopBottomBorders, 0), L({6}));
-    QCOMPARE(sharedOf(CanvasMode::Hires, CanvasLayout::TopBottomBorders, 2), L({9}));
-    QCOMPARE(sharedOf(CanvasMode::Multicolor, CanvasLayout::TopBottomBorders, 0), L({6, 11, 12}));
-    QCOMPARE(sharedOf(CanvasMode::Multicolor, CanvasLayout::TopBottomBorders, 2), L({9, 11, 12}));
-    QCOMPARE(sharedOf(CanvasMode::Multicolor, CanvasLayout::TopBottomBorders, 1), L());
-}
-
-void TestColorLimits::spriteUnitLimit()
-{
-    const ClashContext ctx = testClashContext(CanvasMode::Multicolor, layoutOf(CanvasLayout::SideBorders));
-    Colormap canvas = blankTestCanvas(ctx);
-    const CanvasRegion left = canvasRegions(ctx.mode, canvas.size(), ctx.layout).first();
-    // Multicolours and background cost nothing; one own colour is allowed.
-    drawRows(canvas, QPoint(12, 76), {"bc05"});
-    QVERIFY(!spriteUnitExceedsColorLimit(ctx, canvas, left, 1, 4));
-    // A second own colour in the lower hardware sprite of the same 42-line unit.
-    drawRows(canvas, QPoint(23, 117), {"7"});
-    QVERIFY(spriteUnitExceedsColorLimit(ctx, canvas, left, 1, 4));
-    QVERIFY(!spriteUnitExceedsColorLimit(ctx, canvas, left, 1, 5));
-    QVERIFY(!spriteUnitExceedsColorLimit(ctx, canvas, left, 0, 4));
-}
-
-void TestColorLimits::unresolvedClashes_data()
-{
-    QTest::addColumn<CanvasMode>("mode");
-    QTest::addColumn<CanvasLayoutSpec>("layout");
-    QTest::addColumn<QPoint>("at");
-    QTest::addColumn<QStringList>("picture");
-    QTest::addColumn<bool>("clash");
-
-    const auto H = CanvasMode::Hires;
-    const auto M = CanvasMode::Multicolor;
-    const CanvasLayoutSpec sides = layoutOf(CanvasLayout::SideBorders);
-    const CanvasLayoutSpec topBottom = layoutOf(CanvasLayout::TopBottomBorders);
-    const CanvasLayoutSpec rightAligned
-        = layoutOf(CanvasLayout::TopBottomBorders, SpriteAlignment::Right, SpriteAlignment::Right);
-
-    QTest::newRow("blank hires sides") << H << sides << QPoint() << QStringList() << false;
-    QTest::newRow("hires bitmap cell") << H << sides << QPoint(48, 0) << QStringList {"12"} << true;
-    // Cells start at column 48: these two colours sit in neighbouring cells.
-    QTest::newRow("hires cells split at column 56")
-        << H << sides << QPoint(55, 0) << QStringList {"12"} << false;
-    QTest::newRow("multicolor cells from line 42, same cell")
-        << M << topBottom << QPoint(0, 48) << QStringList {"12", "34"} << true;
-    QTest::newRow("multicolor cells from line 42, two cells")
-        << M << topBottom << QPoint(0, 49) << QStringList {"12", "34"} << false;
-    QTest::newRow("side unit with two own colours")
-        << H << sides << QPoint(400, 150) << QStringList {"5", "7"} << true;
-    QTest::newRow("side units split at line 181")
-        << H << sides << QPoint(400, 180) << QStringList {"5", "7"} << false;
-    QTest::newRow("top partial column, left-aligned")
-        << H << topBottom << QPoint(312, 0) << QStringList {"5", "", "", "7"} << true;
-    QTest::newRow("top partial column, right-aligned")
-        << H << rightAligned << QPoint(7, 0) << QStringList {"57"} << false;
-    QTest::newRow("bottom, multicolours are free")
-        << M << topBottom << QPoint(0, 250) << QStringList {"5bc9"} << false;
-    QTest::newRow("bottom, the top border's background is not")
-        << M << topBottom << QPoint(0, 250) << QStringList {"56"} << true;
-}
-
-void TestColorLimits::unresolvedClashes()
-{
-    QFETCH(CanvasMode, mode);
-    QFETCH(CanvasLayoutSpec, layout);
-    QFETCH(QPoint, at);
-    QFETCH(QStringList, picture);
-    QFETCH(bool, clash);
-    const ClashContext ctx = testClashContext(mode, layout);
-    Colormap canvas = blankTestCanvas(ctx);
-    drawRows(canvas, at, picture);
-    QCOMPARE(canvasHasUnresolvedClashes(ctx, canvas), clash);
-}
 
 QTEST_APPLESS_MAIN(TestColorLimits)
 #include "tst_color_limits.moc"

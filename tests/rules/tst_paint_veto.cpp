@@ -11,24 +11,13 @@ Q_DECLARE_METATYPE(CanvasLayoutSpec)
 
 namespace {
 
-CanvasLayoutSpec layoutOf(CanvasLayout layout, SpriteAlignment top = SpriteAlignment::Left,
-    SpriteAlignment bottom = SpriteAlignment::Left)
-{
-    return {layout, top, bottom};
-}
-
 QString describe(const std::optional<CanvasRegion>& region)
 {
     if (!region)
         return QStringLiteral("none");
     const QRect r = region->rect;
-    return QStringLiteral("%1:%2:%3,%4,%5,%6")
-        .arg(int(region->kind))
-        .arg(int(region->side))
-        .arg(r.left())
-        .arg(r.top())
-        .arg(r.right())
-        .arg(r.bottom());
+    return QString::asprintf(
+        "%d:%d:%d,%d,%d,%d", int(region->kind), int(region->side), r.left(), r.top(), r.right(), r.bottom());
 }
 
 } // namespace
@@ -37,155 +26,144 @@ class TestPaintVeto : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void veto_data();
-    void veto();
-    void regionAtMatchesTheRegionList();
-};
+    void veto_data()
+    {
+        QTest::addColumn<CanvasMode>("mode");
+        QTest::addColumn<CanvasLayoutSpec>("layout");
+        QTest::addColumn<QPoint>("drawAt");
+        QTest::addColumn<QStringList>("picture");
+        QTest::addColumn<QPoint>("point");
+        QTest::addColumn<int>("paintIndex");
+        QTest::addColumn<bool>("vetoed");
 
-void TestPaintVeto::veto_data()
-{
-    QTest::addColumn<CanvasMode>("mode");
-    QTest::addColumn<CanvasLayoutSpec>("layout");
-    QTest::addColumn<QPoint>("drawAt");
-    QTest::addColumn<QStringList>("picture");
-    QTest::addColumn<QPoint>("point");
-    QTest::addColumn<int>("paintIndex");
-    QTest::addColumn<bool>("vetoed");
+        const auto H = CanvasMode::Hires;
+        const auto M = CanvasMode::Multicolor;
+        const CanvasLayoutSpec bitmap = CanvasLayoutSpec {CanvasLayout::BitmapOnly};
+        const CanvasLayoutSpec sides = CanvasLayoutSpec {CanvasLayout::SideBorders};
+        const CanvasLayoutSpec topBottom = CanvasLayoutSpec {CanvasLayout::TopBottomBorders};
+        const CanvasLayoutSpec rightAligned = CanvasLayoutSpec {
+            CanvasLayout::TopBottomBorders, SpriteAlignment::Right, SpriteAlignment::Right};
 
-    const auto H = CanvasMode::Hires;
-    const auto M = CanvasMode::Multicolor;
-    const CanvasLayoutSpec bitmap = layoutOf(CanvasLayout::BitmapOnly);
-    const CanvasLayoutSpec sides = layoutOf(CanvasLayout::SideBorders);
-    const CanvasLayoutSpec topBottom = layoutOf(CanvasLayout::TopBottomBorders);
-    const CanvasLayoutSpec rightAligned
-        = layoutOf(CanvasLayout::TopBottomBorders, SpriteAlignment::Right, SpriteAlignment::Right);
+        // A multicolor cell holding the background 0 and three colours of its own.
+        const QStringList fullCell {"1230", "0000", "0000", "0000", "0000", "0000", "0000", "0000"};
+        const QStringList twoColourCell {"1200", "0000", "0000", "0000", "0000", "0000", "0000", "0000"};
+        const QPoint origin(0, 0);
+        QTest::newRow("full cell, background pixel")
+            << M << bitmap << origin << fullCell << QPoint(3, 5) << 4 << true;
+        QTest::newRow("full cell, pixel of its own colour")
+            << M << bitmap << origin << fullCell << QPoint(1, 0) << 4 << false;
+        QTest::newRow("full cell, colour it already has")
+            << M << bitmap << origin << fullCell << QPoint(3, 5) << 3 << false;
+        QTest::newRow("full cell, painting the background")
+            << M << bitmap << origin << fullCell << QPoint(1, 0) << 0 << false;
+        QTest::newRow("cell with room")
+            << M << bitmap << origin << twoColourCell << QPoint(3, 5) << 4 << false;
+        QTest::newRow("next cell is free") << M << bitmap << origin << fullCell << QPoint(4, 5) << 4 << false;
+        QTest::newRow("hires never vetoes")
+            << H << bitmap << origin << QStringList {"12000000", "00000000"} << QPoint(5, 1) << 4 << false;
+        // The cell grid starts where the bitmap does: line 42, column 24.
+        QTest::newRow("cell grid from line 42, same cell")
+            << M << topBottom << QPoint(0, 42) << fullCell << QPoint(2, 49) << 4 << true;
+        QTest::newRow("cell grid from column 24, same cell")
+            << M << sides << QPoint(24, 8) << fullCell << QPoint(27, 15) << 4 << true;
 
-    // A multicolor cell holding the background 0 and three colours of its own.
-    const QStringList fullCell {"1230", "0000", "0000", "0000", "0000", "0000", "0000", "0000"};
-    const QStringList twoColourCell {"1200", "0000", "0000", "0000", "0000", "0000", "0000", "0000"};
-    const QPoint origin(0, 0);
-    QTest::newRow("full cell, background pixel")
-        << M << bitmap << origin << fullCell << QPoint(3, 5) << 4 << true;
-    QTest::newRow("full cell, pixel of its own colour")
-        << M << bitmap << origin << fullCell << QPoint(1, 0) << 4 << false;
-    QTest::newRow("full cell, colour it already has")
-        << M << bitmap << origin << fullCell << QPoint(3, 5) << 3 << false;
-    QTest::newRow("full cell, painting the background")
-        << M << bitmap << origin << fullCell << QPoint(1, 0) << 0 << false;
-    QTest::newRow("cell with room") << M << bitmap << origin << twoColourCell << QPoint(3, 5) << 4 << false;
-    QTest::newRow("next cell is free") << M << bitmap << origin << fullCell << QPoint(4, 5) << 4 << false;
-    QTest::newRow("hires never vetoes")
-        << H << bitmap << origin << QStringList {"12000000", "00000000"} << QPoint(5, 1) << 4 << false;
-    // The cell grid starts where the bitmap does: line 42, column 24.
-    QTest::newRow("cell grid from line 42, same cell")
-        << M << topBottom << QPoint(0, 42) << fullCell << QPoint(2, 49) << 4 << true;
-    QTest::newRow("cell grid from line 42, next cell row")
-        << M << topBottom << QPoint(0, 42) << fullCell << QPoint(2, 50) << 4 << false;
-    QTest::newRow("cell grid from column 24, same cell")
-        << M << sides << QPoint(24, 8) << fullCell << QPoint(27, 15) << 4 << true;
-    QTest::newRow("cell grid from column 24, next cell")
-        << M << sides << QPoint(24, 8) << fullCell << QPoint(28, 15) << 4 << false;
+        // Hires side strip: the border colour 14 is shared, 5 is the unit's own colour.
+        const QStringList five {"5"};
+        QTest::newRow("sprite: second own colour on a shared pixel")
+            << H << sides << QPoint(3, 80) << five << QPoint(10, 100) << 6 << true;
+        QTest::newRow("sprite: over the unit's own colour")
+            << H << sides << QPoint(3, 80) << five << QPoint(3, 80) << 6 << false;
+        QTest::newRow("sprite: the unit's own colour")
+            << H << sides << QPoint(3, 80) << five << QPoint(10, 100) << 5 << false;
+        QTest::newRow("sprite: shared colour")
+            << H << sides << QPoint(3, 80) << five << QPoint(10, 100) << 14 << false;
+        QTest::newRow("sprite: paired row reaches line 117")
+            << H << sides << QPoint(3, 80) << five << QPoint(3, 117) << 6 << true;
+        QTest::newRow("sprite: line 118 is the next unit")
+            << H << sides << QPoint(3, 80) << five << QPoint(3, 118) << 6 << false;
+        QTest::newRow("sprite: row 0 ends at line 12")
+            << H << sides << QPoint(30, 12) << five << QPoint(30, 13) << 6 << false;
+        QTest::newRow("sprite: row 0") << H << sides << QPoint(30, 12) << five << QPoint(47, 1) << 6 << true;
+        QTest::newRow("sprite: right strip")
+            << H << sides << QPoint(384, 190) << five << QPoint(407, 181) << 6 << true;
+        QTest::newRow("locked border column")
+            << H << sides << QPoint(410, 80) << five << QPoint(412, 80) << 6 << false;
+        // Multicolor side strip: 0, 11 and 12 are shared.
+        QTest::newRow("multicolor sprite: multicolour register")
+            << M << sides << QPoint(3, 80) << five << QPoint(10, 100) << 11 << false;
+        QTest::newRow("multicolor sprite: over a multicolour pixel")
+            << M << sides << QPoint(3, 80) << QStringList {"5c"} << QPoint(4, 80) << 6 << true;
+        // Top and bottom strips: one 42-line row, the partial column by the alignment.
+        QTest::newRow("top, left-aligned partial column")
+            << H << topBottom << QPoint(313, 0) << five << QPoint(319, 41) << 7 << true;
+        QTest::newRow("top, left-aligned column 12")
+            << H << topBottom << QPoint(313, 0) << five << QPoint(311, 41) << 7 << false;
+        QTest::newRow("top, right-aligned partial column")
+            << H << rightAligned << QPoint(0, 0) << five << QPoint(7, 41) << 7 << true;
+        QTest::newRow("top, right-aligned column 1")
+            << H << rightAligned << QPoint(0, 0) << five << QPoint(8, 0) << 7 << false;
+        QTest::newRow("top, painting the border background")
+            << H << topBottom << QPoint(3, 0) << five << QPoint(4, 0) << 6 << false;
+        QTest::newRow("bottom, multicolor")
+            << M << topBottom << QPoint(12, 242) << five << QPoint(23, 283) << 7 << true;
+        QTest::newRow("bottom, top strip's colours are not shared here")
+            << M << topBottom << QPoint(12, 242) << five << QPoint(23, 283) << 6 << true;
+    }
 
-    // Hires side strip: the border colour 14 is shared, 5 is the unit's own colour.
-    const QStringList five {"5"};
-    QTest::newRow("sprite: second own colour on a shared pixel")
-        << H << sides << QPoint(3, 80) << five << QPoint(10, 100) << 6 << true;
-    QTest::newRow("sprite: over the unit's own colour")
-        << H << sides << QPoint(3, 80) << five << QPoint(3, 80) << 6 << false;
-    QTest::newRow("sprite: the unit's own colour")
-        << H << sides << QPoint(3, 80) << five << QPoint(10, 100) << 5 << false;
-    QTest::newRow("sprite: shared colour")
-        << H << sides << QPoint(3, 80) << five << QPoint(10, 100) << 14 << false;
-    QTest::newRow("sprite: paired row reaches line 117")
-        << H << sides << QPoint(3, 80) << five << QPoint(3, 117) << 6 << true;
-    QTest::newRow("sprite: line 118 is the next unit")
-        << H << sides << QPoint(3, 80) << five << QPoint(3, 118) << 6 << false;
-    QTest::newRow("sprite: row 0 ends at line 12")
-        << H << sides << QPoint(30, 12) << five << QPoint(30, 13) << 6 << false;
-    QTest::newRow("sprite: row 0") << H << sides << QPoint(30, 12) << five << QPoint(47, 1) << 6 << true;
-    QTest::newRow("sprite: right strip")
-        << H << sides << QPoint(384, 190) << five << QPoint(407, 181) << 6 << true;
-    QTest::newRow("locked border column")
-        << H << sides << QPoint(410, 80) << five << QPoint(412, 80) << 6 << false;
-    // Multicolor side strip: 0, 11 and 12 are shared.
-    QTest::newRow("multicolor sprite: multicolour register")
-        << M << sides << QPoint(3, 80) << five << QPoint(10, 100) << 11 << false;
-    QTest::newRow("multicolor sprite: over a multicolour pixel")
-        << M << sides << QPoint(3, 80) << QStringList {"5c"} << QPoint(4, 80) << 6 << true;
-    // Top and bottom strips: one 42-line row, the partial column by the alignment.
-    QTest::newRow("top, left-aligned partial column")
-        << H << topBottom << QPoint(313, 0) << five << QPoint(319, 41) << 7 << true;
-    QTest::newRow("top, left-aligned column 12")
-        << H << topBottom << QPoint(313, 0) << five << QPoint(311, 41) << 7 << false;
-    QTest::newRow("top, right-aligned partial column")
-        << H << rightAligned << QPoint(0, 0) << five << QPoint(7, 41) << 7 << true;
-    QTest::newRow("top, right-aligned column 1")
-        << H << rightAligned << QPoint(0, 0) << five << QPoint(8, 0) << 7 << false;
-    QTest::newRow("top, painting the border background")
-        << H << topBottom << QPoint(3, 0) << five << QPoint(4, 0) << 6 << false;
-    QTest::newRow("bottom, multicolor")
-        << M << topBottom << QPoint(12, 242) << five << QPoint(23, 283) << 7 << true;
-    QTest::newRow("bottom, top strip's colours are not shared here")
-        << M << topBottom << QPoint(12, 242) << five << QPoint(23, 283) << 6 << true;
-}
+    void veto()
+    {
+        QFETCH(CanvasMode, mode);
+        QFETCH(CanvasLayoutSpec, layout);
+        QFETCH(QPoint, drawAt);
+        QFETCH(QStringList, picture);
+        QFETCH(QPoint, point);
+        QFETCH(int, paintIndex);
+        QFETCH(bool, vetoed);
 
-void TestPaintVeto::veto()
-{
-    QFETCH(CanvasMode, mode);
-    QFETCH(CanvasLayoutSpec, layout);
-    QFETCH(QPoint, drawAt);
-    QFETCH(QStringList, picture);
-    QFETCH(QPoint, point);
-    QFETCH(int, paintIndex);
-    QFETCH(bool, vetoed);
+        ClashContext ctx = testClashContext(mode, layout, uchar(paintIndex));
+        ctx.singlePixel = true;
+        Colormap canvas = blankTestCanvas(ctx);
+        drawRows(canvas, drawAt, picture);
+        QCOMPARE(vetoSinglePixelPaint(ctx, canvas, point), vetoed);
+    }
 
-    ClashContext ctx = testClashContext(mode, layout, uchar(paintIndex));
-    ctx.singlePixel = true;
-    Colormap canvas = blankTestCanvas(ctx);
-    drawRows(canvas, drawAt, picture);
-    QCOMPARE(vetoSinglePixelPaint(ctx, canvas, point), vetoed);
-}
-
-// The veto finds a point's region without the list; it must agree with the list for every
-// canvas shape, the degenerate ones included.
-void TestPaintVeto::regionAtMatchesTheRegionList()
-{
-    const QList<QSize> sizes {{0, 0}, {50, 30}, {80, 200}, {104, 200}, {105, 200}, {48, 200}, {49, 200},
-        {160, 84}, {160, 85}, {320, 40}, {416, 200}, {208, 200}, {320, 284}, {736, 200}, {640, 284},
-        {300, 180}, {1, 1}};
-    const QList<CanvasLayoutSpec> layouts {layoutOf(CanvasLayout::BitmapOnly),
-        layoutOf(CanvasLayout::SideBorders), layoutOf(CanvasLayout::TopBottomBorders)};
-    for (CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
-        for (const CanvasLayoutSpec& layout : layouts) {
-            for (const QSize& size : sizes) {
-                const QList<CanvasRegion> regions = canvasRegions(mode, size, layout);
-                for (int y = -2; y <= size.height() + 1; ++y) {
-                    for (int x = -2; x <= size.width() + 1; ++x) {
-                        std::optional<CanvasRegion> expected;
-                        for (const CanvasRegion& region : regions) {
-                            if (!region.rect.isEmpty() && region.rect.contains(x, y)) {
-                                expected = region;
-                                break;
+    // The veto finds a point's region without the list; it must agree with the list for every
+    // canvas shape, the degenerate ones included.
+    void regionAtMatchesTheRegionList()
+    {
+        const QList<QSize> sizes {{0, 0}, {50, 30}, {80, 200}, {104, 200}, {105, 200}, {48, 200}, {49, 200},
+            {160, 84}, {160, 85}, {320, 40}, {416, 200}, {208, 200}, {320, 284}, {736, 200}, {640, 284},
+            {300, 180}, {1, 1}};
+        const QList<CanvasLayoutSpec> layouts {CanvasLayoutSpec {CanvasLayout::BitmapOnly},
+            CanvasLayoutSpec {CanvasLayout::SideBorders}, CanvasLayoutSpec {CanvasLayout::TopBottomBorders}};
+        for (CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
+            for (const CanvasLayoutSpec& layout : layouts) {
+                for (const QSize& size : sizes) {
+                    const QList<CanvasRegion> regions = canvasRegions(mode, size, layout);
+                    for (int y = -2; y <= size.height() + 1; ++y) {
+                        for (int x = -2; x <= size.width() + 1; ++x) {
+                            std::optional<CanvasRegion> expected;
+                            for (const CanvasRegion& region : regions) {
+                                if (!region.rect.isEmpty() && region.rect.contains(x, y)) {
+                                    expected = region;
+                                    break;
+                                }
                             }
-                        }
-                        const std::optional<CanvasRegion> actual = canvasRegionAt(mode, size, layout, {x, y});
-                        if (actual != expected) {
-                            QFAIL(qPrintable(
-                                QStringLiteral("mode %1 layout %2 size %3x%4 at %5,%6: %7, expected %8")
-                                    .arg(int(mode))
-                                    .arg(int(layout.layout))
-                                    .arg(size.width())
-                                    .arg(size.height())
-                                    .arg(x)
-                                    .arg(y)
-                                    .arg(describe(actual), describe(expected))));
+                            const std::optional<CanvasRegion> actual
+                                = canvasRegionAt(mode, size, layout, {x, y});
+                            if (actual != expected) {
+                                QFAIL(qPrintable(
+                                    QString::asprintf("mode %d layout %d size %dx%d at %d,%d: ", int(mode),
+                                        int(layout.layout), size.width(), size.height(), x, y)
+                                    + describe(actual) + ", expected " + describe(expected)));
+                            }
                         }
                     }
                 }
             }
         }
     }
-}
+};
 
 QTEST_APPLESS_MAIN(TestPaintVeto)
 #include "tst_paint_veto.moc"

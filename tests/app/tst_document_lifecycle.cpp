@@ -1,0 +1,461 @@
+#include "app/main_window.h"
+#include "app/settings_keys.h"
+#include "app/status_bar_panel.h"
+#include "formats/project/project_file_writer.h"
+#include "model/project.h"
+#include "view/canvas_area.h"
+#include "widgets/elided_label.h"
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <QUrl>
+
+Q_DECLARE_METATYPE(SaveChangesAnswer)
+
+namespace {
+
+class ProgressDialogShowCounter : public QObject {
+public:
+    ProgressDialogShowCounter() { qApp->installEventFilter(this); }
+    ~ProgressDialogShowCounter() override { qApp->removeEventFilter(this); }
+
+    int shown = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && qobject_cast<QProgressDialog*>(watched))
+            ++shown;
+        return false;
+    }
+};
+
+} // namespace
+
+// The window runs offscreen with every question answered by the test: file choosers
+// return paths, the unsaved-changes box returns a scripted answer, and warnings are
+// collected instead of shown.
+class TestDocumentLifecycle : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void titleFollowsEditsSavesAndUndo();
+    void saveThenOpenRestoresTheDocument();
+    void failedSaveKeepsThePreviousFile();
+    void replacingAModifiedDocumentAsksFirst_data();
+    void replacingAModifiedDocumentAsksFirst();
+    void saveAsProposesAndCompletesTheName_data();
+    void saveAsProposesAndCompletesTheName();
+    void dropAcceptsOneLocalProjectFile_data();
+    void dropAcceptsOneLocalProjectFile();
+    void recentMenuListsExistingProjects();
+    void slowTaskShowsProgressAndCancels();
+
+private:
+    struct Prompted {
+        QStringList warnings;
+        int saveQuestions = 0;
+        QStringList proposals;
+    };
+
+    // A window whose prompts answer with `answer` and choose `savePath` / `openPath`.
+    void script(MainWindow& window, SaveChangesAnswer answer, const QString& savePath,
+        const QString& openPath = QString());
+    static void edit(MainWindow& window, uchar index);
+    static QString statusMessage(const MainWindow& window);
+    QString path(const QString& name) const { return m_dir->filePath(name); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    Prompted m_prompted;
+};
+
+void TestDocumentLifecycle::initTestCase()
+{
+    // A store of its own, so the recent list starts empty and no other test sees it.
+    QCoreApplication::setOrganizationName(QStringLiteral("kromelstudio-test-document"));
+    QCoreApplication::setApplicationName(QStringLiteral("KROMEL"));
+}
+
+void TestDocumentLifecycle::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_prompted = {};
+    QSettings settings;
+    settings.clear();
+    settings.setValue(settingsKey::lastProjectDir, m_dir->path());
+}
+
+void TestDocumentLifecycle::script(
+    MainWindow& window, SaveChangesAnswer answer, const QString& savePath, const QString& openPath)
+{
+    DocumentPrompts& prompts = window.documentPrompts();
+    prompts.warn = [this](const QString& text) { m_prompted.warnings << text; };
+    prompts.askToSaveChanges = [this, answer] {
+        ++m_prompted.saveQuestions;
+        return answer;
+    };
+    prompts.chooseProjectSavePath = [this, savePath](const QString& proposed) {
+        m_prompted.proposals << proposed;
+        return savePath;
+    };
+    prompts.chooseProjectToOpen = [openPath](const QString&) { return openPath; };
+}
+
+void TestDocumentLifecycle::edit(MainWindow& window, uchar index)
+{
+    window.project().clearCanvas(index);
+    window.canvasArea()->notifyHistoryChanged();
+}
+
+QString TestDocumentLifecycle::statusMessage(const MainWindow& window)
+{
+    return window.findChild<StatusBarPanel*>()->messageLabel()->fullText();
+}
+
+void TestDocumentLifecycle::titleFollowsEditsSavesAndUndo()
+{
+    MainWindow window;
+    script(window, SaveChangesAnswer::Cancel, path(QStringLiteral("mypic")));
+    QCOMPARE(window.windowTitle(), QStringLiteral("Untitled[*] - KROMEL"));
+    QVERIFY(!window.isWindowModified());
+
+    edit(window, 5);
+    QVERIFY(window.isWindowModified());
+    QVERIFY(window.saveProject());
+    QCOMPARE(window.windowTitle(), QStringLiteral("mypic.krm[*] - KROMEL"));
+    QVERIFY(!window.isWindowModified());
+    QCOMPARE(statusMessage(window), QStringLiteral("Saved mypic.krm."));
+
+    window.undo();
+    QVERIFY(window.isWindowModified());
+    window.redo();
+    QVERIFY(!window.isWindowModified());
+    // Back at the saved state, closing does not ask.
+    QVERIFY(window.close());
+    QCOMPARE(m_prompted.saveQuestions, 0);
+}
+
+void TestDocumentLifecycle::saveThenOpenRestoresTheDocument()
+{
+    const QString file = path(QStringLiteral("art.krm"));
+    MainWindow window;
+    script(window, SaveChangesAnswer::Cancel, file, file);
+    window.newMulticolorSpritesCanvas();
+    edit(window, 3);
+    edit(window, 7);
+    const Colormap saved = window.project().colormap();
+    QVERIFY(window.saveProjectAs());
+
+    window.newHiresCanvas();
+    QCOMPARE(window.project().mode(), CanvasMode::Hires);
+    QCOMPARE(window.windowTitle(), QStringLiteral("Untitled[*] - KROMEL"));
+
+    window.openProject();
+    QCOMPARE(window.project().mode(), CanvasMode::Multicolor);
+    QCOMPARE(window.project().layout().layout, CanvasLayout::SideBorders);
+    QVERIFY(window.project().colormap() == saved);
+    QCOMPARE(window.project().history().count(), 2);
+    QVERIFY(!window.isWindowModified());
+    QCOMPARE(window.canvasArea()->project().colormap(), window.project().colormap());
+    QCOMPARE(window.windowTitle(), QStringLiteral("art.krm[*] - KROMEL"));
+    QCOMPARE(statusMessage(window), QStringLiteral("Opened art.krm."));
+    QCOMPARE(window.recentProjects(), QStringList {file});
+
+    // Cancelling an open leaves everything as it was.
+    window.documentPrompts().chooseProjectToOpen = [](const QString&) { return QString(); };
+    const Project* before = &window.project();
+    window.openProject();
+    QCOMPARE(&window.project(), before);
+    QCOMPARE(statusMessage(window), QStringLiteral("Open cancelled."));
+    QCOMPARE(m_prompted.saveQuestions, 0);
+    QVERIFY(m_prompted.warnings.isEmpty());
+}
+
+void TestDocumentLifecycle::failedSaveKeepsThePreviousFile()
+{
+    const QString file = path(QStringLiteral("art.krm"));
+    MainWindow window;
+    script(window, SaveChangesAnswer::Cancel, file);
+    edit(window, 2);
+    QVERIFY(window.saveProject());
+    QFile saved(file);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    saved.close();
+
+    // A folder that cannot exist: one step of its path is the project file itself.
+    const QString impossible = file + QStringLiteral("/inner.krm");
+    edit(window, 4);
+    QVERIFY(!window.saveProjectTo(impossible));
+    QCOMPARE(m_prompted.warnings.size(), 1);
+    QVERIFY2(m_prompted.warnings.constFirst().startsWith(
+                 QStringLiteral("Could not save %1: ").arg(QDir::toNativeSeparators(impossible))),
+        qPrintable(m_prompted.warnings.constFirst()));
+    QCOMPARE(window.currentFile(), file);
+    QVERIFY(window.isWindowModified());
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), bytes);
+}
+
+void TestDocumentLifecycle::replacingAModifiedDocumentAsksFirst_data()
+{
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<SaveChangesAnswer>("answer");
+    QTest::addColumn<bool>("hasFile");
+    QTest::addColumn<bool>("replaced");
+    QTest::addColumn<int>("questions");
+
+    QTest::newRow("clean: no question") << false << SaveChangesAnswer::Cancel << false << true << 0;
+    QTest::newRow("discard") << true << SaveChangesAnswer::Discard << false << true << 1;
+    QTest::newRow("cancel keeps the document") << true << SaveChangesAnswer::Cancel << false << false << 1;
+    QTest::newRow("save to the current file") << true << SaveChangesAnswer::Save << true << true << 1;
+    QTest::newRow("save as, then cancelled") << true << SaveChangesAnswer::Save << false << false << 1;
+}
+
+void TestDocumentLifecycle::replacingAModifiedDocumentAsksFirst()
+{
+    QFETCH(bool, modified);
+    QFETCH(SaveChangesAnswer, answer);
+    QFETCH(bool, hasFile);
+    QFETCH(bool, replaced);
+    QFETCH(int, questions);
+
+    const QString file = path(QStringLiteral("work.krm"));
+    MainWindow window;
+    script(window, answer, hasFile ? file : QString());
+    if (hasFile)
+        QVERIFY(window.saveProjectTo(file));
+    if (modified)
+        edit(window, 6);
+    const Project* before = &window.project();
+
+    window.newMulticolorCanvas();
+    QCOMPARE(m_prompted.saveQuestions, questions);
+    QCOMPARE(&window.project() != before, replaced);
+    QCOMPARE(window.project().mode(), replaced ? CanvasMode::Multicolor : CanvasMode::Hires);
+    QCOMPARE(window.isWindowModified(), modified && !replaced);
+    if (answer == SaveChangesAnswer::Save && hasFile) {
+        MainWindow reader;
+        QCOMPARE(reader.loadProjectFromFile(file), ProjectLoadResult::Opened);
+        QCOMPARE(reader.project().history().count(), 1);
+    }
+    if (answer == SaveChangesAnswer::Save && !hasFile)
+        QCOMPARE(statusMessage(window), QStringLiteral("Save cancelled."));
+
+    // The dialog is asked only once the question is settled, and its Cancel says so.
+    bool dialogAsked = false;
+    window.documentPrompts().chooseNewCanvas = [&] {
+        dialogAsked = true;
+        return std::optional<NewCanvasChoice>();
+    };
+    window.newCanvasFromDialog();
+    QCOMPARE(dialogAsked, replaced);
+    if (dialogAsked)
+        QCOMPARE(statusMessage(window), QStringLiteral("New canvas cancelled."));
+}
+
+void TestDocumentLifecycle::saveAsProposesAndCompletesTheName_data()
+{
+    QTest::addColumn<QString>("pendingName");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("proposed");
+    QTest::addColumn<QString>("saved");
+
+    QTest::newRow("imported photo") << "photo"
+                                    << "photo.krm"
+                                    << "photo.krm"
+                                    << "photo.krm";
+    QTest::newRow("nothing imported") << ""
+                                      << "mypic"
+                                      << "untitled.krm"
+                                      << "mypic.krm";
+    QTest::newRow("own suffix kept") << ""
+                                     << "mypic.dat"
+                                     << "untitled.krm"
+                                     << "mypic.dat";
+}
+
+void TestDocumentLifecycle::saveAsProposesAndCompletesTheName()
+{
+    QFETCH(QString, pendingName);
+    QFETCH(QString, typed);
+    QFETCH(QString, proposed);
+    QFETCH(QString, saved);
+
+    MainWindow window;
+    script(window, SaveChangesAnswer::Cancel, path(typed));
+    window.setPendingName(pendingName);
+    if (!pendingName.isEmpty())
+        QCOMPARE(window.windowTitle(), pendingName + QStringLiteral("[*] - KROMEL"));
+    QVERIFY(window.saveProjectAs());
+    QCOMPARE(m_prompted.proposals, QStringList {path(proposed)});
+    QCOMPARE(window.currentFile(), path(saved));
+    QVERIFY(QFile::exists(path(saved)));
+    QVERIFY(window.pendingName().isEmpty());
+}
+
+void TestDocumentLifecycle::dropAcceptsOneLocalProjectFile_data()
+{
+    // Names in the test's folder; a name with a scheme is a remote address.
+    QTest::addColumn<QStringList>("dragged");
+    QTest::addColumn<bool>("accepted");
+
+    QTest::newRow("project") << QStringList {"art.krm"} << true;
+    QTest::newRow("capital suffix") << QStringList {"ART.KRM"} << true;
+    QTest::newRow("two files") << QStringList {"art.krm", "ART.KRM"} << false;
+    QTest::newRow("folder") << QStringList {"folder.krm"} << false;
+    QTest::newRow("remote") << QStringList {"https://example.org/art.krm"} << false;
+    QTest::newRow("image") << QStringList {"art.png"} << false;
+}
+
+void TestDocumentLifecycle::dropAcceptsOneLocalProjectFile()
+{
+    QFETCH(QStringList, dragged);
+    QFETCH(bool, accepted);
+
+    QVERIFY(saveProjectFile(Project(CanvasMode::Multicolor), path(QStringLiteral("art.krm")), {}).ok);
+    QVERIFY(QFile::copy(path(QStringLiteral("art.krm")), path(QStringLiteral("ART.KRM"))));
+    QVERIFY(QFile::copy(path(QStringLiteral("art.krm")), path(QStringLiteral("art.png"))));
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder.krm")));
+    QList<QUrl> urls;
+    for (const QString& name : dragged)
+        urls << (name.contains(QLatin1Char(':')) ? QUrl(name) : QUrl::fromLocalFile(path(name)));
+
+    MainWindow window;
+    script(window, SaveChangesAnswer::Cancel, QString());
+    QVERIFY(window.acceptDrops());
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &enter);
+    QCOMPARE(enter.isAccepted(), accepted);
+
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &drop);
+    QCOMPARE(drop.isAccepted(), accepted);
+    // The file opens on the next turn of the event loop, not inside the drop.
+    QCOMPARE(window.project().mode(), CanvasMode::Hires);
+    QCoreApplication::processEvents();
+    QCOMPARE(window.project().mode(), accepted ? CanvasMode::Multicolor : CanvasMode::Hires);
+    QCOMPARE(window.currentFile(), accepted ? urls.constFirst().toLocalFile() : QString());
+    QVERIFY(m_prompted.warnings.isEmpty());
+}
+
+void TestDocumentLifecycle::recentMenuListsExistingProjects()
+{
+    QDir(m_dir->path()).mkdir(QStringLiteral("a"));
+    QDir(m_dir->path()).mkdir(QStringLiteral("b"));
+    const QString inA = path(QStringLiteral("a/art.krm"));
+    const QString inB = path(QStringLiteral("b/art.krm"));
+    const QString deleted = path(QStringLiteral("gone.krm"));
+    const QString corrupt = path(QStringLiteral("bad & broken.krm"));
+    for (const QString& file : {inA, inB, deleted})
+        QVERIFY(saveProjectFile(Project(), file, {}).ok);
+    QFile bad(corrupt);
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("KRM?");
+    bad.close();
+
+    MainWindow window;
+    script(window, SaveChangesAnswer::Cancel, QString());
+    for (const QString& file : {deleted, inA, inB, corrupt})
+        window.rememberRecentProject(file);
+    QFile::remove(deleted);
+
+    QMenu menu;
+    window.updateRecentProjectsMenu(&menu);
+    QStringList texts;
+    for (const QAction* action : menu.actions())
+        texts << action->text();
+    QCOMPARE(texts,
+        QStringList(
+            {"&1  bad && broken.krm", "&2  art.krm (b)", "&3  art.krm (a)", "", "Clear Recent File List"}));
+    QCOMPARE(window.recentProjects(), QStringList({corrupt, inB, inA}));
+    QCOMPARE(menu.actions().at(1)->toolTip(), QDir::toNativeSeparators(inB));
+    window.prepareRecentProjectToolTip(menu.actions().at(1));
+    QVERIFY(menu.actions().at(1)->toolTip().startsWith(QLatin1String("<img")));
+
+    // A corrupt entry is reported and forgotten.
+    menu.actions().at(0)->trigger();
+    QCOMPARE(m_prompted.warnings.size(), 1);
+    QVERIFY(m_prompted.warnings.constFirst().startsWith(QStringLiteral("Could not open ")));
+    QCOMPARE(window.recentProjects(), QStringList({inB, inA}));
+
+    menu.actions().at(2)->trigger();
+    QCOMPARE(window.currentFile(), inA);
+    QCOMPARE(window.recentProjects(), QStringList({inA, inB}));
+
+    menu.actions().constLast()->trigger();
+    QVERIFY(window.recentProjects().isEmpty());
+    QVERIFY(!menu.isEnabled());
+}
+
+void TestDocumentLifecycle::slowTaskShowsProgressAndCancels()
+{
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    // A quick task finishes before its dialog would appear.
+    ProgressDialogShowCounter counter;
+    const ProjectFileResult quick
+        = window.runProjectFileTask(QStringLiteral("Quick"), [](const ProjectFileProgress& progress) {
+              progress(1, 1);
+              return ProjectFileResult::success();
+          });
+    QVERIFY(quick.ok);
+    QCOMPARE(counter.shown, 0);
+
+    // A slow one shows it after a moment; its Cancel stops the task at its next report.
+    bool busyInside = false;
+    bool keyReachedCanvas = true;
+    QString label;
+    const auto pressRight = [&window] {
+        const QPointF pan = window.project().transform().pan();
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.canvasArea(), &key);
+        return window.project().transform().pan() != pan;
+    };
+    QTimer::singleShot(700, &window, [&] {
+        busyInside = window.isFileTaskRunning();
+        keyReachedCanvas = pressRight();
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* dialog = qobject_cast<QProgressDialog*>(widget); dialog && dialog->isVisible()) {
+                label = dialog->labelText();
+                dialog->findChild<QPushButton*>()->click();
+            }
+        }
+    });
+    const ProjectFileResult slow = window.runProjectFileTask(
+        QStringLiteral("Saving art.krm..."), [](const ProjectFileProgress& progress) {
+            for (int done = 0; done < 1000; ++done) {
+                if (!progress(done, 1000))
+                    return ProjectFileResult::cancellation();
+                QThread::msleep(10);
+            }
+            return ProjectFileResult::success();
+        });
+    QCOMPARE(counter.shown, 1);
+    QVERIFY(busyInside);
+    QVERIFY(!keyReachedCanvas);
+    QVERIFY(pressRight());
+    QCOMPARE(label, QStringLiteral("Saving art.krm..."));
+    QVERIFY(slow.cancelled && !slow.ok && slow.error.isEmpty());
+    QVERIFY(!window.isFileTaskRunning());
+}
+
+QTEST_MAIN(TestDocumentLifecycle)
+#include "tst_document_lifecycle.moc"

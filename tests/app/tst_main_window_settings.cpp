@@ -1,0 +1,121 @@
+#include "app/main_window.h"
+#include "app/settings_keys.h"
+#include "model/project.h"
+#include "view/canvas_area.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QAction* findAction(const MainWindow& window, const QString& text)
+{
+    for (QAction* action : window.findChildren<QAction*>()) {
+        if (action->text() == text)
+            return action;
+    }
+    qFatal("no action %s", qPrintable(text));
+}
+
+} // namespace
+
+class TestMainWindowSettings : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void firstStartUsesTheDefaults();
+    void sessionWrittenAtCloseComesBackAtStart();
+    void preferencesReachTheCanvas();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_settingsDir;
+};
+
+// Every test starts from an empty store of its own, never the user's.
+void TestMainWindowSettings::init()
+{
+    m_settingsDir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_settingsDir->isValid());
+    QCoreApplication::setOrganizationName(QStringLiteral("kromelstudio-test"));
+    QCoreApplication::setApplicationName(QStringLiteral("KROMEL-settings"));
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir->path());
+}
+
+void TestMainWindowSettings::cleanup()
+{
+    m_settingsDir.reset();
+}
+
+void TestMainWindowSettings::firstStartUsesTheDefaults()
+{
+    MainWindow window;
+    QVERIFY(findAction(window, "Pressure-Widened Strokes")->isChecked());
+    QVERIFY(window.canvasArea()->pressureWidening());
+    QVERIFY(!findAction(window, "Show Preview Window")->isChecked());
+    QVERIFY(findAction(window, "Square Pixels")->isChecked());
+    QCOMPARE(window.size(), QSize(500, 500));
+}
+
+void TestMainWindowSettings::sessionWrittenAtCloseComesBackAtStart()
+{
+    {
+        QSettings settings;
+        settings.setValue(settingsKey::referenceLayerOpacity, 30);
+        settings.setValue(settingsKey::previewGeometry, QByteArray("preview"));
+    }
+    {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        findAction(window, "Pixel-Perfect Strokes")->setChecked(true);
+        findAction(window, "Pressure-Widened Strokes")->setChecked(false);
+        findAction(window, "Bilinear Filtering")->setChecked(true);
+        findAction(window, "Show Pixel Grids")->setChecked(true);
+        findAction(window, "PAL Pixels")->trigger();
+        window.resize(640, 480);
+        QVERIFY(window.close());
+    }
+    {
+        const QSettings settings;
+        QCOMPARE(settings.value(settingsKey::displayPixelAspect).toDouble(), 0.9375);
+        QCOMPARE(settings.value(settingsKey::pressureWidening).toBool(), false);
+        // Values this window does not own yet are kept as they were.
+        QCOMPARE(settings.value(settingsKey::referenceLayerOpacity).toInt(), 30);
+        QCOMPARE(settings.value(settingsKey::previewGeometry).toByteArray(), QByteArray("preview"));
+    }
+
+    MainWindow window;
+    QVERIFY(findAction(window, "Pixel-Perfect Strokes")->isChecked());
+    QVERIFY(window.canvasArea()->brush().pixelPerfect());
+    QVERIFY(!findAction(window, "Pressure-Widened Strokes")->isChecked());
+    QVERIFY(!window.canvasArea()->pressureWidening());
+    QVERIFY(window.canvasArea()->bilinearFiltering());
+    QVERIFY(findAction(window, "Show Pixel Grids")->isChecked());
+    QVERIFY(findAction(window, "PAL Pixels")->isChecked());
+    QCOMPARE(window.project().transform().displayPixelAspect(), 0.9375);
+    QCOMPARE(window.size(), QSize(640, 480));
+}
+
+void TestMainWindowSettings::preferencesReachTheCanvas()
+{
+    {
+        QSettings settings;
+        settings.setValue(settingsKey::invertZoomWheel, true);
+        settings.setValue(settingsKey::bindZoomToCanvas, true);
+        settings.setValue(settingsKey::displayPixelAspect, 0.5);
+    }
+    MainWindow window;
+    QVERIFY(window.canvasArea()->invertZoomWheel());
+    QVERIFY(window.canvasArea()->bindZoomToCanvas());
+    // A stored aspect no command has leaves the menu as built.
+    QVERIFY(findAction(window, "Square Pixels")->isChecked());
+}
+
+QTEST_MAIN(TestMainWindowSettings)
+#include "tst_main_window_settings.moc"

@@ -1,0 +1,106 @@
+#include "app/recent_files.h"
+#include "app/recent_project_tooltip.h"
+#include "formats/project/project_file_writer.h"
+#include "model/project.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestRecentFiles : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void listRules_data();
+    void listRules();
+    void menuLabelsNameTheFolderOfTwins();
+    void toolTipShowsThePictureOrTheError();
+};
+
+namespace {
+
+QStringList paths(const char* spaced)
+{
+    return QString::fromLatin1(spaced).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+void TestRecentFiles::listRules_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QStringList>("list");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("max");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("promote adds to the front")
+        << "promote" << paths("/a/x.krm /a/y.krm") << "/b/z.krm" << 10 << paths("/b/z.krm /a/x.krm /a/y.krm");
+    QTest::newRow("promote moves without duplicating")
+        << "promote" << paths("/a/x.krm /a/y.krm /a/z.krm") << "/a/z.krm" << 10
+        << paths("/a/z.krm /a/x.krm /a/y.krm");
+    QTest::newRow("promote matches ignoring case and cleans")
+        << "promote" << paths("/a/X.krm /a/y.krm") << "/a/./b/../x.krm" << 10 << paths("/a/x.krm /a/y.krm");
+    QTest::newRow("promote caps the list")
+        << "promote" << paths("/1 /2 /3") << "/0" << 3 << paths("/0 /1 /2");
+    QTest::newRow("promote of nothing sanitises")
+        << "promote" << paths("/a//x.krm /a/x.krm") << "" << 10 << paths("/a/x.krm");
+    QTest::newRow("sanitize keeps the first of each path")
+        << "sanitize" << paths("/a/x.krm /A/X.KRM /a/y.krm") << "" << 10 << paths("/a/x.krm /a/y.krm");
+    QTest::newRow("sanitize makes relative paths absolute")
+        << "sanitize" << paths("art.krm") << "" << 10 << QStringList {QDir::current().filePath("art.krm")};
+    QTest::newRow("remove drops every spelling")
+        << "remove" << paths("/a/x.krm /a/y.krm /a/b/../X.krm") << "/a/x.krm" << 10 << paths("/a/y.krm");
+    QTest::newRow("remove of an absent path keeps the list")
+        << "remove" << paths("/a/x.krm") << "/a/q.krm" << 10 << paths("/a/x.krm");
+}
+
+void TestRecentFiles::listRules()
+{
+    QFETCH(QString, operation);
+    QFETCH(QStringList, list);
+    QFETCH(QString, path);
+    QFETCH(int, max);
+    QFETCH(QStringList, expected);
+
+    QStringList actual;
+    if (operation == QLatin1String("promote"))
+        actual = RecentFiles::promote(list, path, max);
+    else if (operation == QLatin1String("sanitize"))
+        actual = RecentFiles::sanitize(list, max);
+    else
+        actual = RecentFiles::remove(list, path);
+    QCOMPARE(actual, expected);
+}
+
+void TestRecentFiles::menuLabelsNameTheFolderOfTwins()
+{
+    QCOMPARE(RecentFiles::menuLabels(paths("/p/a/art.krm /p/b/ART.krm /p/c/sky.krm")),
+        QStringList({"art.krm (a)", "ART.krm (b)", "sky.krm"}));
+    QVERIFY(!RecentFiles::isSamePath(QString(), QString()));
+}
+
+void TestRecentFiles::toolTipShowsThePictureOrTheError()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("art.krm"));
+    const Project project(CanvasMode::Multicolor);
+    QVERIFY(saveProjectFile(project, path, {}).ok);
+
+    RecentProjectToolTipCache cache;
+    const QString toolTip = cache.toolTip(path, Palette());
+    QVERIFY2(toolTip.startsWith(QLatin1String("<img src='data:image/png;base64,")), qPrintable(toolTip));
+    QVERIFY2(toolTip.contains(QLatin1String("<br/>Multicolor, 320 x 200")), qPrintable(toolTip));
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("not a project <&>");
+    file.close();
+    const QString error = cache.toolTip(path, Palette());
+    QVERIFY2(
+        error.startsWith(QLatin1String("<p>")) && !error.contains(QLatin1String("<img")), qPrintable(error));
+}
+
+QTEST_MAIN(TestRecentFiles)
+#include "tst_recent_files.moc"

@@ -1,0 +1,162 @@
+#include "widgets/new_canvas_dialog.h"
+
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTest>
+
+Q_DECLARE_METATYPE(CanvasMode)
+Q_DECLARE_METATYPE(CanvasLayout)
+
+class TestNewCanvasDialog : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void choicesGiveTheCanvas_data();
+    void choicesGiveTheCanvas();
+    void modeSwitchKeepsTheSizeOnScreen();
+    void typedSizesSnapToWholeCells_data();
+    void typedSizesSnapToWholeCells();
+};
+
+namespace {
+
+void choose(NewCanvasDialog& dialog, CanvasMode mode, CanvasLayout layout, int screens)
+{
+    (mode == CanvasMode::Multicolor ? dialog.multicolorButton() : dialog.hiresButton())->setChecked(true);
+    switch (layout) {
+    case CanvasLayout::BitmapOnly:
+        dialog.bitmapOnlyButton()->setChecked(true);
+        break;
+    case CanvasLayout::SideBorders:
+        dialog.sideBordersButton()->setChecked(true);
+        break;
+    case CanvasLayout::TopBottomBorders:
+        dialog.topBottomBordersButton()->setChecked(true);
+        break;
+    }
+    if (dialog.screensAcrossSpinBox()->isEnabled())
+        dialog.screensAcrossSpinBox()->setValue(screens);
+}
+
+} // namespace
+
+void TestNewCanvasDialog::choicesGiveTheCanvas_data()
+{
+    QTest::addColumn<CanvasMode>("mode");
+    QTest::addColumn<CanvasLayout>("layout");
+    QTest::addColumn<int>("screens");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("screensAcross");
+    // Which of screens, width and height the user may still change.
+    QTest::addColumn<QString>("editable");
+    QTest::addColumn<QString>("onScreen");
+
+    const auto hires = CanvasMode::Hires;
+    const auto multi = CanvasMode::Multicolor;
+    const auto bitmap = CanvasLayout::BitmapOnly;
+    const auto side = CanvasLayout::SideBorders;
+    const auto topBottom = CanvasLayout::TopBottomBorders;
+    QTest::newRow("hires bitmap") << hires << bitmap << 1 << QSize(320, 200) << 1 << "swh"
+                                  << "320 × 200";
+    QTest::newRow("multicolor bitmap") << multi << bitmap << 1 << QSize(160, 200) << 1 << "swh"
+                                       << "320 × 200";
+    QTest::newRow("hires side sprites") << hires << side << 1 << QSize(416, 200) << 1 << ""
+                                        << "416 × 200";
+    QTest::newRow("multicolor side sprites") << multi << side << 1 << QSize(208, 200) << 1 << ""
+                                             << "416 × 200";
+    QTest::newRow("hires top/bottom") << hires << topBottom << 1 << QSize(320, 284) << 1 << ""
+                                      << "320 × 284";
+    QTest::newRow("multicolor top/bottom") << multi << topBottom << 1 << QSize(160, 284) << 1 << ""
+                                           << "320 × 284";
+    QTest::newRow("three hires screens") << hires << bitmap << 3 << QSize(960, 200) << 3 << "sh"
+                                         << "960 × 200";
+    QTest::newRow("two multicolor screens") << multi << bitmap << 2 << QSize(320, 200) << 2 << "sh"
+                                            << "640 × 200";
+}
+
+void TestNewCanvasDialog::choicesGiveTheCanvas()
+{
+    QFETCH(CanvasMode, mode);
+    QFETCH(CanvasLayout, layout);
+    QFETCH(int, screens);
+    QFETCH(QSize, size);
+    QFETCH(int, screensAcross);
+    QFETCH(QString, editable);
+    QFETCH(QString, onScreen);
+
+    // Start from somewhere else, so what was chosen before must not leak into the result.
+    NewCanvasDialog dialog;
+    choose(dialog, CanvasMode::Multicolor, CanvasLayout::BitmapOnly, 4);
+    choose(dialog, CanvasMode::Hires, CanvasLayout::TopBottomBorders, 1);
+    choose(dialog, mode, layout, screens);
+
+    QCOMPARE(dialog.mode(), mode);
+    QCOMPARE(dialog.layout(), layout);
+    QCOMPARE(dialog.screensAcross(), screensAcross);
+    QCOMPARE(dialog.canvasSize(), size);
+    QCOMPARE(QSize(dialog.widthSpinBox()->value(), dialog.heightSpinBox()->value()), size);
+    QCOMPARE(dialog.screensAcrossSpinBox()->value(), screensAcross);
+    QString actualEditable;
+    if (dialog.screensAcrossSpinBox()->isEnabled())
+        actualEditable += QLatin1Char('s');
+    if (dialog.widthSpinBox()->isEnabled())
+        actualEditable += QLatin1Char('w');
+    if (dialog.heightSpinBox()->isEnabled())
+        actualEditable += QLatin1Char('h');
+    QCOMPARE(actualEditable, editable);
+    QCOMPARE(dialog.displaySizeText(), onScreen + QStringLiteral(" pixels on screen"));
+}
+
+void TestNewCanvasDialog::modeSwitchKeepsTheSizeOnScreen()
+{
+    NewCanvasDialog dialog;
+    dialog.widthSpinBox()->setValue(200);
+    dialog.heightSpinBox()->setValue(4096);
+    dialog.heightSpinBox()->stepUp();
+    QCOMPARE(dialog.heightSpinBox()->value(), 4096);
+
+    dialog.multicolorButton()->setChecked(true);
+    QCOMPARE(dialog.widthSpinBox()->value(), 100);
+    QCOMPARE(dialog.displaySizeText(), QStringLiteral("200 × 4096 pixels on screen"));
+    dialog.hiresButton()->setChecked(true);
+    QCOMPARE(dialog.widthSpinBox()->value(), 200);
+
+    // Leaving several screens, or a sprite layout's fixed size, starts again from one screen.
+    dialog.screensAcrossSpinBox()->setValue(3);
+    dialog.screensAcrossSpinBox()->setValue(1);
+    QCOMPARE(dialog.canvasSize(), QSize(320, 4096));
+    dialog.topBottomBordersButton()->setChecked(true);
+    dialog.bitmapOnlyButton()->setChecked(true);
+    QCOMPARE(dialog.canvasSize(), QSize(320, 200));
+}
+
+void TestNewCanvasDialog::typedSizesSnapToWholeCells_data()
+{
+    QTest::addColumn<CanvasMode>("mode");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("width");
+
+    QTest::newRow("hires rounds up at half a cell") << CanvasMode::Hires << "12" << 16;
+    QTest::newRow("hires rounds to the nearer cell") << CanvasMode::Hires << "13" << 16;
+    QTest::newRow("hires below one cell") << CanvasMode::Hires << "3" << 8;
+    QTest::newRow("multicolor cells are 4 wide") << CanvasMode::Multicolor << "21" << 20;
+}
+
+void TestNewCanvasDialog::typedSizesSnapToWholeCells()
+{
+    QFETCH(CanvasMode, mode);
+    QFETCH(QString, typed);
+    QFETCH(int, width);
+
+    NewCanvasDialog dialog;
+    choose(dialog, mode, CanvasLayout::BitmapOnly, 1);
+    QSpinBox* spin = dialog.widthSpinBox();
+    spin->selectAll();
+    QTest::keyClicks(spin, typed);
+    QTest::keyClick(spin, Qt::Key_Return);
+    QCOMPARE(spin->value(), width);
+    QCOMPARE(dialog.canvasSize().width(), width);
+}
+
+QTEST_MAIN(TestNewCanvasDialog)
+#include "tst_new_canvas_dialog.moc"
