@@ -1,11 +1,6 @@
 #include "app/recent_files.h"
-#include "app/recent_project_tooltip.h"
-#include "formats/project/project_file_writer.h"
-#include "model/project.h"
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 class TestRecentFiles : public QObject {
@@ -15,7 +10,6 @@ private Q_SLOTS:
     void listRules_data();
     void listRules();
     void menuLabelsNameTheFolderOfTwins();
-    void toolTipShowsThePictureOrTheError();
 };
 
 namespace {
@@ -79,27 +73,6 @@ void TestRecentFiles::menuLabelsNameTheFolderOfTwins()
     QCOMPARE(RecentFiles::menuLabels(paths("/p/a/art.krm /p/b/ART.krm /p/c/sky.krm")),
         QStringList({"art.krm (a)", "ART.krm (b)", "sky.krm"}));
     QVERIFY(!RecentFiles::isSamePath(QString(), QString()));
-}
-
-void TestRecentFiles::toolTipShowsThePictureOrTheError()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("art.krm"));
-    const Project project(CanvasMode::Multicolor);
-    QVERIFY(saveProjectFile(project, path, {}).ok);
-
-    RecentProjectToolTipCache cache;
-    const QString toolTip = cache.toolTip(path, Palette());
-    QVERIFY2(toolTip.startsWith(QLatin1String("<img src='data:image/png;base64,")), qPrintable(toolTip));
-    QVERIFY2(toolTip.contains(QLatin1String("<br/>Multicolor, 320 x 200")), qPrintable(toolTip));
-
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("not a project <&>");
-    file.close();
-    const QString error = cache.toolTip(path, Palette());
-    QVERIFY2(
-        error.startsWith(QLatin1String("<p>")) && !error.contains(QLatin1String("<img")), qPrintable(error));
 }
 
 QTEST_MAIN(TestRecentFiles)
