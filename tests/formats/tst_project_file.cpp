@@ -629,7 +629,9 @@ private Q_SLOTS:
         QCOMPARE(display, QSize(416, 104));
         QCOMPARE(scaledPreviewImage(image, display).size(), display);
         QCOMPARE(projectFilePreviewCaption(preview, display),
-            QStringLiteral("Multicolor, 416 x 104, 3 screens, 7 workstage(s)"));
+            QStringLiteral("Multicolor, 416 x 104, 3 screens, 7 workstages"));
+        preview.historyIndex = 0;
+        QVERIFY(projectFilePreviewCaption(preview, display).endsWith(QLatin1String(", 1 workstage")));
 
         QVERIFY(!readProjectFilePreview(QStringLiteral("/nonexistent/x.krm"), &preview, &error));
         QVERIFY(!error.isEmpty() && !error.contains(QLatin1String("x.krm")));

@@ -70,6 +70,21 @@ QImage scaledPreviewImage(const QImage& image, const QSize& size)
         size, Qt::IgnoreAspectRatio, shrinking ? Qt::SmoothTransformation : Qt::FastTransformation);
 }
 
+namespace {
+
+// The plural comes from the translation; without one loaded the source text would read
+// "1 workstage(s)", so English gets its plural here.
+QString workstageCount(int count)
+{
+    const QString translated
+        = QCoreApplication::translate("ProjectPreview", "%n workstage(s)", nullptr, count);
+    if (!translated.endsWith(QLatin1String("workstage(s)")))
+        return translated;
+    return count == 1 ? QStringLiteral("1 workstage") : QStringLiteral("%1 workstages").arg(count);
+}
+
+} // namespace
+
 QString projectFilePreviewCaption(const ProjectFilePreview& preview, const QSize& displaySize)
 {
     QStringList parts;
@@ -80,7 +95,6 @@ QString projectFilePreviewCaption(const ProjectFilePreview& preview, const QSize
                  .arg(displaySize.height());
     if (preview.screensAcross > 1)
         parts << QCoreApplication::translate("ProjectPreview", "%1 screens").arg(preview.screensAcross);
-    parts << QCoreApplication::translate(
-        "ProjectPreview", "%n workstage(s)", nullptr, preview.historyIndex + 1);
+    parts << workstageCount(preview.historyIndex + 1);
     return parts.join(QStringLiteral(", "));
 }
