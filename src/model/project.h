@@ -132,6 +132,9 @@ private:
         int index = 0;
     };
 
+    // Restores the locked pixels, sweeps when asked, records the whole canvas against
+    // `before` and pushes the entry; returns the changed rectangle.
+    QRect finishWholeCanvasEdit(HistoryEntry& entry, const Colormap& before, bool resolve);
     QRect recolorCanvasIndices(HistoryEntryKind kind, uchar primary, uchar secondary, bool resolve);
     QRect recolorRegionIndices(
         HistoryEntryKind kind, uchar primary, uchar secondary, const QRegion& region, bool resolve);

@@ -21,7 +21,15 @@ QRect Project::clearCanvas(uchar index)
     HistoryEntry entry(HistoryEntryKind::ClearScreen);
     const Colormap before = m_colormap;
     m_colormap.fill(index);
+    return finishWholeCanvasEdit(entry, before, false);
+}
+
+QRect Project::finishWholeCanvasEdit(HistoryEntry& entry, const Colormap& before, bool resolve)
+{
+    // Locked pixels follow the border colour, wherever the edit moved or recoloured them.
     fillLockedBorderRects();
+    if (resolve)
+        resolveExistingClashes(makeClashContext(), m_colormap, rect());
     const QRect changed = appendRegionChange(entry, rect(), before);
     m_history.push(std::move(entry));
     return changed;
@@ -105,14 +113,9 @@ QRect Project::flipCanvas(Qt::Orientation orientation, bool resolve)
         recordAlignmentChange(entry, false, top);
         recordAlignmentChange(entry, true, bottom);
     }
-    fillLockedBorderRects();
     // Side strips' rows sit asymmetrically, so a vertical flip can carry colours across
-    // unit boundaries.
-    if (resolve)
-        resolveExistingClashes(makeClashContext(), m_colormap, rect());
-    const QRect changed = appendRegionChange(entry, rect(), before);
-    m_history.push(std::move(entry));
-    return changed;
+    // unit boundaries; the sweep settles them.
+    return finishWholeCanvasEdit(entry, before, resolve);
 }
 
 QRect Project::applyImageImport(

@@ -51,13 +51,8 @@ QRect Project::recolorCanvasIndices(HistoryEntryKind kind, uchar primary, uchar 
         adoptSlotUnderMapping(
             entry, HistoryColorSlot(slot), kind == HistoryEntryKind::ColorSwap, primary, secondary);
     }
-    fillLockedBorderRects();
     // A recolour alone cannot create a clash; the sweep settles those the canvas held.
-    if (resolve)
-        resolveExistingClashes(makeClashContext(), m_colormap, rect());
-    const QRect changed = appendRegionChange(entry, rect(), before);
-    m_history.push(std::move(entry));
-    return changed;
+    return finishWholeCanvasEdit(entry, before, resolve);
 }
 
 QRect Project::recolorRegionIndices(

@@ -4,26 +4,15 @@
 #include "model/project.h"
 #include "support/canvas_picture.h"
 
+#include "support/document_state.h"
 #include <QRandomGenerator>
+
 #include <QTest>
 
 Q_DECLARE_METATYPE(CanvasMode)
 Q_DECLARE_METATYPE(CanvasLayoutSpec)
 
 namespace {
-
-struct DocumentState {
-    Colormap colormap;
-    ColorSlots slots;
-    CanvasLayoutSpec layout;
-
-    friend bool operator==(const DocumentState&, const DocumentState&) = default;
-};
-
-DocumentState stateOf(const Project& project)
-{
-    return {project.colormap(), project.colorSlots(), project.layout()};
-}
 
 QByteArray describe(const DocumentState& state)
 {

@@ -3,6 +3,7 @@
 #include "model/project.h"
 #include "rules/unresolved_clashes.h"
 #include "support/canvas_picture.h"
+#include "support/document_state.h"
 
 #include <QTest>
 
@@ -16,19 +17,6 @@ constexpr auto M = CanvasMode::Multicolor;
 const CanvasLayoutSpec bitmapOnly {CanvasLayout::BitmapOnly};
 const CanvasLayoutSpec sideBorders {CanvasLayout::SideBorders};
 const CanvasLayoutSpec topBottom {CanvasLayout::TopBottomBorders};
-
-struct DocumentState {
-    Colormap colormap;
-    ColorSlots slots;
-    CanvasLayoutSpec layout;
-
-    friend bool operator==(const DocumentState&, const DocumentState&) = default;
-};
-
-DocumentState stateOf(const Project& project)
-{
-    return {project.colormap(), project.colorSlots(), project.layout()};
-}
 
 ColorSlots slotsWith(std::initializer_list<std::pair<HistoryColorSlot, uchar>> values)
 {
