@@ -1,10 +1,6 @@
 #include "app/preferences.h"
-#include "app/remembered_folders.h"
 #include "app/session_settings.h"
-#include "app/settings_keys.h"
-#include "widgets/settings_dialog.h"
 
-#include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,11 +11,8 @@ class TestPreferences : public QObject {
 
 private Q_SLOTS:
     void init();
-    void missingKeysGiveDefaults();
     void valuesSurviveWriteAndRead();
     void sessionRestoresInDependencyOrder();
-    void rememberedFolderFallsBackToCurrentDirectory();
-    void dialogEditsEveryPreference();
 
 private:
     QString iniPath() const { return m_dir->filePath(QStringLiteral("settings.ini")); }
@@ -69,25 +62,6 @@ Preferences unusualPreferences()
 void TestPreferences::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-}
-
-void TestPreferences::missingKeysGiveDefaults()
-{
-    const QSettings settings(iniPath(), QSettings::IniFormat);
-    QCOMPARE(readPreferences(settings), Preferences {});
-
-    const SessionSettings session = readSessionSettings(settings);
-    QVERIFY(!session.toggle(SessionToggle::ShowPreviewWindow));
-    QVERIFY(session.toggle(SessionToggle::PressureWidenedStrokes));
-    QVERIFY(!session.toggle(SessionToggle::PixelPerfectStrokes));
-    QCOMPARE(session.displayPixelAspect, 1.0);
-    QVERIFY(session.windowGeometry.isEmpty());
-
-    // The reference opacity defaults to whatever the canvas has.
-    SessionSettings canvasState;
-    canvasState.referenceLayerOpacity = 70;
-    QCOMPARE(readSessionSettings(settings, canvasState).referenceLayerOpacity, 70);
 }
 
 void TestPreferences::valuesSurviveWriteAndRead()
@@ -109,7 +83,6 @@ void TestPreferences::valuesSurviveWriteAndRead()
     QSettings settings(iniPath(), QSettings::IniFormat);
     QCOMPARE(readPreferences(settings), unusualPreferences());
     QCOMPARE(readSessionSettings(settings), session);
-    QCOMPARE(flyoutIntervalMs(0.0015), 2);
 }
 
 void TestPreferences::sessionRestoresInDependencyOrder()
@@ -128,32 +101,6 @@ void TestPreferences::sessionRestoresInDependencyOrder()
     QCOMPARE(target.steps.join(QLatin1Char(' ')),
         QStringLiteral("preferences t0=0 t1=0 t2=0 t3=0 t4=0 t5=1 t6=0 opacity=40 aspect=0.75 geometry=WP "
                        "t7=0 t8=0 t9=0 t10=1"));
-}
-
-void TestPreferences::rememberedFolderFallsBackToCurrentDirectory()
-{
-    QSettings settings(iniPath(), QSettings::IniFormat);
-    QCOMPARE(lastDirForKey(settings, settingsKey::lastProjectDir), QDir::currentPath());
-
-    const QString folder = m_dir->filePath(QStringLiteral("pictures"));
-    QVERIFY(QDir().mkpath(folder));
-    rememberDirForKey(settings, settingsKey::lastProjectDir, folder + QStringLiteral("/castle.krm"));
-    QCOMPARE(lastDirForKey(settings, settingsKey::lastProjectDir), folder);
-    QCOMPARE(lastDirForKey(settings, settingsKey::lastExportDir), QDir::currentPath());
-
-    QVERIFY(QDir(folder).removeRecursively());
-    QCOMPARE(lastDirForKey(settings, settingsKey::lastProjectDir), QDir::currentPath());
-}
-
-// Every control starts from its preference and reads back into it; a host typed with
-// blanks around it comes back without them.
-void TestPreferences::dialogEditsEveryPreference()
-{
-    Preferences preferences = unusualPreferences();
-    QCOMPARE(SettingsDialog(preferences).preferences(), preferences);
-
-    preferences.ultimateHost = QStringLiteral(" c64.local  ");
-    QCOMPARE(SettingsDialog(preferences).preferences().ultimateHost, QStringLiteral("c64.local"));
 }
 
 QTEST_MAIN(TestPreferences)

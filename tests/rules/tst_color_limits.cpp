@@ -24,12 +24,9 @@ private Q_SLOTS:
         const auto M = CanvasMode::Multicolor;
         QTest::newRow("hires, two colours") << H << QStringList {"12121212", "21212121"} << false;
         QTest::newRow("hires, a third colour") << H << QStringList {"12121212", "21212123"} << true;
-        QTest::newRow("hires, the background counts") << H << QStringList {"12000000"} << true;
         QTest::newRow("multicolor, background and three") << M << QStringList {"0123", "3210"} << false;
-        QTest::newRow("multicolor, three without background") << M << QStringList {"1231", "3213"} << false;
         QTest::newRow("multicolor, background and four") << M << QStringList {"0123", "4000"} << true;
         QTest::newRow("multicolor, four without background") << M << QStringList {"1234", "1234"} << true;
-        QTest::newRow("multicolor, five after the background") << M << QStringList {"1234", "5000"} << true;
     }
 
     void cellLimit()
@@ -39,30 +36,6 @@ private Q_SLOTS:
         QFETCH(bool, exceeds);
         const Colormap canvas = canvasFromRows(cell);
         QCOMPARE(cellExceedsColorLimit(mode, canvas, canvas.rect(), 0), exceeds);
-    }
-
-    void sharedSpriteColours()
-    {
-        const auto sharedOf = [](CanvasMode mode, CanvasLayout layout, int regionIndex) {
-            const ClashContext ctx = testClashContext(mode, CanvasLayoutSpec {layout});
-            const QSize size = canvasModeDefaultCanvasSize(mode, ctx.layout, 1);
-            const CanvasRegion region = canvasRegions(mode, size, ctx.layout).at(regionIndex);
-            QList<int> shared;
-            for (int index = 0; index < 16; ++index) {
-                if (spriteProtectedColor(ctx, region, uchar(index)))
-                    shared << index;
-            }
-            return shared;
-        };
-        using L = QList<int>;
-        QCOMPARE(sharedOf(CanvasMode::Hires, CanvasLayout::SideBorders, 0), L({14}));
-        QCOMPARE(sharedOf(CanvasMode::Hires, CanvasLayout::SideBorders, 2), L({14}));
-        QCOMPARE(sharedOf(CanvasMode::Multicolor, CanvasLayout::SideBorders, 2), L({0, 11, 12}));
-        QCOMPARE(sharedOf(CanvasMode::Hires, CanvasLayout::TopBottomBorders, 0), L({6}));
-        QCOMPARE(sharedOf(CanvasMode::Hires, CanvasLayout::TopBottomBorders, 2), L({9}));
-        QCOMPARE(sharedOf(CanvasMode::Multicolor, CanvasLayout::TopBottomBorders, 0), L({6, 11, 12}));
-        QCOMPARE(sharedOf(CanvasMode::Multicolor, CanvasLayout::TopBottomBorders, 2), L({9, 11, 12}));
-        QCOMPARE(sharedOf(CanvasMode::Multicolor, CanvasLayout::TopBottomBorders, 1), L());
     }
 
     void spriteUnitLimit()
@@ -96,27 +69,15 @@ private Q_SLOTS:
         const CanvasLayoutSpec rightAligned = CanvasLayoutSpec {
             CanvasLayout::TopBottomBorders, SpriteAlignment::Right, SpriteAlignment::Right};
 
-        QTest::newRow("blank hires sides") << H << sides << QPoint() << QStringList() << false;
         QTest::newRow("hires bitmap cell") << H << sides << QPoint(48, 0) << QStringList {"12"} << true;
-        // Cells start at column 48: these two colours sit in neighbouring cells.
-        QTest::newRow("hires cells split at column 56")
-            << H << sides << QPoint(55, 0) << QStringList {"12"} << false;
         QTest::newRow("multicolor cells from line 42, same cell")
             << M << topBottom << QPoint(0, 48) << QStringList {"12", "34"} << true;
-        QTest::newRow("multicolor cells from line 42, two cells")
-            << M << topBottom << QPoint(0, 49) << QStringList {"12", "34"} << false;
         QTest::newRow("side unit with two own colours")
             << H << sides << QPoint(400, 150) << QStringList {"5", "7"} << true;
-        QTest::newRow("side units split at line 181")
-            << H << sides << QPoint(400, 180) << QStringList {"5", "7"} << false;
         QTest::newRow("top partial column, left-aligned")
             << H << topBottom << QPoint(312, 0) << QStringList {"5", "", "", "7"} << true;
         QTest::newRow("top partial column, right-aligned")
             << H << rightAligned << QPoint(7, 0) << QStringList {"57"} << false;
-        QTest::newRow("bottom, multicolours are free")
-            << M << topBottom << QPoint(0, 250) << QStringList {"5bc9"} << false;
-        QTest::newRow("bottom, the top border's background is not")
-            << M << topBottom << QPoint(0, 250) << QStringList {"56"} << true;
     }
 
     void unresolvedClashes()

@@ -46,68 +46,30 @@ private Q_SLOTS:
 
         // A multicolor cell holding the background 0 and three colours of its own.
         const QStringList fullCell {"1230", "0000", "0000", "0000", "0000", "0000", "0000", "0000"};
-        const QStringList twoColourCell {"1200", "0000", "0000", "0000", "0000", "0000", "0000", "0000"};
         const QPoint origin(0, 0);
         QTest::newRow("full cell, background pixel")
             << M << bitmap << origin << fullCell << QPoint(3, 5) << 4 << true;
         QTest::newRow("full cell, pixel of its own colour")
             << M << bitmap << origin << fullCell << QPoint(1, 0) << 4 << false;
-        QTest::newRow("full cell, colour it already has")
-            << M << bitmap << origin << fullCell << QPoint(3, 5) << 3 << false;
-        QTest::newRow("full cell, painting the background")
-            << M << bitmap << origin << fullCell << QPoint(1, 0) << 0 << false;
-        QTest::newRow("cell with room")
-            << M << bitmap << origin << twoColourCell << QPoint(3, 5) << 4 << false;
-        QTest::newRow("next cell is free") << M << bitmap << origin << fullCell << QPoint(4, 5) << 4 << false;
-        QTest::newRow("hires never vetoes")
-            << H << bitmap << origin << QStringList {"12000000", "00000000"} << QPoint(5, 1) << 4 << false;
-        // The cell grid starts where the bitmap does: line 42, column 24.
+        // The cell grid starts where the bitmap does: on line 42.
         QTest::newRow("cell grid from line 42, same cell")
             << M << topBottom << QPoint(0, 42) << fullCell << QPoint(2, 49) << 4 << true;
-        QTest::newRow("cell grid from column 24, same cell")
-            << M << sides << QPoint(24, 8) << fullCell << QPoint(27, 15) << 4 << true;
 
         // Hires side strip: the border colour 14 is shared, 5 is the unit's own colour.
         const QStringList five {"5"};
         QTest::newRow("sprite: second own colour on a shared pixel")
             << H << sides << QPoint(3, 80) << five << QPoint(10, 100) << 6 << true;
-        QTest::newRow("sprite: over the unit's own colour")
-            << H << sides << QPoint(3, 80) << five << QPoint(3, 80) << 6 << false;
-        QTest::newRow("sprite: the unit's own colour")
-            << H << sides << QPoint(3, 80) << five << QPoint(10, 100) << 5 << false;
         QTest::newRow("sprite: shared colour")
             << H << sides << QPoint(3, 80) << five << QPoint(10, 100) << 14 << false;
         QTest::newRow("sprite: paired row reaches line 117")
             << H << sides << QPoint(3, 80) << five << QPoint(3, 117) << 6 << true;
         QTest::newRow("sprite: line 118 is the next unit")
             << H << sides << QPoint(3, 80) << five << QPoint(3, 118) << 6 << false;
-        QTest::newRow("sprite: row 0 ends at line 12")
-            << H << sides << QPoint(30, 12) << five << QPoint(30, 13) << 6 << false;
-        QTest::newRow("sprite: row 0") << H << sides << QPoint(30, 12) << five << QPoint(47, 1) << 6 << true;
-        QTest::newRow("sprite: right strip")
-            << H << sides << QPoint(384, 190) << five << QPoint(407, 181) << 6 << true;
-        QTest::newRow("locked border column")
-            << H << sides << QPoint(410, 80) << five << QPoint(412, 80) << 6 << false;
-        // Multicolor side strip: 0, 11 and 12 are shared.
-        QTest::newRow("multicolor sprite: multicolour register")
-            << M << sides << QPoint(3, 80) << five << QPoint(10, 100) << 11 << false;
-        QTest::newRow("multicolor sprite: over a multicolour pixel")
-            << M << sides << QPoint(3, 80) << QStringList {"5c"} << QPoint(4, 80) << 6 << true;
         // Top and bottom strips: one 42-line row, the partial column by the alignment.
         QTest::newRow("top, left-aligned partial column")
             << H << topBottom << QPoint(313, 0) << five << QPoint(319, 41) << 7 << true;
-        QTest::newRow("top, left-aligned column 12")
-            << H << topBottom << QPoint(313, 0) << five << QPoint(311, 41) << 7 << false;
         QTest::newRow("top, right-aligned partial column")
             << H << rightAligned << QPoint(0, 0) << five << QPoint(7, 41) << 7 << true;
-        QTest::newRow("top, right-aligned column 1")
-            << H << rightAligned << QPoint(0, 0) << five << QPoint(8, 0) << 7 << false;
-        QTest::newRow("top, painting the border background")
-            << H << topBottom << QPoint(3, 0) << five << QPoint(4, 0) << 6 << false;
-        QTest::newRow("bottom, multicolor")
-            << M << topBottom << QPoint(12, 242) << five << QPoint(23, 283) << 7 << true;
-        QTest::newRow("bottom, top strip's colours are not shared here")
-            << M << topBottom << QPoint(12, 242) << five << QPoint(23, 283) << 6 << true;
     }
 
     void veto()

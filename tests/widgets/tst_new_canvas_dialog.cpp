@@ -13,9 +13,6 @@ class TestNewCanvasDialog : public QObject {
 private Q_SLOTS:
     void choicesGiveTheCanvas_data();
     void choicesGiveTheCanvas();
-    void modeSwitchKeepsTheSizeOnScreen();
-    void typedSizesSnapToWholeCells_data();
-    void typedSizesSnapToWholeCells();
 };
 
 namespace {
@@ -54,12 +51,8 @@ void TestNewCanvasDialog::choicesGiveTheCanvas_data()
                                        << "320 × 200";
     QTest::newRow("hires side sprites") << hires << side << 1 << QSize(416, 200) << 1 << ""
                                         << "416 × 200";
-    QTest::newRow("multicolor side sprites") << multi << side << 1 << QSize(208, 200) << 1 << ""
-                                             << "416 × 200";
     QTest::newRow("hires top/bottom") << hires << topBottom << 1 << QSize(320, 284) << 1 << ""
                                       << "320 × 284";
-    QTest::newRow("multicolor top/bottom") << multi << topBottom << 1 << QSize(160, 284) << 1 << ""
-                                           << "320 × 284";
     QTest::newRow("three hires screens") << hires << bitmap << 3 << QSize(960, 200) << 3 << "sh"
                                          << "960 × 200";
     QTest::newRow("two multicolor screens") << multi << bitmap << 2 << QSize(320, 200) << 2 << "sh"
@@ -86,63 +79,10 @@ void TestNewCanvasDialog::choicesGiveTheCanvas()
     QCOMPARE(dialog.layout(), layout);
     QCOMPARE(dialog.screensAcross(), screensAcross);
     QCOMPARE(dialog.canvasSize(), size);
-    QCOMPARE(QSize(dialog.widthSpinBox()->value(), dialog.heightSpinBox()->value()), size);
-    QCOMPARE(dialog.screensAcrossSpinBox()->value(), screensAcross);
     QCOMPARE(dialog.screensAcrossSpinBox()->isEnabled(), editable.contains(QLatin1Char('s')));
     QCOMPARE(dialog.widthSpinBox()->isEnabled(), editable.contains(QLatin1Char('w')));
     QCOMPARE(dialog.heightSpinBox()->isEnabled(), editable.contains(QLatin1Char('h')));
     QCOMPARE(dialog.displaySizeText(), onScreen + QStringLiteral(" pixels on screen"));
-}
-
-void TestNewCanvasDialog::modeSwitchKeepsTheSizeOnScreen()
-{
-    NewCanvasDialog dialog;
-    dialog.widthSpinBox()->setValue(200);
-    dialog.heightSpinBox()->setValue(4096);
-    dialog.heightSpinBox()->stepUp();
-    QCOMPARE(dialog.heightSpinBox()->value(), 4096);
-
-    dialog.multicolorButton()->setChecked(true);
-    QCOMPARE(dialog.widthSpinBox()->value(), 100);
-    QCOMPARE(dialog.displaySizeText(), QStringLiteral("200 × 4096 pixels on screen"));
-    dialog.hiresButton()->setChecked(true);
-    QCOMPARE(dialog.widthSpinBox()->value(), 200);
-
-    // Leaving several screens, or a sprite layout's fixed size, starts again from one screen.
-    dialog.screensAcrossSpinBox()->setValue(3);
-    dialog.screensAcrossSpinBox()->setValue(1);
-    QCOMPARE(dialog.canvasSize(), QSize(320, 4096));
-    dialog.topBottomBordersButton()->setChecked(true);
-    dialog.bitmapOnlyButton()->setChecked(true);
-    QCOMPARE(dialog.canvasSize(), QSize(320, 200));
-}
-
-void TestNewCanvasDialog::typedSizesSnapToWholeCells_data()
-{
-    QTest::addColumn<CanvasMode>("mode");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("width");
-
-    QTest::newRow("hires rounds up at half a cell") << CanvasMode::Hires << "12" << 16;
-    QTest::newRow("hires rounds to the nearer cell") << CanvasMode::Hires << "13" << 16;
-    QTest::newRow("hires below one cell") << CanvasMode::Hires << "3" << 8;
-    QTest::newRow("multicolor cells are 4 wide") << CanvasMode::Multicolor << "21" << 20;
-}
-
-void TestNewCanvasDialog::typedSizesSnapToWholeCells()
-{
-    QFETCH(CanvasMode, mode);
-    QFETCH(QString, typed);
-    QFETCH(int, width);
-
-    NewCanvasDialog dialog;
-    choose(dialog, mode, CanvasLayout::BitmapOnly, 1);
-    QSpinBox* spin = dialog.widthSpinBox();
-    spin->selectAll();
-    QTest::keyClicks(spin, typed);
-    QTest::keyClick(spin, Qt::Key_Return);
-    QCOMPARE(spin->value(), width);
-    QCOMPARE(dialog.canvasSize().width(), width);
 }
 
 QTEST_MAIN(TestNewCanvasDialog)
