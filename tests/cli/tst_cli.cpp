@@ -2,8 +2,10 @@
 #include "cli/cli.h"
 #include "model/palette.h"
 
+#include "support/test_data.h"
 #include <QImage>
 #include <QTemporaryDir>
+
 #include <QTest>
 #include <QTextStream>
 
@@ -26,11 +28,6 @@ Run run(const QStringList& arguments)
     return result;
 }
 
-QString sample(const char* name)
-{
-    return QStringLiteral(KROMEL_TEST_DATA_DIR "/projects/") + QLatin1String(name);
-}
-
 } // namespace
 
 class TestCli : public QObject {
@@ -41,7 +38,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("version 11") << sample("multicolor_side_borders.krm")
+        QTest::newRow("version 11") << sampleProjectPath("multicolor_side_borders.krm")
                                     << "mode: multicolor\nlayout: side-borders\nsize: 208x200\nscreens: 1\n"
                                        "slots: 9 0 4 10 0 4 10 0 4 10\nsprite-count-policy: enforce\n"
                                        "hires-clash-resolution: preserve-most-used\ntop-alignment: left\n"
@@ -62,8 +59,8 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString multicolor = dir.filePath(QStringLiteral("multicolor.png"));
-        QCOMPARE(run({QStringLiteral("render"), sample("multicolor_side_borders_v10.krm"), multicolor,
-                         QStringLiteral("--palette"), QStringLiteral("high-contrast")})
+        QCOMPARE(run({QStringLiteral("render"), sampleProjectPath("multicolor_side_borders_v10.krm"),
+                         multicolor, QStringLiteral("--palette"), QStringLiteral("high-contrast")})
                      .exitCode,
             0);
 

@@ -6,11 +6,13 @@
 #include "model/project.h"
 #include "support/canvas_picture.h"
 
+#include "support/test_data.h"
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+
 #include <QTest>
 
 #include <functional>
@@ -210,11 +212,6 @@ Project editedProject(CanvasMode mode, CanvasLayout layout, int screens, int edi
     return project;
 }
 
-QString samplePath(const char* name)
-{
-    return QStringLiteral(KROMEL_TEST_DATA_DIR "/projects/") + QLatin1String(name);
-}
-
 } // namespace
 
 class TestProjectFile : public QObject {
@@ -264,7 +261,7 @@ private Q_SLOTS:
     void version10FilesTakeTheNewFieldsDefaults()
     {
         Project loaded;
-        QVERIFY(loadProjectFile(samplePath("multicolor_side_borders_v10.krm"), &loaded, {}).ok);
+        QVERIFY(loadProjectFile(sampleProjectPath("multicolor_side_borders_v10.krm"), &loaded, {}).ok);
         QCOMPARE(loaded.layout(), CanvasLayoutSpec {CanvasLayout::SideBorders});
         QCOMPARE(loaded.spriteCountPolicy(), SpriteCountPolicy::Flag);
         const std::array<uchar, colorSlotCount> slots {6, 3, 2, 3, 0, 4, 10, 0, 4, 10};

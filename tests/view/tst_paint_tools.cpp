@@ -110,6 +110,18 @@ void paintBands(PaintDriver& driver, QPoint at)
     }
 }
 
+// One row per mode and layout, for the tests that must hold on every kind of canvas.
+void addEveryModeAndLayout()
+{
+    QTest::addColumn<CanvasMode>("mode");
+    QTest::addColumn<CanvasLayout>("layout");
+    for (CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
+        for (CanvasLayout layout : allLayouts)
+            QTest::addRow("%s %s", qPrintable(modeName(mode)), qPrintable(layoutName(layout)))
+                << mode << layout;
+    }
+}
+
 } // namespace
 
 class TestPaintTools : public QObject {
@@ -142,16 +154,7 @@ private Q_SLOTS:
         QVERIFY(driver.colormap() == before);
     }
 
-    void hoverPreviewShowsWhatTheClickLeaves_data()
-    {
-        QTest::addColumn<CanvasMode>("mode");
-        QTest::addColumn<CanvasLayout>("layout");
-        for (CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
-            for (CanvasLayout layout : allLayouts)
-                QTest::addRow("%s %s", qPrintable(modeName(mode)), qPrintable(layoutName(layout)))
-                    << mode << layout;
-        }
-    }
+    void hoverPreviewShowsWhatTheClickLeaves_data() { addEveryModeAndLayout(); }
 
     void hoverPreviewShowsWhatTheClickLeaves()
     {
@@ -180,16 +183,7 @@ private Q_SLOTS:
     // Random strokes on every mode and layout: the canvas stays legal, locked border pixels
     // keep the border colour, each stroke is at most one entry, and undoing everything gives
     // back the canvas byte for byte.
-    void strokesKeepTheCanvasLegal_data()
-    {
-        QTest::addColumn<CanvasMode>("mode");
-        QTest::addColumn<CanvasLayout>("layout");
-        for (CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
-            for (CanvasLayout layout : allLayouts)
-                QTest::addRow("%s %s", qPrintable(modeName(mode)), qPrintable(layoutName(layout)))
-                    << mode << layout;
-        }
-    }
+    void strokesKeepTheCanvasLegal_data() { addEveryModeAndLayout(); }
 
     void strokesKeepTheCanvasLegal()
     {
