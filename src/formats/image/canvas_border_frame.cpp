@@ -1,9 +1,15 @@
 #include "formats/image/canvas_border_frame.h"
 
+#include "document/project.h"
 #include "model/canvas_region.h"
 #include "model/palette.h"
 
 #include <QPainter>
+
+BorderFrameSource borderFrameSourceOf(const Project& project)
+{
+    return {project.mode(), project.size(), project.layout()};
+}
 
 uchar canvasFrameColorIndex(const BorderFrameSource& source, const ColorSlots& slots)
 {

@@ -7,6 +7,7 @@
 #include <QImage>
 
 class Palette;
+class Project;
 class QPainter;
 
 // Everything the border frame depends on, so the view, the exporters and the workstage
@@ -16,6 +17,8 @@ struct BorderFrameSource {
     QSize canvasSize;
     CanvasLayoutSpec layout;
 };
+
+BorderFrameSource borderFrameSourceOf(const Project& project);
 
 // A multicolor side-border canvas shows its background in the side borders; every
 // other canvas shows the border colour.

@@ -1,0 +1,318 @@
+// Reading C64 picture files: recognition, decoding against pictures written by another
+// program, and placement into a canvas.
+#include "formats/native/native_image.h"
+#include "formats/native/native_image_colormap.h"
+#include "formats/native/native_image_placement.h"
+#include "model/canvas_region.h"
+#include "model/palette.h"
+
+#include "support/canvas_picture.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QString picturePath(const QString& name)
+{
+    return QStringLiteral(KROMEL_TEST_DATA_DIR "/c64-pictures/") + name;
+}
+
+// The fixtures' expected maps: binary PGM, one colour index per byte.
+Colormap readPgm(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QList<QByteArray> header = file.readLine().trimmed().split(' ');
+    header += file.readLine().trimmed().split(' ');
+    file.readLine();
+    if (header.size() != 3 || header.at(0) != "P5")
+        return {};
+    Colormap map(header.at(1).toInt(), header.at(2).toInt());
+    const QByteArray pixels = file.readAll();
+    if (pixels.size() != qsizetype(map.width()) * map.height())
+        return {};
+    std::copy(pixels.begin(), pixels.end(), map.scanLine(0));
+    return map;
+}
+
+QString firstDifference(const Colormap& actual, const Colormap& expected)
+{
+    if (actual.size() != expected.size())
+        return QStringLiteral("size %1x%2").arg(actual.width()).arg(actual.height());
+    for (int y = 0; y < actual.height(); ++y) {
+        for (int x = 0; x < actual.width(); ++x) {
+            if (actual.pixel(x, y) != expected.pixel(x, y))
+                return QStringLiteral("(%1, %2) is %3, expected %4")
+                    .arg(x)
+                    .arg(y)
+                    .arg(actual.pixel(x, y))
+                    .arg(expected.pixel(x, y));
+        }
+    }
+    return {};
+}
+
+QByteArray fileOf(quint16 loadAddress, qsizetype size)
+{
+    QByteArray data(size, '\0');
+    if (size >= 2) {
+        data[0] = char(loadAddress & 0xFF);
+        data[1] = char(loadAddress >> 8);
+    }
+    return data;
+}
+
+QByteArray randomBytes(int count, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    QByteArray bytes(count, '\0');
+    for (char& byte : bytes)
+        byte = char(random.bounded(256));
+    return bytes;
+}
+
+} // namespace
+
+class TestNativeImage : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void fixturesDecodeToTheirExpectedMaps_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<NativeImageFormat>("format");
+        QTest::addColumn<int>("background");
+        QTest::newRow("Koala Painter") << "koala-painter.koa" << NativeImageFormat::KoalaPainter << 11;
+        QTest::newRow("Art Studio") << "art-studio.ocp" << NativeImageFormat::ArtStudio << 0;
+        QTest::newRow("Interpaint") << "interpaint.iph" << NativeImageFormat::Interpaint << 0;
+        QTest::newRow("Vidcom 64") << "vidcom-64.vid" << NativeImageFormat::Vidcom64 << 0;
+        QTest::newRow("Artist 64") << "artist-64.a64" << NativeImageFormat::Artist64 << 11;
+        QTest::newRow("Advanced Art Studio")
+            << "advanced-art-studio.ocp" << NativeImageFormat::AdvancedArtStudio << 11;
+        QTest::newRow("Blazing Paddles") << "blazing-paddles.pi" << NativeImageFormat::BlazingPaddles << 0;
+    }
+
+    void fixturesDecodeToTheirExpectedMaps()
+    {
+        QFETCH(QString, name);
+        QFETCH(NativeImageFormat, format);
+        QFETCH(int, background);
+        NativeImage image;
+        QString error;
+        QVERIFY2(readNativeImageFile(picturePath(name), &image, &error), qPrintable(error));
+        QCOMPARE(image.format, format);
+        QCOMPARE(int(image.background), background);
+        QCOMPARE(image.hasBorder, format == NativeImageFormat::AdvancedArtStudio);
+
+        const Colormap map = nativeImageToColormap(image);
+        const Colormap expected
+            = readPgm(picturePath(name.section(QLatin1Char('.'), 0, 0) + ".expected.pgm"));
+        QVERIFY(!expected.isEmpty());
+        const QString difference = firstDifference(map, expected);
+        QVERIFY2(difference.isEmpty(), qPrintable(difference));
+
+        // The preview shows a multicolor pixel as two screen pixels.
+        const Palette palette(PaletteVariant::Pepto);
+        const QImage preview = nativeImagePreview(image, palette);
+        const int wide = 320 / map.width();
+        QCOMPARE(preview.size(), QSize(320, 200));
+        for (const QPoint point : {QPoint(0, 0), QPoint(37, 81), QPoint(map.width() - 1, 199)}) {
+            QCOMPARE(
+                preview.pixel(point.x() * wide, point.y()), palette.colorAt(map.pixel(point.x(), point.y())));
+            QCOMPARE(preview.pixel(point.x() * wide + wide - 1, point.y()),
+                palette.colorAt(map.pixel(point.x(), point.y())));
+        }
+    }
+
+    void recognitionUsesLoadAddressAndSizeAlone_data()
+    {
+        QTest::addColumn<int>("loadAddress");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<NativeImageFormat>("format");
+        using F = NativeImageFormat;
+        QTest::newRow("Art Studio") << 0x2000 << 9009 << F::ArtStudio;
+        QTest::newRow("Advanced Art Studio") << 0x2000 << 10018 << F::AdvancedArtStudio;
+        QTest::newRow("Koala at $2000") << 0x2000 << 10003 << F::KoalaPainter;
+        QTest::newRow("Koala at $4000") << 0x4000 << 10003 << F::KoalaPainter;
+        QTest::newRow("Koala at $6000") << 0x6000 << 10003 << F::KoalaPainter;
+        QTest::newRow("Interpaint") << 0x4000 << 9002 << F::Interpaint;
+        QTest::newRow("Image System") << 0x4000 << 9194 << F::ImageSystem;
+        QTest::newRow("Artist 64") << 0x4000 << 10242 << F::Artist64;
+        QTest::newRow("Doodle") << 0x5C00 << 9218 << F::Doodle;
+        QTest::newRow("Doodle one byte short") << 0x5C00 << 9217 << F::Doodle;
+        QTest::newRow("Vidcom 64") << 0x5800 << 10050 << F::Vidcom64;
+        QTest::newRow("Blazing Paddles") << 0xA000 << 10242 << F::BlazingPaddles;
+        QTest::newRow("Koala at $5000") << 0x5000 << 10003 << F::Unknown;
+        QTest::newRow("Doodle two bytes short") << 0x5C00 << 9216 << F::Unknown;
+        QTest::newRow("Doodle one byte long") << 0x5C00 << 9219 << F::Unknown;
+        QTest::newRow("Art Studio size at $4000") << 0x4000 << 9009 << F::Unknown;
+        QTest::newRow("Blazing Paddles size at $2000") << 0x2000 << 10242 << F::Unknown;
+        QTest::newRow("load address only") << 0x6000 << 2 << F::Unknown;
+    }
+
+    void recognitionUsesLoadAddressAndSizeAlone()
+    {
+        QFETCH(int, loadAddress);
+        QFETCH(int, size);
+        QFETCH(NativeImageFormat, format);
+        NativeImage image;
+        image.format = NativeImageFormat::BlazingPaddles;
+        QString error;
+        const bool ok = decodeNativeImage(
+            fileOf(quint16(loadAddress), size), NativeImageFormat::Unknown, &image, &error);
+        QCOMPARE(ok, format != NativeImageFormat::Unknown);
+        if (ok) {
+            QCOMPARE(image.format, format);
+        } else {
+            QCOMPARE(error, QStringLiteral("Unknown picture format."));
+            QCOMPARE(image.format, NativeImageFormat::BlazingPaddles);
+        }
+    }
+
+    void decodingReportsWhatIsWrong_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<NativeImageFormat>("format");
+        QTest::addColumn<QString>("error");
+        using F = NativeImageFormat;
+        QTest::newRow("empty") << QByteArray() << F::Unknown << "Unknown image format.";
+        QTest::newRow("one byte") << QByteArray(1, '\0') << F::KoalaPainter << "Unknown image format.";
+        QTest::newRow("Art Studio at $4000")
+            << fileOf(0x4000, 9009) << F::ArtStudio << "Wrong load address\nExpected: $2000\nActual: $4000.";
+        QTest::newRow("upper-case digits")
+            << fileOf(0xA0BC, 9009) << F::Doodle << "Wrong load address\nExpected: $5C00\nActual: $A0BC.";
+        QTest::newRow("Koala at $5000") << fileOf(0x5000, 10003) << F::KoalaPainter
+                                        << "Wrong load address\nExpected: $6000\nActual: $5000.";
+        QTest::newRow("address before size")
+            << fileOf(0x4000, 12) << F::ArtStudio << "Wrong load address\nExpected: $2000\nActual: $4000.";
+        QTest::newRow("Art Studio short")
+            << fileOf(0x2000, 9008) << F::ArtStudio << "Wrong file size\nExpected: 9009\nActual: 9008.";
+        QTest::newRow("Doodle two short")
+            << fileOf(0x5C00, 9216) << F::Doodle << "Wrong file size\nExpected: 9218\nActual: 9216.";
+        QTest::newRow("Blazing Paddles long") << fileOf(0xA000, 10243) << F::BlazingPaddles
+                                              << "Wrong file size\nExpected: 10242\nActual: 10243.";
+        QTest::newRow("format outside the table")
+            << fileOf(0x2000, 9009) << F(10) << "Unknown picture format.";
+    }
+
+    void decodingReportsWhatIsWrong()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(NativeImageFormat, format);
+        QFETCH(QString, error);
+        QString actual;
+        QVERIFY(!decodeNativeImage(data, format, nullptr, &actual));
+        QCOMPARE(actual, error);
+    }
+
+    void readingStopsAtFileProblems()
+    {
+        QTemporaryDir dir;
+        NativeImage image;
+        QString error;
+        QVERIFY(!readNativeImageFile(dir.filePath("missing.koa"), &image, &error));
+        QVERIFY(!error.isEmpty());
+
+        // A Koala picture with 64 KiB of junk after it is no picture at all.
+        QFile big(dir.filePath("big.koa"));
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        big.write(fileOf(0x6000, 10003));
+        big.write(QByteArray(65536 - 10003 + 1, '\0'));
+        big.close();
+        QVERIFY(!readNativeImageFile(big.fileName(), &image, &error));
+        QCOMPARE(error, QStringLiteral("Unknown picture format."));
+    }
+
+    // No outside program wrote these two, so each is checked against the Art Studio
+    // reading of the same bitmap and screen bytes at their documented places.
+    void formatsWithoutFixturesMatchArtStudio_data()
+    {
+        QTest::addColumn<int>("loadAddress");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("bitmapOffset");
+        QTest::addColumn<int>("screenOffset");
+        QTest::newRow("Image System") << 0x4000 << 9194 << 2 << 8194;
+        QTest::newRow("Doodle") << 0x5C00 << 9218 << 1026 << 2;
+        QTest::newRow("Doodle one byte short") << 0x5C00 << 9217 << 1026 << 2;
+    }
+
+    void formatsWithoutFixturesMatchArtStudio()
+    {
+        QFETCH(int, loadAddress);
+        QFETCH(int, size);
+        QFETCH(int, bitmapOffset);
+        QFETCH(int, screenOffset);
+        const QByteArray bitmap = randomBytes(8000, quint32(size));
+        const QByteArray screen = randomBytes(1000, quint32(size) + 1);
+        QByteArray artStudio = fileOf(0x2000, 9009);
+        artStudio.replace(2, 8000, bitmap).replace(8002, 1000, screen);
+        QByteArray file = fileOf(quint16(loadAddress), size);
+        file.replace(bitmapOffset, 8000, bitmap).replace(screenOffset, 1000, screen);
+
+        NativeImage reference;
+        NativeImage image;
+        QVERIFY(decodeNativeImage(artStudio, NativeImageFormat::Unknown, &reference, nullptr));
+        QVERIFY(decodeNativeImage(file, NativeImageFormat::Unknown, &image, nullptr));
+        QCOMPARE(nativeImageFormatMode(image.format), CanvasMode::Hires);
+        QVERIFY(nativeImageToColormap(image) == nativeImageToColormap(reference));
+    }
+
+    void placementFillsOneScreenOfTheBitmap_data()
+    {
+        QTest::addColumn<NativeImageFormat>("format");
+        QTest::addColumn<int>("layout");
+        QTest::addColumn<QSize>("canvasSize");
+        QTest::addColumn<int>("screen");
+        QTest::addColumn<QRect>("placed");
+        using F = NativeImageFormat;
+        const int plain = int(CanvasLayout::BitmapOnly);
+        QTest::newRow("hires screen")
+            << F::ArtStudio << plain << QSize(320, 200) << 0 << QRect(0, 0, 320, 200);
+        QTest::newRow("dual multicolor right")
+            << F::KoalaPainter << plain << QSize(320, 200) << 1 << QRect(160, 0, 160, 200);
+        QTest::newRow("dual multicolor third") << F::KoalaPainter << plain << QSize(320, 200) << 2 << QRect();
+        QTest::newRow("negative screen") << F::ArtStudio << plain << QSize(640, 200) << -1 << QRect();
+        QTest::newRow("free size") << F::ArtStudio << plain << QSize(300, 180) << 0 << QRect(0, 0, 300, 180);
+        // The bitmap between the side strips is 8 pixels narrower than a screen.
+        QTest::newRow("hires side borders") << F::ArtStudio << int(CanvasLayout::SideBorders)
+                                            << QSize(416, 200) << 0 << QRect(48, 0, 312, 200);
+        QTest::newRow("multicolor top and bottom") << F::KoalaPainter << int(CanvasLayout::TopBottomBorders)
+                                                   << QSize(160, 284) << 0 << QRect(0, 42, 160, 200);
+    }
+
+    void placementFillsOneScreenOfTheBitmap()
+    {
+        QFETCH(NativeImageFormat, format);
+        QFETCH(int, layout);
+        QFETCH(QSize, canvasSize);
+        QFETCH(int, screen);
+        QFETCH(QRect, placed);
+        NativeImage image;
+        image.format = format;
+        // Every pixel shows colour 1 except the first line of cell 0, whose bits are all
+        // set: colour 2 in hires (high nibble), 3 in multicolor (colour RAM).
+        image.screen.fill(0x21);
+        image.color.fill(3);
+        image.background = 1;
+        image.bitmap[0] = 0xFF;
+        const CanvasMode mode = nativeImageFormatMode(format);
+        Colormap canvas(canvasSize.width(), canvasSize.height());
+        canvas.fill(7);
+        Colormap expected = canvas;
+        if (!placed.isEmpty()) {
+            expected.fillRect(placed, 1);
+            expected.fillRect(QRect(placed.topLeft(), QSize(canvasModeCellSize(mode).width(), 1)),
+                isMulticolor(mode) ? 3 : 2);
+        }
+
+        QCOMPARE(placeNativeImage(image, canvas, mode, {CanvasLayout(layout)}, screen), placed);
+        QCOMPARE(canvasToRows(canvas), canvasToRows(expected));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestNativeImage)
+#include "tst_native_image.moc"
