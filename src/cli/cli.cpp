@@ -1,14 +1,22 @@
 #include "cli/cli.h"
 
+#include "document/project.h"
+#include "formats/image/canvas_export_image.h"
+#include "formats/native/native_image.h"
+#include "formats/native/native_image_export.h"
+#include "formats/native/native_image_import.h"
 #include "formats/project/project_file_reader.h"
+#include "formats/project/project_file_writer.h"
 #include "model/palette.h"
-#include "model/project.h"
+#include "rules/unresolved_clashes.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageWriter>
 #include <QTextStream>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -19,16 +27,41 @@ constexpr int exitUsageError = 2;
 
 QString usage()
 {
-    return QStringLiteral("Usage: kromel-cli info FILE.krm\n"
-                          "       kromel-cli render FILE.krm OUT.png [--palette NAME]\n"
-                          "       kromel-cli --help | --version\n"
-                          "\n"
-                          "  info     print the project's settings, one \"key: value\" line each\n"
-                          "  render   write the canvas as the C64 shows it (multicolor pixels twice as\n"
-                          "           wide, no border frame) to an image file; the suffix picks the format\n"
-                          "\n"
-                          "Palettes for --palette (case, spaces and dashes do not matter; default %2):\n"
-                          "  %1\n");
+    return QStringLiteral(
+        "Usage: kromel-cli info FILE.krm\n"
+        "       kromel-cli render FILE.krm OUT.png [--palette NAME]\n"
+        "       kromel-cli import PICTURE OUT.krm\n"
+        "       kromel-cli export FILE.krm OUT [--format NAME] [--frame] [--resolve] [--palette NAME]\n"
+        "       kromel-cli --help | --version\n"
+        "\n"
+        "  info     print the project's settings, one \"key: value\" line each\n"
+        "  render   write the canvas as the C64 shows it (multicolor pixels twice as\n"
+        "           wide, no border frame) to an image file; the suffix picks the format\n"
+        "  import   make a one-screen project of a C64 picture file, taking the picture's\n"
+        "           colours as Import Image does on a new canvas. Read: Art Studio,\n"
+        "           Interpaint, Image System, Doodle, Vidcom 64, Koala Painter, Artist 64,\n"
+        "           Advanced Art Studio, Blazing Paddles, recognised by load address and size\n"
+        "  export   write the canvas as a C64 picture or as an ordinary image. The format\n"
+        "           is --format NAME, else OUT's suffix: koala (.koa, .kla) for multicolor,\n"
+        "           art-studio (.ocp, .art) for hires, or an image format:\n"
+        "           %3.\n"
+        "           C64 pictures need a canvas of whole bitmap-only screens; one of several\n"
+        "           screens becomes OUT-0, OUT-1, ... numbered from the left.\n"
+        "    --frame     put the C64 border frame around an ordinary image\n"
+        "    --resolve   merge clashing colours into their nearest survivors before writing\n"
+        "                a C64 picture (the project file stays as it is); without it a\n"
+        "                canvas with clashes is refused\n"
+        "\n"
+        "Palettes for --palette (case, spaces and dashes do not matter; default %2):\n"
+        "  %1\n");
+}
+
+QString imageFormatList()
+{
+    QStringList names;
+    for (const QByteArray& format : QImageWriter::supportedImageFormats())
+        names << QString::fromLatin1(format);
+    return names.join(QStringLiteral(", "));
 }
 
 QString paletteList()
@@ -39,8 +72,9 @@ QString paletteList()
     return names.join(QStringLiteral(", "));
 }
 
-// "High Contrast", "high-contrast" and "HIGHCONTRAST" all name the same palette.
-QString paletteKey(const QString& name)
+// "High Contrast", "high-contrast" and "HIGHCONTRAST" all name the same palette; so do
+// "Koala Painter" and "koala-painter" the same format.
+QString nameKey(const QString& name)
 {
     QString key = name.toLower();
     key.remove(QLatin1Char(' '));
@@ -52,7 +86,7 @@ QString paletteKey(const QString& name)
 std::optional<PaletteVariant> paletteNamed(const QString& name)
 {
     for (PaletteVariant variant : allPaletteVariants()) {
-        if (paletteKey(paletteVariantName(variant)) == paletteKey(name))
+        if (nameKey(paletteVariantName(variant)) == nameKey(name))
             return variant;
     }
     return std::nullopt;
@@ -101,9 +135,62 @@ QString alignmentKey(SpriteAlignment alignment)
 
 int usageError(QTextStream& err, const QString& message)
 {
-    err << "kromel-cli: " << message << "\n"
-        << "Try 'kromel-cli --help'.\n";
+    err << "kromel-cli: " << message << " (see kromel-cli --help)\n";
     return exitUsageError;
+}
+
+// The editor's messages may span lines; a script reads one.
+int fileError(QTextStream& err, const QString& message)
+{
+    err << QString(message).replace(QLatin1Char('\n'), QLatin1String("; ")) << "\n";
+    return exitFileError;
+}
+
+QString nativePath(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+struct Options {
+    QStringList files;
+    PaletteVariant palette = PaletteVariant::Pixcen;
+    QString format;
+    bool frame = false;
+    bool resolve = false;
+};
+
+// Splits a command's arguments into files and the options it takes; returns what is
+// wrong, or nothing.
+QString parseOptions(const QStringList& arguments, const QStringList& allowed, Options* options)
+{
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (!argument.startsWith(QLatin1String("--"))) {
+            options->files << argument;
+            continue;
+        }
+        if (!allowed.contains(argument))
+            return QStringLiteral("%1 does not take %2").arg(arguments.first(), argument);
+        if (argument == QLatin1String("--frame")) {
+            options->frame = true;
+            continue;
+        }
+        if (argument == QLatin1String("--resolve")) {
+            options->resolve = true;
+            continue;
+        }
+        if (++i == arguments.size())
+            return QStringLiteral("%1 needs a name").arg(argument);
+        if (argument == QLatin1String("--format")) {
+            options->format = arguments.at(i);
+            continue;
+        }
+        const std::optional<PaletteVariant> named = paletteNamed(arguments.at(i));
+        if (!named)
+            return QStringLiteral("unknown palette \"%1\" (known: %2)").arg(arguments.at(i), paletteList());
+        options->palette = *named;
+    }
+    return {};
 }
 
 // The editor's own message for a file it cannot open.
@@ -111,8 +198,7 @@ bool loadProject(const QString& path, Project* project, QTextStream& err)
 {
     const ProjectFileResult result = loadProjectFile(path, project, {});
     if (!result.ok)
-        err << QStringLiteral("Could not open %1: %2").arg(QDir::toNativeSeparators(path), result.error)
-            << "\n";
+        fileError(err, QStringLiteral("Could not open %1: %2").arg(nativePath(path), result.error));
     return result.ok;
 }
 
@@ -138,23 +224,93 @@ int printInfo(const QString& path, QTextStream& out, QTextStream& err)
     return exitOk;
 }
 
-int render(const QString& path, const QString& imagePath, PaletteVariant variant, QTextStream& err)
+int writeCanvasImage(const Project& project, const Options& options, const QString& imagePath,
+    const QByteArray& format, QTextStream& err)
 {
-    Project project;
-    if (!loadProject(path, &project, err))
-        return exitFileError;
-    QImage image = project.colormap().toImage(Palette(variant));
-    // A multicolor pixel is two screen pixels wide on the C64.
-    if (isMulticolor(project.mode()))
-        image
-            = image.scaled(image.width() * 2, image.height(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    if (!image.save(imagePath)) {
-        const QString format = QFileInfo(imagePath).suffix().toUpper();
-        err << QStringLiteral("Could not export %1 as %2.").arg(QDir::toNativeSeparators(imagePath), format)
-            << "\n";
-        return exitFileError;
+    const QImage image = canvasExportImage(project, Palette(options.palette), options.frame);
+    if (!writeImageFile(image, imagePath, format, nullptr)) {
+        return fileError(err,
+            QStringLiteral("Could not export %1 as %2.")
+                .arg(nativePath(imagePath), QString::fromLatin1(format).toUpper()));
     }
     return exitOk;
+}
+
+int render(const Options& options, QTextStream& err)
+{
+    Project project;
+    if (!loadProject(options.files.at(0), &project, err))
+        return exitFileError;
+    const QString& imagePath = options.files.at(1);
+    return writeCanvasImage(
+        project, options, imagePath, QFileInfo(imagePath).suffix().toLower().toLatin1(), err);
+}
+
+int importPicture(const QString& picturePath, const QString& projectPath, QTextStream& err)
+{
+    NativeImage image;
+    QString error;
+    if (!readNativeImageFile(picturePath, &image, &error))
+        return fileError(err, QStringLiteral("Could not load %1: %2").arg(nativePath(picturePath), error));
+    Project project(nativeImageFormatMode(image.format));
+    const NativeImageImportResult imported = importNativeImage(project, image, 0);
+    if (!imported.ok)
+        return fileError(err, imported.error);
+    const ProjectFileResult saved = saveProjectFile(project, projectPath, {});
+    if (!saved.ok)
+        return fileError(
+            err, QStringLiteral("Could not save %1: %2").arg(nativePath(projectPath), saved.error));
+    return exitOk;
+}
+
+// A writable C64 format by name in any spelling ("Koala Painter", "koala-painter"), by
+// the first word of its name ("koala") or by a suffix it is written under ("kla").
+NativeImageFormat nativeFormatNamed(const QString& name)
+{
+    for (const NativeImageFormatRow& row : nativeImageFormatTable()) {
+        const QString formatName = QString::fromLatin1(row.name);
+        if (row.isWritable()
+            && (nameKey(name) == nameKey(formatName)
+                || nameKey(name) == nameKey(formatName.section(QLatin1Char(' '), 0, 0))))
+            return row.format;
+    }
+    return nativeImageFormatForSuffix(name);
+}
+
+int exportNativeImage(Project& project, NativeImageFormat format, const Options& options, QTextStream& err)
+{
+    const QString refusal = nativeImageExportRefusal(project, format);
+    if (!refusal.isEmpty())
+        return fileError(err, refusal);
+    if (options.resolve)
+        project.resolveAllClashes();
+    // The picture formats have no room for a cell's surplus colour.
+    if (canvasHasUnresolvedClashes(project.makeClashContext(), project.colormap()))
+        return fileError(err,
+            QStringLiteral("Could not export a native image: the canvas holds unresolved color clashes."));
+    const NativeImageExportResult result = writeNativeImageFiles(project, options.files.at(1));
+    return result.ok ? exitOk : fileError(err, result.error);
+}
+
+int exportCanvas(const Options& options, QTextStream& err)
+{
+    const QString& target = options.files.at(1);
+    const QString formatName = options.format.isEmpty() ? QFileInfo(target).suffix() : options.format;
+    if (formatName.isEmpty())
+        return usageError(
+            err, QStringLiteral("%1 has no suffix to tell the format by; give --format").arg(target));
+    const NativeImageFormat native = nativeFormatNamed(formatName);
+    const QByteArray imageFormat = formatName.toLower().toLatin1();
+    if (native == NativeImageFormat::Unknown && !QImageWriter::supportedImageFormats().contains(imageFormat))
+        return usageError(err, QStringLiteral("unknown format \"%1\"").arg(formatName));
+    if (native != NativeImageFormat::Unknown && options.frame)
+        return usageError(err, QStringLiteral("--frame only applies to ordinary images"));
+    Project project;
+    if (!loadProject(options.files.at(0), &project, err))
+        return exitFileError;
+    if (native != NativeImageFormat::Unknown)
+        return exportNativeImage(project, native, options, err);
+    return writeCanvasImage(project, options, target, imageFormat, err);
 }
 
 } // namespace
@@ -165,38 +321,45 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return usageError(err, QStringLiteral("no command given"));
     const QString& command = arguments.first();
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
-        out << usage().arg(paletteList(), paletteVariantName(PaletteVariant::Pixcen));
+        out << usage().arg(paletteList(), paletteVariantName(PaletteVariant::Pixcen), imageFormatList());
         return exitOk;
     }
     if (command == QLatin1String("--version")) {
         out << "kromel-cli " << KROMEL_VERSION << "\n";
         return exitOk;
     }
-    if (command == QLatin1String("info")) {
-        if (arguments.size() != 2)
-            return usageError(err, QStringLiteral("info takes one project file"));
-        return printInfo(arguments.at(1), out, err);
-    }
-    if (command == QLatin1String("render")) {
-        QStringList files;
-        PaletteVariant variant = PaletteVariant::Pixcen;
-        for (int i = 1; i < arguments.size(); ++i) {
-            if (arguments.at(i) != QLatin1String("--palette")) {
-                files << arguments.at(i);
-                continue;
-            }
-            if (++i == arguments.size())
-                return usageError(err, QStringLiteral("--palette needs a name"));
-            const std::optional<PaletteVariant> named = paletteNamed(arguments.at(i));
-            if (!named) {
-                return usageError(err,
-                    QStringLiteral("unknown palette \"%1\" (known: %2)").arg(arguments.at(i), paletteList()));
-            }
-            variant = *named;
-        }
-        if (files.size() != 2)
-            return usageError(err, QStringLiteral("render takes a project file and an image file"));
-        return render(files.at(0), files.at(1), variant, err);
-    }
-    return usageError(err, QStringLiteral("unknown command \"%1\"").arg(command));
+
+    struct Command {
+        const char* name;
+        QStringList options;
+        int fileCount;
+        const char* files;
+    };
+    const QList<Command> commands {
+        {"info", {}, 1, "one project file"},
+        {"render", {QStringLiteral("--palette")}, 2, "a project file and an image file"},
+        {"import", {}, 2, "a picture file and a project file"},
+        {"export",
+            {QStringLiteral("--format"), QStringLiteral("--frame"), QStringLiteral("--resolve"),
+                QStringLiteral("--palette")},
+            2, "a project file and an output file"},
+    };
+    const auto known = std::find_if(commands.begin(), commands.end(),
+        [&command](const Command& candidate) { return command == QLatin1String(candidate.name); });
+    if (known == commands.end())
+        return usageError(err, QStringLiteral("unknown command \"%1\"").arg(command));
+    Options options;
+    const QString problem = parseOptions(arguments, known->options, &options);
+    if (!problem.isEmpty())
+        return usageError(err, problem);
+    if (options.files.size() != known->fileCount)
+        return usageError(err, QStringLiteral("%1 takes %2").arg(command, QLatin1String(known->files)));
+
+    if (command == QLatin1String("info"))
+        return printInfo(options.files.at(0), out, err);
+    if (command == QLatin1String("render"))
+        return render(options, err);
+    if (command == QLatin1String("import"))
+        return importPicture(options.files.at(0), options.files.at(1), err);
+    return exportCanvas(options, err);
 }

@@ -1,8 +1,14 @@
 // The command-line tool, run in-process over the committed sample projects.
 #include "cli/cli.h"
+#include "document/project.h"
+#include "formats/native/native_image.h"
+#include "formats/native/native_image_colormap.h"
+#include "formats/project/project_file_writer.h"
 #include "model/palette.h"
 
 #include "support/test_data.h"
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -26,6 +32,30 @@ Run run(const QStringList& arguments)
     out.flush();
     err.flush();
     return result;
+}
+
+QString picturePath(const QString& name)
+{
+    return QStringLiteral(KROMEL_TEST_DATA_DIR "/c64-pictures/") + name;
+}
+
+Colormap pictureColormap(const QString& path)
+{
+    NativeImage image;
+    if (!readNativeImageFile(path, &image, nullptr))
+        return {};
+    return nativeImageToColormap(image);
+}
+
+// A hires project whose first cell holds three colours, as an old file may.
+QString saveClashingProject(const QTemporaryDir& dir)
+{
+    Project project;
+    project.colormap().setPixel(0, 0, 1);
+    project.colormap().setPixel(1, 0, 2);
+    project.colormap().setPixel(2, 0, 2);
+    const QString path = dir.filePath(QStringLiteral("clashing.krm"));
+    return saveProjectFile(project, path, {}).ok ? path : QString();
 }
 
 } // namespace
@@ -74,15 +104,137 @@ private Q_SLOTS:
         QCOMPARE(multicolorImage.pixel(4, 1), highContrast.colorAt(6));
     }
 
+    // Through a project and back into the picture's own mode, every picture keeps every
+    // pixel and its background.
+    void importThenExportKeepsThePicture_data()
+    {
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<QString>("exported");
+        QTest::newRow("Koala Painter") << "koala-painter.koa"
+                                       << "out.koa";
+        QTest::newRow("Art Studio") << "art-studio.ocp"
+                                    << "out.ocp";
+        QTest::newRow("Interpaint") << "interpaint.iph"
+                                    << "out.art";
+        QTest::newRow("Vidcom 64") << "vidcom-64.vid"
+                                   << "out.kla";
+        QTest::newRow("Artist 64") << "artist-64.a64"
+                                   << "out.koa";
+        QTest::newRow("Advanced Art Studio") << "advanced-art-studio.ocp"
+                                             << "out.koa";
+        QTest::newRow("Blazing Paddles") << "blazing-paddles.pi"
+                                         << "out.koa";
+    }
+
+    void importThenExportKeepsThePicture()
+    {
+        QFETCH(QString, picture);
+        QFETCH(QString, exported);
+        QTemporaryDir dir;
+        const QString project = dir.filePath(QStringLiteral("picture.krm"));
+        const QString out = dir.filePath(exported);
+        const Run imported = run({QStringLiteral("import"), picturePath(picture), project});
+        QVERIFY2(imported.exitCode == 0, qPrintable(imported.err));
+        const Run result = run({QStringLiteral("export"), project, out});
+        QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+
+        NativeImage original;
+        NativeImage copy;
+        QVERIFY(readNativeImageFile(picturePath(picture), &original, nullptr));
+        QVERIFY(readNativeImageFile(out, &copy, nullptr));
+        QVERIFY(nativeImageToColormap(copy) == nativeImageToColormap(original));
+        QCOMPARE(copy.background, original.background);
+        QVERIFY(result.out.isEmpty() && result.err.isEmpty());
+    }
+
+    void exportWritesWhatItIsAskedFor_data()
+    {
+        QTest::addColumn<QString>("project");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QStringList>("written");
+        QTest::addColumn<QSize>("imageSize");
+        const QString dual = sampleProjectPath("multicolor_dual_screen.krm");
+        const QString hires = sampleProjectPath("hires_bitmap.krm");
+        QTest::newRow("every screen a file")
+            << dual << QStringList {"art.koa"} << QStringList {"art-0.koa", "art-1.koa"} << QSize();
+        QTest::newRow("format by name")
+            << hires << QStringList {"art", "--format", "art-studio"} << QStringList {"art"} << QSize();
+        QTest::newRow("image") << hires << QStringList {"art.png"} << QStringList {"art.png"}
+                               << QSize(320, 200);
+        QTest::newRow("framed image")
+            << hires << QStringList {"art.png", "--frame"} << QStringList {"art.png"} << QSize(416, 301);
+        QTest::newRow("image by format") << dual << QStringList {"art.koa", "--format", "BMP"}
+                                         << QStringList {"art.koa"} << QSize(640, 200);
+    }
+
+    void exportWritesWhatItIsAskedFor()
+    {
+        QFETCH(QString, project);
+        QFETCH(QStringList, options);
+        QFETCH(QStringList, written);
+        QFETCH(QSize, imageSize);
+        QTemporaryDir dir;
+        options[0] = dir.filePath(options.at(0));
+        const Run result = run(QStringList {QStringLiteral("export"), project} + options);
+        QVERIFY2(result.exitCode == 0, qPrintable(result.err));
+        QStringList files = QDir(dir.path()).entryList(QDir::Files, QDir::Name);
+        QCOMPARE(files, written);
+        if (imageSize.isValid())
+            QCOMPARE(QImage(dir.filePath(written.first())).size(), imageSize);
+        else
+            QVERIFY(!pictureColormap(dir.filePath(written.first())).isEmpty());
+    }
+
+    void clashesBlockAPictureUntilResolved()
+    {
+        QTemporaryDir dir;
+        const QString project = saveClashingProject(dir);
+        const QString out = dir.filePath(QStringLiteral("art.ocp"));
+        const Run refused = run({QStringLiteral("export"), project, out});
+        QCOMPARE(refused.exitCode, 1);
+        QCOMPARE(refused.err,
+            QStringLiteral("Could not export a native image: the canvas holds unresolved color clashes.\n"));
+        QVERIFY(!QFile::exists(out));
+
+        QCOMPARE(run({QStringLiteral("export"), project, out, QStringLiteral("--resolve")}).exitCode, 0);
+        const Colormap written = pictureColormap(out);
+        QCOMPARE(written.distinctIndices(QRect(0, 0, 8, 8), 4).size(), 2);
+        // The project file is not the export's to change.
+        QCOMPARE(run({QStringLiteral("export"), project, out}).exitCode, 1);
+    }
+
+    // Every failure is one line, leaves nothing at the target, and says what went wrong.
     void errorsExplainThemselves_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
+        const QString hires = sampleProjectPath("hires_bitmap.krm");
+        const QString side = sampleProjectPath("multicolor_side_borders.krm");
         QTest::newRow("nothing") << QStringList {} << 2 << "no command given";
         QTest::newRow("missing file")
             << QStringList {"info", "/nonexistent/a.krm"} << 1
             << "Could not open /nonexistent/a.krm: cannot read /nonexistent/a.krm: ";
+        QTest::newRow("import of no picture") << QStringList {"import", hires, "OUT"} << 1
+                                              << QStringLiteral("Could not load %1: Unknown picture format.")
+                                                     .arg(QDir::toNativeSeparators(hires));
+        QTest::newRow("import of a missing picture") << QStringList {"import", "/nonexistent/a.koa", "OUT"}
+                                                     << 1 << "Could not load /nonexistent/a.koa: ";
+        QTest::newRow("import into no folder")
+            << QStringList {"import", picturePath("art-studio.ocp"), "OUT/x/y.krm"} << 1 << "Could not save ";
+        QTest::newRow("picture of the other mode") << QStringList {
+            "export", hires, "OUT.koa"} << 1 << "Koala Painter is a multicolor format; this canvas is hires.";
+        QTest::newRow("picture of a sprite canvas") << QStringList {"export", side,
+            "OUT.kla"} << 1 << "Only a canvas of whole bitmap-only screens can be written as Koala Painter.";
+        QTest::newRow("unknown format")
+            << QStringList {"export", hires, "OUT.xyz"} << 2 << "unknown format \"xyz\"";
+        QTest::newRow("no format") << QStringList {"export", hires, "OUT"} << 2 << "give --format";
+        QTest::newRow("frame on a picture") << QStringList {"export", hires, "OUT.ocp", "--frame"} << 2
+                                            << "--frame only applies to ordinary images";
+        QTest::newRow("option of another command")
+            << QStringList {"import", hires, "OUT", "--resolve"} << 2 << "import does not take --resolve";
+        QTest::newRow("image into no folder")
+            << QStringList {"export", hires, "OUT/x/y.png"} << 1 << "Could not export ";
     }
 
     void errorsExplainThemselves()
@@ -90,10 +242,16 @@ private Q_SLOTS:
         QFETCH(QStringList, arguments);
         QFETCH(int, exitCode);
         QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QStringLiteral("out"));
+        arguments.replaceInStrings(QStringLiteral("OUT"), target);
         const Run result = run(arguments);
         QCOMPARE(result.exitCode, exitCode);
         QVERIFY2(result.err.contains(message), qPrintable(result.err));
+        QCOMPARE(result.err.count(QLatin1Char('\n')), 1);
+        QVERIFY(result.err.endsWith(QLatin1Char('\n')));
         QVERIFY(result.out.isEmpty());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
     }
 };
 
