@@ -1,4 +1,4 @@
-#include "model/project.h"
+#include "document/project.h"
 #include "paint/edit_recording.h"
 #include "paint/footprint_mask.h"
 #include "paint/paint_application.h"

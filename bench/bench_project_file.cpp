@@ -1,7 +1,7 @@
+#include "document/project.h"
 #include "formats/project/project_file_reader.h"
 #include "formats/project/project_file_writer.h"
 #include "formats/project/project_preview.h"
-#include "model/project.h"
 
 #include <QDir>
 #include <QFileInfo>

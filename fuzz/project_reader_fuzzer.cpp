@@ -2,10 +2,10 @@
 // memory errors it checks what must hold for every file the reader accepts: saving it and
 // reading that back gives a file that saves to the same bytes, and undoing and redoing
 // its whole history stays inside the canvas.
+#include "document/project.h"
 #include "formats/project/project_file_reader.h"
 #include "formats/project/project_file_writer.h"
 #include "formats/project/project_preview.h"
-#include "model/project.h"
 
 #include <QBuffer>
 

@@ -1,7 +1,7 @@
 #include "app/color_slot_assignment.h"
 
+#include "document/project.h"
 #include "model/palette.h"
-#include "model/project.h"
 
 QRect assignColorSlot(Project& project, ColorAssignmentWidget::Slot slot, uchar index)
 {

@@ -1,6 +1,6 @@
 #include "app/main_window.h"
 
-#include "model/project.h"
+#include "document/project.h"
 #include "view/canvas_area.h"
 
 MainWindow::MainWindow(QWidget* parent)

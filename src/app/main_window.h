@@ -14,6 +14,7 @@
 #include <memory>
 
 class CanvasArea;
+class ExternalUrlOpener;
 class Project;
 class PaletteWidget;
 class QAction;
@@ -180,6 +181,9 @@ private:
     void openDroppedProject(const QString& path);
     bool canvasIdle() const;
     void warnUser(const QString& text);
+    void onlineUserManualOpened(bool opened);
+    // Most of the screen, centred: where the window opens when no geometry was saved.
+    void placeForFirstStart();
     SaveChangesAnswer askToSaveChanges();
     QString chooseProjectToOpen(const QString& startDir);
     QString chooseProjectSavePath(const QString& proposedPath);
@@ -287,6 +291,7 @@ private:
     QMenu* m_hiresClashMenu = nullptr;
     QMenu* m_borderSpritesMenu = nullptr;
     QPointer<QWidget> m_userManualWindow;
+    ExternalUrlOpener* m_urlOpener = nullptr;
 
     // Status bar and settings.
     StatusBarPanel* m_statusPanel = nullptr;

@@ -9,11 +9,12 @@
 
 #include "app/about_dialog.h"
 #include "app/color_slot_assignment.h"
+#include "app/external_url_opener.h"
 #include "app/user_manual_window.h"
+#include "document/project.h"
 #include "model/canvas_region.h"
 #include "model/palette.h"
 #include "model/policies.h"
-#include "model/project.h"
 #include "paint/brush.h"
 #include "paint/texture_mode.h"
 #include "view/canvas_area.h"
@@ -123,6 +124,9 @@ void MainWindow::createActions()
     connect(m_userManualAction, &QAction::triggered, this, &MainWindow::showUserManual);
     m_onlineManualAction = new QAction(tr("Online User Manual"), this);
     connect(m_onlineManualAction, &QAction::triggered, this, &MainWindow::showOnlineUserManual);
+    m_urlOpener = new ExternalUrlOpener(this);
+    connect(m_urlOpener, &ExternalUrlOpener::finished, this,
+        [this](const QUrl&, bool opened) { onlineUserManualOpened(opened); });
     m_aboutAction = new QAction(tr("About"), this);
     connect(m_aboutAction, &QAction::triggered, this, &MainWindow::about);
     m_aboutQtAction = new QAction(tr("About Qt"), this);
@@ -378,6 +382,9 @@ void MainWindow::createViewActions()
         return action;
     };
     m_zoomInAction = zoom(tr("Zoom In"), QKeySequence::ZoomIn, &CanvasArea::zoomIn);
+    // "+" shares its key with "=" on most layouts, so Ctrl+= is what the hand presses.
+    m_zoomInAction->setShortcuts(
+        QKeySequence::keyBindings(QKeySequence::ZoomIn) << QKeySequence(tr("Ctrl+=")));
     m_zoomOutAction = zoom(tr("Zoom Out"), QKeySequence::ZoomOut, &CanvasArea::zoomOut);
     m_actualSizeAction = zoom(tr("Actual Size"), QKeySequence(tr("Ctrl+0")), &CanvasArea::zoomActualSize);
     m_bestFitAction = zoom(tr("Best Fit"), QKeySequence(tr("Ctrl+Shift+0")), &CanvasArea::zoomBestFit);
@@ -449,7 +456,7 @@ void MainWindow::createWindowCommands()
 
 void MainWindow::createMenus()
 {
-    m_fileMenu = new QMenu(tr("File"), this);
+    m_fileMenu = new QMenu(tr("&File"), this);
     m_fileMenu->addAction(m_newAction);
     QMenu* presets = m_fileMenu->addMenu(tr("Presets"));
     presets->addActions(m_presetActions);
@@ -472,7 +479,7 @@ void MainWindow::createMenus()
     m_fileMenu->addSeparator();
     m_fileMenu->addAction(m_exitAction);
 
-    m_editMenu = new QMenu(tr("Edit"), this);
+    m_editMenu = new QMenu(tr("&Edit"), this);
     m_editMenu->addActions({m_undoAction, m_redoAction, m_clearHistoryAction});
     m_editMenu->addSeparator();
     m_editMenu->addActions({m_cutAction, m_copyAction, m_pasteAction, m_pasteTransparentAction});
@@ -487,7 +494,7 @@ void MainWindow::createMenus()
     m_editMenu->addSeparator();
     m_editMenu->addAction(m_settingsAction);
 
-    m_optionsMenu = new QMenu(tr("Options"), this);
+    m_optionsMenu = new QMenu(tr("&Options"), this);
     m_optionsMenu->addAction(m_penWidthAction);
     addGroup(m_optionsMenu, m_brushShapeGroup);
     m_optionsMenu->addActions(
@@ -529,10 +536,10 @@ void MainWindow::createMenus()
     syncHiresClashMenu();
     syncBorderSpritesMenu();
 
-    m_paletteMenu = new QMenu(tr("Palette"), this);
+    m_paletteMenu = new QMenu(tr("&Palette"), this);
     addGroup(m_paletteMenu, m_paletteGroup);
 
-    m_viewMenu = new QMenu(tr("View"), this);
+    m_viewMenu = new QMenu(tr("&View"), this);
     m_viewMenu->addActions({m_zoomInAction, m_zoomOutAction, m_actualSizeAction, m_bestFitAction,
         m_resetRotationAction, m_resetRotationBestFitAction});
     m_viewMenu->addSeparator();
@@ -547,7 +554,7 @@ void MainWindow::createMenus()
     m_viewMenu->addActions(
         {m_showPreviewAction, m_previewOnTopAction, m_mirrorPreviewAction, m_crtFilterAction});
 
-    m_helpMenu = new QMenu(tr("Help"), this);
+    m_helpMenu = new QMenu(tr("&Help"), this);
     m_helpMenu->addActions({m_userManualAction, m_onlineManualAction});
     m_helpMenu->addSeparator();
     m_helpMenu->addActions({m_aboutAction, m_aboutQtAction});
@@ -830,12 +837,21 @@ void MainWindow::showUserManual()
 
 void MainWindow::showOnlineUserManual()
 {
-    if (QDesktopServices::openUrl(QUrl(onlineManualAddress))) {
+    m_urlOpener->open(QUrl(onlineManualAddress));
+}
+
+void MainWindow::onlineUserManualOpened(bool opened)
+{
+    if (opened) {
         showStatusMessage(tr("Opened the online user manual in your web browser."), 5000ms);
         return;
     }
-    QMessageBox::warning(
-        this, tr("Online User Manual"), tr("Could not open %1 in a web browser.").arg(onlineManualAddress));
+    const QString text = tr("Could not open %1 in a web browser.").arg(onlineManualAddress);
+    if (m_prompts.warn) {
+        m_prompts.warn(text);
+        return;
+    }
+    QMessageBox::warning(this, tr("Online User Manual"), text);
 }
 
 void MainWindow::about()

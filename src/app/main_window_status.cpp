@@ -12,8 +12,11 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
+#include <QStyle>
 
 // The window's side of restoring a session: checking a command runs its toggled slot, so
 // a restored toggle reaches the canvas exactly as a click would.
@@ -48,8 +51,8 @@ public:
 
     void restoreGeometries(const QByteArray& window, const QByteArray&) override
     {
-        if (!window.isEmpty())
-            m_window.restoreGeometry(window);
+        if (window.isEmpty() || !m_window.restoreGeometry(window))
+            m_window.placeForFirstStart();
     }
 
 private:
@@ -154,4 +157,16 @@ void MainWindow::showSettings()
         writePreferences(settings, dialog.preferences());
     }
     applySettingsPreferences();
+}
+
+void MainWindow::placeForFirstStart()
+{
+    // A window as small as the minimum elides every status label; most of the screen,
+    // centred, is what a painting program is opened for.
+    const QScreen* target = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!target)
+        return;
+    const QRect available = target->availableGeometry();
+    const QSize size(qRound(available.width() * 0.8), qRound(available.height() * 0.8));
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, available));
 }

@@ -1,24 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "widgets/preference_values.h"
 
 class QSettings;
-
-// What the Settings dialog edits. The member initialisers are the defaults for keys the
-// store does not hold yet.
-struct Preferences {
-    bool invertZoomWheel = false;
-    bool bindZoomToCanvas = false;
-    bool smoothImageScaling = false;
-    bool nativeFileDialogs = false;
-    double toolFlyoutHoverDelaySeconds = 0.5;
-    double toolFlyoutLeaveGraceSeconds = 0.5;
-    // The address an Ultimate 64 commonly gets on a home network; the user sets the real one.
-    QString ultimateHost = QStringLiteral("192.168.1.64");
-    double ultimateTimeoutSeconds = 2.5;
-
-    friend bool operator==(const Preferences&, const Preferences&) = default;
-};
 
 // A missing key gives its default; a value of the wrong type converts as the store
 // converts it (false, 0, empty).

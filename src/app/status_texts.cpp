@@ -1,7 +1,7 @@
 #include "app/status_texts.h"
 
+#include "document/project.h"
 #include "model/canvas_mode.h"
-#include "model/project.h"
 #include "model/sprite_rows.h"
 #include "model/sprite_strip_grid.h"
 #include "paint/brush.h"

@@ -1,4 +1,5 @@
 #include "model/canvas_region.h"
+#include "model/rect_clip.h"
 
 namespace {
 
@@ -125,7 +126,7 @@ QList<QRect> safeFrameRects(CanvasMode mode, const QSize& canvasSize, const Canv
 
 QRect expandRectToCellsInRegion(CanvasMode mode, const QRect& rect, const CanvasRegion& region)
 {
-    const QRect clip = rect.intersected(region.rect);
+    const QRect clip = clipRect(rect, region.rect);
     if (clip.isEmpty())
         return {};
     const int cw = canvasModeCellSize(mode).width();

@@ -1,6 +1,7 @@
 #include "model/colormap.h"
 
 #include "model/palette.h"
+#include "model/rect_clip.h"
 
 #include <QImage>
 
@@ -37,14 +38,14 @@ void Colormap::fill(uchar colorIndex)
 
 void Colormap::fillRect(const QRect& rect, uchar colorIndex)
 {
-    const QRect clip = rect.intersected(this->rect());
+    const QRect clip = clipRect(rect, this->rect());
     for (int y = clip.top(); y <= clip.bottom(); ++y)
         std::memset(scanLine(y) + clip.left(), colorIndex, std::size_t(clip.width()));
 }
 
 void Colormap::mirror(const QRect& rect, Qt::Orientation orientation)
 {
-    const QRect clip = rect.intersected(this->rect());
+    const QRect clip = clipRect(rect, this->rect());
     if (clip.isEmpty())
         return;
     if (orientation == Qt::Horizontal) {
@@ -70,7 +71,7 @@ QImage Colormap::toImage(const Palette& palette) const
 
 void Colormap::paintToImage(const Palette& palette, const QRect& rect, QImage& image) const
 {
-    const QRect clip = rect.intersected(this->rect()).intersected(image.rect());
+    const QRect clip = clipRect(rect, this->rect()).intersected(image.rect());
     if (clip.isEmpty() || image.depth() != 32)
         return;
     QRgb colors[256];
@@ -86,7 +87,7 @@ void Colormap::paintToImage(const Palette& palette, const QRect& rect, QImage& i
 
 Colormap Colormap::snapshotRegion(const QRect& rect) const
 {
-    const QRect clip = rect.intersected(this->rect());
+    const QRect clip = clipRect(rect, this->rect());
     if (clip.isEmpty())
         return {};
     Colormap copy(clip.width(), clip.height());
@@ -112,7 +113,7 @@ int Colormap::replaceIndex(const QRect& rect, uchar from, uchar to)
 {
     if (from == to)
         return 0;
-    const QRect clip = rect.intersected(this->rect());
+    const QRect clip = clipRect(rect, this->rect());
     int changed = 0;
     for (int y = clip.top(); y <= clip.bottom(); ++y) {
         uchar* row = scanLine(y);
@@ -130,7 +131,7 @@ int Colormap::swapIndices(const QRect& rect, uchar a, uchar b)
 {
     if (a == b)
         return 0;
-    const QRect clip = rect.intersected(this->rect());
+    const QRect clip = clipRect(rect, this->rect());
     int changed = 0;
     for (int y = clip.top(); y <= clip.bottom(); ++y) {
         uchar* row = scanLine(y);
@@ -180,7 +181,7 @@ QRect Colormap::diffBoundingRect(const Colormap& other) const
 QList<uchar> Colormap::distinctIndices(const QRect& rect, int limit) const
 {
     QList<uchar> found;
-    const QRect clip = rect.intersected(this->rect());
+    const QRect clip = clipRect(rect, this->rect());
     if (clip.isEmpty() || limit <= 0)
         return found;
     bool seen[256] = {};

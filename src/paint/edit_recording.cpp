@@ -1,6 +1,6 @@
 #include "paint/edit_recording.h"
 
-#include "model/project.h"
+#include "document/project.h"
 #include "paint/paint_application.h"
 
 #include <cstring>

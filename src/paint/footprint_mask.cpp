@@ -1,4 +1,5 @@
 #include "paint/footprint_mask.h"
+#include "model/rect_clip.h"
 
 #include <algorithm>
 #include <cstring>
@@ -30,7 +31,7 @@ QImage& FootprintMask::writableImage()
 
 void FootprintMask::markTouched(const QRect& canvasRect)
 {
-    const QRect clipped = canvasRect.intersected(QRect(QPoint(0, 0), m_canvas));
+    const QRect clipped = clipRect(canvasRect, QRect(QPoint(0, 0), m_canvas));
     if (!clipped.isEmpty())
         m_touched = m_touched.isEmpty() ? clipped : m_touched.united(clipped);
 }

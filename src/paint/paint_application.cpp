@@ -1,8 +1,8 @@
 #include "paint/paint_application.h"
 
+#include "document/project.h"
 #include "model/canvas_region.h"
 #include "model/colormap.h"
-#include "model/project.h"
 #include "paint/antialias_lut.h"
 #include "paint/antialias_stroke_state.h"
 #include "paint/footprint_mask.h"

@@ -1,7 +1,7 @@
 #include "view/canvas_area.h"
 
+#include "document/project.h"
 #include "formats/image/canvas_border_frame.h"
-#include "model/project.h"
 #include "view/tool_cursors.h"
 #include "view/tools/draw_tool.h"
 #include "view/tools/eraser_tool.h"
@@ -83,8 +83,21 @@ void CanvasArea::refreshCanvasImage(const QRect& canvasRect)
         return;
     }
     canvas.paintToImage(m_project->palette(), canvasRect, m_displayImage);
-    update(canvasToViewUpdateRect(canvasRect));
+    // The frame lies outside every canvas rectangle, so an edit that recoloured it (a new
+    // background or border colour, or the undo of one) repaints the whole view.
+    if (frameColorIndex() != m_paintedFrameColor)
+        update();
+    else
+        update(canvasToViewUpdateRect(canvasRect));
     Q_EMIT imageRegionChanged(canvasRect);
+}
+
+std::optional<uchar> CanvasArea::frameColorIndex() const
+{
+    const BorderFrameSource source = frameSourceOf(*m_project);
+    if (!canvasShowsBorderFrame(source.mode, source.canvasSize, source.layout))
+        return std::nullopt;
+    return canvasFrameColorIndex(source, m_project->colorSlots());
 }
 
 void CanvasArea::refreshDisplayRegion(const QRect& canvasRect)
@@ -253,9 +266,12 @@ QPointF CanvasArea::boundAnchorToCanvas(QPointF viewPoint) const
         std::clamp(canvasPoint.y(), 0.0, double(size.height()))));
 }
 
-void CanvasArea::startPan(QPointF position)
+void CanvasArea::startPan(QPointF position, Qt::MouseButton button)
 {
+    if (gestureOpen())
+        return;
     m_panning = true;
+    m_panButton = button;
     m_lastPanPosition = position;
     setCursor(ToolCursors::panDragging());
 }
@@ -329,8 +345,9 @@ void CanvasArea::paintEvent(QPaintEvent* event)
     painter.setTransform(m_project->transform().toViewTransform());
 
     const Project& project = *m_project;
-    paintCanvasBorderFrame(painter, frameSourceOf(project), project.palette(),
-        canvasFrameColorIndex(frameSourceOf(project), project.colorSlots()));
+    m_paintedFrameColor = frameColorIndex();
+    if (m_paintedFrameColor)
+        paintCanvasBorderFrame(painter, frameSourceOf(project), project.palette(), *m_paintedFrameColor);
     painter.drawImage(QPointF(0, 0), m_displayImage);
 
     // A preview shows exact pixels, so it is never smoothed even when the canvas is.
@@ -362,25 +379,30 @@ void CanvasArea::wheelEvent(QWheelEvent* event)
 
 void CanvasArea::mousePressEvent(QMouseEvent* event)
 {
+    // One gesture at a time: a second button pressed during a stroke, a sampling drag, a
+    // pan or a rotation would open a gesture that steals the first one's release.
+    if (gestureOpen()) {
+        event->accept();
+        return;
+    }
     const QPointF position = event->position();
     if (event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && m_spaceHeld)) {
-        startPan(position);
+        startPan(position, event->button());
         refreshHoverPreview();
         event->accept();
         return;
     }
-    if (event->button() == Qt::LeftButton && m_rotateKeyHeld && !strokeInProgress()) {
+    if (event->button() == Qt::LeftButton && m_rotateKeyHeld) {
         m_rotating = true;
         m_rotationAtDragStart = m_project->transform().rotation();
         m_dragStartVector = position - viewportCentre();
         if (std::abs(m_dragStartVector.x()) + std::abs(m_dragStartVector.y()) < 1.0)
             m_dragStartVector = QPointF(1, 0);
+        restoreIdleCursor();
         refreshHoverPreview();
         event->accept();
         return;
     }
-    if (m_panning || m_rotating)
-        return;
     syncModifiers(event->modifiers());
     updateHover(position);
     bool taken = m_activeTool->mousePress(event);
@@ -395,12 +417,19 @@ void CanvasArea::mouseMoveEvent(QMouseEvent* event)
     const QPointF position = event->position();
     updateHover(position);
     if (m_panning) {
-        m_project->transform().translate(position - m_lastPanPosition);
-        m_lastPanPosition = position;
-        m_bestFitActive = false;
-        viewChanged();
-    } else if (m_rotating && (event->buttons() & Qt::LeftButton)) {
-        rotateDragTo(position, event->modifiers() & Qt::ShiftModifier);
+        if (event->buttons() & m_panButton) {
+            m_project->transform().translate(position - m_lastPanPosition);
+            m_lastPanPosition = position;
+            m_bestFitActive = false;
+            viewChanged();
+        } else {
+            endViewDrag();
+        }
+    } else if (m_rotating) {
+        if (event->buttons() & Qt::LeftButton)
+            rotateDragTo(position, event->modifiers() & Qt::ShiftModifier);
+        else
+            endViewDrag();
     } else {
         // The tool holding a stroke hears its moves even after another tool was chosen.
         DrawTool* busy = busyDrawTool();
@@ -416,16 +445,13 @@ void CanvasArea::mouseMoveEvent(QMouseEvent* event)
 
 void CanvasArea::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (m_panning && (event->button() == Qt::LeftButton || event->button() == Qt::MiddleButton)) {
-        m_panning = false;
-        restoreIdleCursor();
-        refreshHoverPreview();
-        return;
-    }
-    if (m_rotating && event->button() == Qt::LeftButton) {
-        m_rotating = false;
-        restoreIdleCursor();
-        refreshHoverPreview();
+    // View drags are exclusive of tool gestures, so while one runs no tool waits for a
+    // release; only the drag's own button ends it.
+    if (m_panning || m_rotating) {
+        const Qt::MouseButton dragButton = m_panning ? m_panButton : Qt::LeftButton;
+        if (event->button() == dragButton)
+            endViewDrag();
+        event->accept();
         return;
     }
     updateHover(event->position());
@@ -439,6 +465,52 @@ void CanvasArea::mouseReleaseEvent(QMouseEvent* event)
         QWidget::mouseReleaseEvent(event);
 }
 
+bool CanvasArea::gestureOpen() const
+{
+    return m_panning || m_rotating || busyDrawTool() || m_activeTool->gestureOpen();
+}
+
+void CanvasArea::endViewDrag()
+{
+    m_panning = false;
+    m_panButton = Qt::NoButton;
+    m_rotating = false;
+    restoreIdleCursor();
+    refreshHoverPreview();
+}
+
+void CanvasArea::endInterruptedGestures()
+{
+    m_panning = false;
+    m_panButton = Qt::NoButton;
+    m_rotating = false;
+    // Keys released while another window had the focus never send their release here.
+    m_spaceHeld = false;
+    m_rotateKeyHeld = false;
+    m_peekSecondaryHeld = false;
+    m_altHeld = false;
+    m_shiftHeld = false;
+    m_brushAlignment = BrushAlignment::Screen;
+    m_drawTool->abandonGesture();
+    m_eraserTool->abandonGesture();
+    m_activeTool->abandonGesture();
+    restoreIdleCursor();
+    refreshHoverPreview();
+}
+
+void CanvasArea::focusOutEvent(QFocusEvent* event)
+{
+    endInterruptedGestures();
+    QWidget::focusOutEvent(event);
+}
+
+void CanvasArea::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        endInterruptedGestures();
+    QWidget::changeEvent(event);
+}
+
 void CanvasArea::keyPressEvent(QKeyEvent* event)
 {
     if (m_activeTool->keyPress(event))
@@ -450,7 +522,9 @@ void CanvasArea::keyPressEvent(QKeyEvent* event)
             refreshHoverPreview();
             return;
         }
-        if (event->key() == Qt::Key_R && event->modifiers() == Qt::NoModifier) {
+        // Shift only snaps the angle, so it may be down before R; Ctrl+R is Reset Rotation.
+        const Qt::KeyboardModifiers others = event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+        if (event->key() == Qt::Key_R && others == Qt::NoModifier) {
             m_rotateKeyHeld = true;
             restoreIdleCursor();
             refreshHoverPreview();

@@ -64,7 +64,8 @@ public:
     void setDisplayPixelAspect(double aspect);
     bool panByArrowKey(int key);
     QPointF boundAnchorToCanvas(QPointF viewPoint) const;
-    void startPan(QPointF position);
+    // Refused while any gesture or view drag is open; `button` is the one whose release ends it.
+    void startPan(QPointF position, Qt::MouseButton button = Qt::LeftButton);
 
     bool bestFitActive() const { return m_bestFitActive; }
     bool bindZoomToCanvas() const { return m_bindZoomToCanvas; }
@@ -136,6 +137,8 @@ public:
     bool strokeInProgress() const;
     // A pan drag, a held Space, a held R or a rotation drag.
     bool viewNavigationActive() const;
+    // A tool gesture, a stroke, a sampling drag, a pan or a rotation drag is open.
+    bool gestureOpen() const;
 
     // Edit recording: one gesture, one history entry.
     void beginColormapStroke();
@@ -222,11 +225,17 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void tabletEvent(QTabletEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QPointF viewportCentre() const;
     void applyZoomStep(double zoom, QPointF anchor);
     void viewChanged();
+    void endViewDrag();
+    // The pointer or keyboard went elsewhere mid-gesture: every open gesture ends (a stroke
+    // is recorded as usual) and held keys are forgotten.
+    void endInterruptedGestures();
     void updateHover(QPointF position);
     void activateTool(CanvasTool* tool, bool on);
     DrawTool* previewingDrawTool() const;
@@ -236,6 +245,8 @@ private:
     bool handleModifierKey(int key, bool down);
     QRect canvasToViewUpdateRect(const QRect& canvasRect) const;
     void ensureAntialiasLut();
+    // The colour of the border frame around the canvas, when it shows one.
+    std::optional<uchar> frameColorIndex() const;
 
     std::shared_ptr<Project> m_project;
     QImage m_displayImage;
@@ -247,6 +258,7 @@ private:
     QColor m_backdropColor = QColor(0x30, 0x30, 0x30);
 
     bool m_panning = false;
+    Qt::MouseButton m_panButton = Qt::NoButton;
     QPointF m_lastPanPosition;
     bool m_spaceHeld = false;
     bool m_rotateKeyHeld = false;
@@ -287,4 +299,5 @@ private:
     std::optional<QPoint> m_pendingAnchor;
     Colormap m_simulation;
     QRect m_previewViewRect;
+    std::optional<uchar> m_paintedFrameColor;
 };

@@ -1,7 +1,7 @@
 // The paint path of the canvas view: footprints through the colour rules into the
 // document, one history entry per gesture, and the simulations behind hover previews.
 
-#include "model/project.h"
+#include "document/project.h"
 #include "paint/paint_application.h"
 #include "rules/clash_extent.h"
 #include "view/canvas_area.h"

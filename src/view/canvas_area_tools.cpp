@@ -1,7 +1,7 @@
 // Tool activation, paint settings, modifier keys, colour sampling and the hover preview
 // of the canvas view.
 
-#include "model/project.h"
+#include "document/project.h"
 #include "view/canvas_area.h"
 #include "view/tools/draw_tool.h"
 #include "view/tools/eraser_tool.h"

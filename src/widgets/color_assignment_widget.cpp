@@ -1,8 +1,8 @@
 #include "widgets/color_assignment_widget.h"
 
+#include "document/project.h"
 #include "model/canvas_region.h"
 #include "model/color_slots.h"
-#include "model/project.h"
 #include "view/tool_cursors.h"
 
 #include <QHelpEvent>

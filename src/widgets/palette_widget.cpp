@@ -1,7 +1,7 @@
 #include "widgets/palette_widget.h"
 
+#include "document/project.h"
 #include "model/palette.h"
-#include "model/project.h"
 #include "view/tool_cursors.h"
 
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/preferences.h"
+#include "widgets/preference_values.h"
 
 #include <QDialog>
 

@@ -1,8 +1,8 @@
 #include "app/main_window.h"
 #include "app/settings_keys.h"
 #include "app/status_bar_panel.h"
+#include "document/project.h"
 #include "formats/project/project_file_writer.h"
-#include "model/project.h"
 #include "view/canvas_area.h"
 #include "widgets/elided_label.h"
 

@@ -1,14 +1,21 @@
+#include "app/external_url_opener.h"
 #include "app/main_window.h"
-#include "model/project.h"
+#include "app/status_bar_panel.h"
+#include "document/project.h"
+#include "model/canvas_region.h"
 #include "view/canvas_area.h"
+#include "widgets/elided_label.h"
 #include "widgets/palette_widget.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -26,7 +33,7 @@ QAction* findAction(const MainWindow& window, const QString& text)
 QMenu* findMenu(const MainWindow& window, const QString& title)
 {
     for (QMenu* menu : window.findChildren<QMenu*>()) {
-        if (menu->title() == title)
+        if (QString(menu->title()).remove(QLatin1Char('&')) == title)
             return menu;
     }
     qFatal("no menu %s", qPrintable(title));
@@ -48,6 +55,17 @@ void paintDab(CanvasArea* canvas)
     sendMouse(canvas, QEvent::MouseButtonRelease, centre, Qt::LeftButton);
 }
 
+// The colour the window shows at a canvas point, read from what was really painted: a
+// fresh grab would repaint everything and hide a region that was never updated.
+QRgb shownColourAt(MainWindow& window, QPointF canvasPoint)
+{
+    CanvasArea* canvas = window.canvasArea();
+    const QPointF view = window.project().transform().canvasToView(canvasPoint);
+    const QPoint inWindow = canvas->mapTo(&window, view.toPoint());
+    const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
+    return shown.pixel(inWindow) | 0xff000000;
+}
+
 } // namespace
 
 class TestMainWindowCommands : public QObject {
@@ -61,6 +79,9 @@ private Q_SLOTS:
     void radioCommandRefusedDuringAStrokeRestoresItsCheck();
     void undoAndModeChangesDriveTheEnabling();
     void colorSlotClickRecordsOneAssignment();
+    void frameFollowsItsColourThroughAssignUndoAndRedo();
+    void onlineManualReportsWhatReallyHappened();
+    void menuMnemonicsAndTheSecondZoomKey();
 
 private:
     QTemporaryDir m_settingsDir;
@@ -178,6 +199,72 @@ void TestMainWindowCommands::colorSlotClickRecordsOneAssignment()
     QCOMPARE(history.entries().constFirst().kind, HistoryEntryKind::ColorAssignment);
     QCOMPARE(int(m_window->project().slotIndex(HistoryColorSlot::Background)), 9);
     QVERIFY(findAction(*m_window, "Undo")->isEnabled());
+}
+
+void TestMainWindowCommands::frameFollowsItsColourThroughAssignUndoAndRedo()
+{
+    // On a multicolor side-border canvas the border frame shows the background colour.
+    m_window->newMulticolorSpritesCanvas();
+    const Project& project = m_window->project();
+    const QRect frame = canvasBorderFrameRect(project.mode(), project.size(), project.layout());
+    // The band above the canvas: the side borders lie inside this canvas.
+    const QPointF band(project.size().width() / 2.0, frame.top() + 2);
+    const auto colourOf = [&](uchar index) { return project.palette().colorAt(index); };
+    const uchar before = project.slotIndex(HistoryColorSlot::Background);
+    const uchar after = before == 6 ? 2 : 6;
+    // A first edit settles the title and status bar, whose changes could repaint it all.
+    paintDab(m_window->canvasArea());
+    QTest::qWait(50);
+    QTRY_COMPARE(shownColourAt(*m_window, band), colourOf(before));
+
+    m_window->canvasArea()->setPenIndex(after);
+    m_window->assignColorSlot(ColorAssignmentWidget::Slot::Background, Qt::LeftButton);
+    QTRY_COMPARE(shownColourAt(*m_window, band), colourOf(after));
+    m_window->undo();
+    QTRY_COMPARE(shownColourAt(*m_window, band), colourOf(before));
+    m_window->redo();
+    QTRY_COMPARE(shownColourAt(*m_window, band), colourOf(after));
+}
+
+void TestMainWindowCommands::onlineManualReportsWhatReallyHappened()
+{
+    QStringList warnings;
+    m_window->documentPrompts().warn = [&](const QString& text) { warnings << text; };
+    auto* opener = m_window->findChild<ExternalUrlOpener*>();
+    QVERIFY(opener);
+    const auto message
+        = [this] { return m_window->findChild<StatusBarPanel*>()->messageLabel()->fullText(); };
+
+    // An opener that fails (no browser set up) is a failure, not "Opened ...".
+    opener->setProgram(QStandardPaths::findExecutable(QStringLiteral("false")));
+    findAction(*m_window, "Online User Manual")->trigger();
+    QTRY_COMPARE(warnings.size(), 1);
+    QVERIFY(warnings.constFirst().startsWith(QStringLiteral("Could not open ")));
+    QVERIFY(!message().startsWith(QStringLiteral("Opened")));
+
+    opener->setProgram(QStringLiteral("/nonexistent/opener"));
+    findAction(*m_window, "Online User Manual")->trigger();
+    QTRY_COMPARE(warnings.size(), 2);
+
+    opener->setProgram(QStandardPaths::findExecutable(QStringLiteral("true")));
+    findAction(*m_window, "Online User Manual")->trigger();
+    QTRY_COMPARE(message(), QStringLiteral("Opened the online user manual in your web browser."));
+    QCOMPARE(warnings.size(), 2);
+}
+
+void TestMainWindowCommands::menuMnemonicsAndTheSecondZoomKey()
+{
+    QStringList titles;
+    for (QAction* menu : m_window->menuBar()->actions())
+        titles << menu->text();
+    QCOMPARE(titles, QStringList({"&File", "&Edit", "&Options", "&Palette", "&View", "&Help"}));
+
+    CanvasArea* canvas = m_window->canvasArea();
+    canvas->zoomActualSize();
+    QTest::keyClick(m_window.get(), Qt::Key_Equal, Qt::ControlModifier);
+    QCOMPARE(m_window->project().transform().zoom(), 2.0);
+    QTest::keyClick(m_window.get(), Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(m_window->project().transform().zoom(), 3.0);
 }
 
 QTEST_MAIN(TestMainWindowCommands)

@@ -1,10 +1,11 @@
 #include "app/main_window.h"
 #include "app/settings_keys.h"
-#include "model/project.h"
+#include "document/project.h"
 #include "view/canvas_area.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -57,7 +58,11 @@ void TestMainWindowSettings::sessionWrittenAtCloseComesBackAtStart()
         settings.setValue(settingsKey::previewGeometry, QByteArray("preview"));
     }
     {
+        // The first start, with no geometry saved, opens over most of the screen.
         MainWindow window;
+        const QRect available = window.screen()->availableGeometry();
+        QCOMPARE(window.size(), QSize(qRound(available.width() * 0.8), qRound(available.height() * 0.8)));
+        QCOMPARE(window.geometry().center(), available.center());
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         findAction(window, "Pixel-Perfect Strokes")->setChecked(true);

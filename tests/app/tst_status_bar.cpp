@@ -1,5 +1,5 @@
 #include "app/status_texts.h"
-#include "model/project.h"
+#include "document/project.h"
 #include "paint/brush.h"
 
 #include <QTest>

@@ -210,6 +210,8 @@ private Q_SLOTS:
         // The hires side-border bitmap starts at column 48 and is 312 wide: 39 whole cells.
         QTest::newRow("sides first column") << H << side << QRect(48, 0, 1, 1) << span(48, 0, 55, 7);
         QTest::newRow("multi sides") << M << side << QRect(25, 9, 1, 1) << span(24, 8, 27, 15);
+        // Right of left or bottom above top is empty, not an area to normalise.
+        QTest::newRow("reversed") << H << side << QRect(QPoint(60, 6), QPoint(52, 2)) << QRect();
     }
 
     void cellExpansion()

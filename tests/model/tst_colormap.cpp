@@ -1,4 +1,5 @@
 #include "model/colormap.h"
+#include "model/palette.h"
 
 #include <QTest>
 
@@ -31,6 +32,29 @@ private Q_SLOTS:
             map.setPixel(p.x(), p.y(), 3);
         }
         QCOMPARE(map, before);
+    }
+
+    void reversedRectanglesAreEmpty()
+    {
+        const QRect reversed(QPoint(6, 6), QPoint(2, 2));
+        const QRect flat(QPoint(2, 6), QPoint(6, 2));
+        Colormap map(10, 10);
+        const Colormap before = map;
+        for (const QRect& rect : {reversed, flat}) {
+            QCOMPARE(map.replaceIndex(rect, 0, 5), 0);
+            QCOMPARE(map.swapIndices(rect, 0, 5), 0);
+            map.fillRect(rect, 9);
+            map.mirror(rect, Qt::Horizontal);
+            QCOMPARE(map, before);
+            QCOMPARE(map.snapshotRegion(rect).size(), QSize(0, 0));
+            QVERIFY(map.distinctIndices(rect, 3).isEmpty());
+            QImage image = map.toImage(Palette());
+            const QImage rendered = image;
+            Colormap white(10, 10);
+            white.fill(1);
+            white.paintToImage(Palette(), rect, image);
+            QCOMPARE(image, rendered);
+        }
     }
 
     void resizeKeepsTheTopLeftBlock()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/project.h"
+#include "document/project.h"
 
 // What undo and redo must restore: the pixels, the shared colours and the alignments.
 struct DocumentState {

@@ -1,4 +1,4 @@
-#include "model/project.h"
+#include "document/project.h"
 #include "view/canvas_area.h"
 
 #include <QApplication>
@@ -125,6 +125,60 @@ private Q_SLOTS:
         t.setRotation(0);
         rotateDrag(area, onCircle(centre, 0), onCircle(centre, 34), Qt::ShiftModifier);
         QCOMPARE(t.rotation(), 45.0);
+    }
+
+    void rotationArmsWithShiftButNotCtrl()
+    {
+        CanvasArea area(multicolorBitmap());
+        area.resize(400, 400);
+        const QPointF centre(200, 200);
+        Transform& t = area.project().transform();
+
+        // Shift down before R: R still arms the drag, and Shift snaps it.
+        QTest::keyPress(&area, Qt::Key_Shift);
+        QTest::keyPress(&area, Qt::Key_R, Qt::ShiftModifier);
+        sendMouse(&area, QEvent::MouseButtonPress, onCircle(centre, 0), Qt::LeftButton, Qt::LeftButton,
+            Qt::ShiftModifier);
+        sendMouse(
+            &area, QEvent::MouseMove, onCircle(centre, 30), Qt::NoButton, Qt::LeftButton, Qt::ShiftModifier);
+        sendMouse(&area, QEvent::MouseButtonRelease, onCircle(centre, 30), Qt::LeftButton, Qt::NoButton,
+            Qt::ShiftModifier);
+        QTest::keyRelease(&area, Qt::Key_R, Qt::ShiftModifier);
+        QTest::keyRelease(&area, Qt::Key_Shift);
+        QCOMPARE(t.rotation(), 22.5);
+
+        t.setRotation(0);
+        QTest::keyPress(&area, Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(!area.viewNavigationActive());
+        QTest::keyRelease(&area, Qt::Key_R, Qt::ControlModifier);
+    }
+
+    void heldKeysAreForgottenWhenFocusGoesElsewhere()
+    {
+        CanvasArea area(multicolorBitmap());
+        area.resize(400, 400);
+        const QPointF pan = area.project().transform().pan();
+        QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QEvent deactivated(QEvent::ActivationChange);
+
+        // Space and R released in another window never send their release here.
+        QTest::keyPress(&area, Qt::Key_Space);
+        QTest::keyPress(&area, Qt::Key_R);
+        QTest::keyPress(&area, Qt::Key_C);
+        QVERIFY(area.viewNavigationActive() && area.peekSecondaryHeld());
+        QApplication::sendEvent(&area, &focusOut);
+        QVERIFY(!area.viewNavigationActive() && !area.peekSecondaryHeld());
+
+        QTest::keyPress(&area, Qt::Key_Space);
+        QApplication::sendEvent(&area, &deactivated);
+        QVERIFY(!area.viewNavigationActive());
+
+        // So a plain drag paints instead of panning the view.
+        sendMouse(&area, QEvent::MouseButtonPress, QPointF(100, 100), Qt::LeftButton, Qt::LeftButton);
+        sendMouse(&area, QEvent::MouseMove, QPointF(130, 110), Qt::NoButton, Qt::LeftButton);
+        sendMouse(&area, QEvent::MouseButtonRelease, QPointF(130, 110), Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(area.project().transform().pan(), pan);
+        QCOMPARE(area.project().history().count(), 1);
     }
 
     void arrowKeysPanOneCellAlongTheCanvasAxes()

@@ -1,5 +1,5 @@
+#include "document/project.h"
 #include "model/canvas_region.h"
-#include "model/project.h"
 #include "paint/texture.h"
 #include "rules/sprite_budget.h"
 #include "rules/unresolved_clashes.h"
@@ -252,6 +252,9 @@ private Q_SLOTS:
         QCOMPARE(area.connectAnchor(), std::optional<QPoint>(QPoint(10, 10)));
     }
 
+    void overlappingButtonsStayOneGesture();
+    void lostButtonsEndGesturesAsOneEntry();
+
     void samplingAndRouting()
     {
         PaintDriver driver(CanvasMode::Hires, CanvasLayout::BitmapOnly);
@@ -279,6 +282,104 @@ private Q_SLOTS:
         QCOMPARE(driver.colormap().pixel(60, 50), area.blankIndex());
     }
 };
+
+void TestPaintTools::overlappingButtonsStayOneGesture()
+{
+    PaintDriver driver(CanvasMode::Hires, CanvasLayout::BitmapOnly);
+    CanvasArea& area = driver.area();
+    const History& history = driver.project().history();
+    const QPointF pan = driver.project().transform().pan();
+    const auto middleInside = [&](QPoint at, Qt::MouseButtons held) {
+        driver.send(QEvent::MouseButtonPress, at, Qt::MiddleButton, held | Qt::MiddleButton);
+        driver.send(QEvent::MouseMove, at + QPoint(30, 20), Qt::NoButton, held | Qt::MiddleButton);
+    };
+
+    // A pen stroke with a middle press inside it: the release still closes the stroke.
+    driver.send(QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
+    middleInside(QPoint(20, 10), Qt::LeftButton);
+    driver.send(QEvent::MouseButtonRelease, QPoint(50, 30), Qt::LeftButton, Qt::MiddleButton);
+    driver.send(QEvent::MouseButtonRelease, QPoint(50, 30), Qt::MiddleButton, Qt::NoButton);
+    QVERIFY(!area.gestureOpen());
+    QCOMPARE(history.count(), 1);
+    QCOMPARE(driver.project().transform().pan(), pan);
+    // The next stroke starts where it is pressed, with no line from the old stroke's end.
+    driver.stroke({QPoint(100, 100), QPoint(110, 100)});
+    QCOMPARE(history.count(), 2);
+    QCOMPARE(driver.colormap().pixel(75, 65), uchar(0));
+
+    // An eyedropper drag with a middle press inside it closes; later presses sample.
+    driver.project().colormap().setPixel(150, 150, 7);
+    area.setEyedropperToolActive(true);
+    driver.send(QEvent::MouseButtonPress, QPoint(150, 150), Qt::LeftButton, Qt::LeftButton);
+    middleInside(QPoint(150, 150), Qt::LeftButton);
+    driver.send(QEvent::MouseButtonRelease, QPoint(150, 150), Qt::LeftButton, Qt::MiddleButton);
+    driver.send(QEvent::MouseButtonRelease, QPoint(150, 150), Qt::MiddleButton, Qt::NoButton);
+    driver.stroke({QPoint(160, 150), QPoint(170, 150)});
+    QCOMPARE(history.count(), 2);
+    QCOMPARE(area.penIndex(), uchar(0));
+    area.setEyedropperToolActive(false);
+
+    // A rotation drag with a middle press inside it ends; the next plain drag paints.
+    area.setPenIndex(1);
+    QTest::keyPress(&area, Qt::Key_R);
+    driver.send(QEvent::MouseButtonPress, QPoint(10, 150), Qt::LeftButton, Qt::LeftButton);
+    middleInside(QPoint(10, 150), Qt::LeftButton);
+    driver.send(QEvent::MouseButtonRelease, QPoint(10, 150), Qt::LeftButton, Qt::MiddleButton);
+    driver.send(QEvent::MouseButtonRelease, QPoint(10, 150), Qt::MiddleButton, Qt::NoButton);
+    QTest::keyRelease(&area, Qt::Key_R);
+    const double rotation = driver.project().transform().rotation();
+    driver.stroke({QPoint(10, 180), QPoint(60, 180)});
+    QCOMPARE(driver.project().transform().rotation(), rotation);
+    QCOMPARE(history.count(), 3);
+
+    // A left press inside a middle pan neither paints nor ends the pan.
+    driver.send(QEvent::MouseButtonPress, QPoint(200, 20), Qt::MiddleButton, Qt::MiddleButton);
+    driver.send(QEvent::MouseButtonPress, QPoint(200, 20), Qt::LeftButton, Qt::MiddleButton | Qt::LeftButton);
+    driver.send(QEvent::MouseButtonRelease, QPoint(200, 20), Qt::LeftButton, Qt::MiddleButton);
+    QVERIFY(area.isPanning());
+    driver.send(QEvent::MouseButtonRelease, QPoint(200, 20), Qt::MiddleButton, Qt::NoButton);
+    QVERIFY(!area.isPanning());
+    QCOMPARE(history.count(), 3);
+}
+
+void TestPaintTools::lostButtonsEndGesturesAsOneEntry()
+{
+    PaintDriver driver(CanvasMode::Multicolor, CanvasLayout::BitmapOnly);
+    CanvasArea& area = driver.area();
+    const History& history = driver.project().history();
+    area.setPenIndex(5);
+
+    // Focus moves away mid-stroke (a dialog opened): the stroke so far is one entry.
+    driver.send(QEvent::MouseButtonPress, QPoint(10, 10), Qt::LeftButton, Qt::LeftButton);
+    driver.send(QEvent::MouseMove, QPoint(30, 10), Qt::NoButton, Qt::LeftButton);
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(&area, &focusOut);
+    QVERIFY(!area.strokeInProgress() && !area.recordedEditOpen());
+    QCOMPARE(history.count(), 1);
+    QCOMPARE(driver.colormap().pixel(30, 10), uchar(5));
+    driver.send(QEvent::MouseButtonRelease, QPoint(30, 10), Qt::LeftButton, Qt::NoButton);
+    QCOMPARE(history.count(), 1);
+
+    // A release that never arrives: the next move without the button ends the stroke.
+    driver.send(QEvent::MouseButtonPress, QPoint(10, 40), Qt::LeftButton, Qt::LeftButton);
+    driver.send(QEvent::MouseMove, QPoint(30, 40), Qt::NoButton, Qt::LeftButton);
+    driver.hover(QPoint(40, 60));
+    QVERIFY(!area.strokeInProgress());
+    QCOMPARE(history.count(), 2);
+    QVERIFY(driver.colormap().pixel(40, 60) != uchar(5));
+
+    // The window deactivates during a pan and during an eyedropper drag.
+    driver.send(QEvent::MouseButtonPress, QPoint(10, 70), Qt::MiddleButton, Qt::MiddleButton);
+    QVERIFY(area.isPanning());
+    QEvent deactivated(QEvent::ActivationChange);
+    QApplication::sendEvent(&area, &deactivated);
+    QVERIFY(!area.isPanning());
+    area.setEyedropperToolActive(true);
+    driver.send(QEvent::MouseButtonPress, QPoint(10, 70), Qt::LeftButton, Qt::LeftButton);
+    QVERIFY(area.gestureOpen());
+    QApplication::sendEvent(&area, &deactivated);
+    QVERIFY(!area.gestureOpen());
+}
 
 QTEST_MAIN(TestPaintTools)
 #include "tst_paint_tools.moc"

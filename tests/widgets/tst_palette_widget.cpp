@@ -1,4 +1,4 @@
-#include "model/project.h"
+#include "document/project.h"
 #include "widgets/palette_widget.h"
 
 #include <QApplication>

@@ -1,11 +1,11 @@
 #include "formats/project/project_file_reader.h"
 
+#include "document/project.h"
 #include "formats/project/project_file_format.h"
 #include "formats/project/project_file_records.h"
 #include "formats/project/project_pixel_blob.h"
 #include "formats/project/project_record_payload.h"
 #include "formats/project/project_state_record.h"
-#include "model/project.h"
 
 #include <QFile>
 

@@ -1,9 +1,11 @@
 #include "formats/project/project_state_record.h"
 
+#include "model/canvas_mode.h"
+
+#include "document/project.h"
 #include "formats/project/project_file_format.h"
 #include "formats/project/project_pixel_blob.h"
 #include "formats/project/project_record_payload.h"
-#include "model/project.h"
 
 namespace {
 
@@ -98,6 +100,22 @@ bool parseProjectStateRecord(
     if (width < 1 || width > maxCanvasDimension || height < 1 || height > maxCanvasDimension) {
         *error = QStringLiteral("canvas size %1 x %2 is out of range").arg(width).arg(height);
         return false;
+    }
+    // A sprite layout's strips and units are laid out for exactly one screen with its
+    // borders; any other size would leave strip lines outside every sprite unit, where no
+    // colour rule reaches, or let strips overlap.
+    if (CanvasLayout(layout) != CanvasLayout::BitmapOnly) {
+        const CanvasLayoutSpec spec {CanvasLayout(layout), SpriteAlignment::Left, SpriteAlignment::Left};
+        const QSize expected = canvasModeDefaultCanvasSize(CanvasMode(mode), spec, screensAcross);
+        if (QSize(width, height) != expected) {
+            *error = QStringLiteral("canvas size %1 x %2 does not fit canvas layout %3 (expected %4 x %5)")
+                         .arg(width)
+                         .arg(height)
+                         .arg(layout)
+                         .arg(expected.width())
+                         .arg(expected.height());
+            return false;
+        }
     }
     if (recordCount == 0) {
         *error = QStringLiteral("record count is zero");

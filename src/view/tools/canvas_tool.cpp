@@ -38,20 +38,39 @@ bool CanvasTool::mousePress(QMouseEvent* event)
     m_gestureButton = event->button();
     m_gestureStart = gesture.pixel;
     m_moved = false;
+    m_lastGesture = gesture;
     onGestureBegin(gesture);
     return true;
 }
 
 bool CanvasTool::mouseMove(QMouseEvent* event)
 {
-    if (!gestureOpen() || !(event->buttons() & m_gestureButton))
+    if (!gestureOpen())
         return false;
     Gesture gesture = gestureFor(event, m_gestureButton);
+    if (!(event->buttons() & m_gestureButton)) {
+        // The release never reached us; close the gesture where the pointer is now.
+        m_lastGesture = gesture;
+        abandonGesture();
+        return true;
+    }
     if (gesture.pixel != m_gestureStart)
         m_moved = true;
     gesture.moved = m_moved;
+    m_lastGesture = gesture;
     onGestureUpdate(gesture);
     return true;
+}
+
+void CanvasTool::abandonGesture()
+{
+    if (!gestureOpen())
+        return;
+    m_gestureButton = Qt::NoButton;
+    m_moved = true;
+    Gesture gesture = m_lastGesture;
+    gesture.moved = true;
+    onGestureEnd(gesture);
 }
 
 bool CanvasTool::mouseRelease(QMouseEvent* event)

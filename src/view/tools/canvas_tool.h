@@ -54,6 +54,9 @@ public:
     virtual void onClick(const Gesture& gesture);
 
     bool gestureOpen() const { return m_gestureButton != Qt::NoButton; }
+    // Ends an open gesture whose button was lost without a release (focus moved away, a
+    // dialog opened), as a drag that ended at the last position the tool saw.
+    virtual void abandonGesture();
 
 protected:
     CanvasArea& host() const { return m_host; }
@@ -64,4 +67,5 @@ private:
     Qt::MouseButton m_gestureButton = Qt::NoButton;
     QPoint m_gestureStart;
     bool m_moved = false;
+    Gesture m_lastGesture;
 };

@@ -1,6 +1,6 @@
 #include "view/tools/draw_tool.h"
 
-#include "model/project.h"
+#include "document/project.h"
 #include "view/canvas_area.h"
 
 #include <QMouseEvent>
@@ -96,11 +96,18 @@ bool DrawTool::mouseMove(QMouseEvent* event)
     if (m_sampling) {
         if (event->buttons() & m_sampleButton)
             host().samplePenColor(pixel, m_sampleButton == Qt::RightButton);
+        else
+            abandonGesture();
         return true;
     }
     if (!m_stroking)
         return false;
-    if (m_connecting || !(event->buttons() & m_strokeButton))
+    if (!(event->buttons() & m_strokeButton)) {
+        // The release went elsewhere (a grab, a dialog).
+        abandonGesture();
+        return true;
+    }
+    if (m_connecting)
         return true;
     if (m_pixelPerfectActive) {
         commitChainPixels(m_chain.moveTo(pixel));
@@ -123,6 +130,12 @@ bool DrawTool::mouseRelease(QMouseEvent* event)
     }
     if (!m_stroking || event->button() != m_strokeButton)
         return false;
+    finishStroke(pixel);
+    return true;
+}
+
+void DrawTool::finishStroke(QPoint pixel)
+{
     if (m_connecting) {
         drawLineTo(pixel);
         m_connecting = false;
@@ -140,7 +153,19 @@ bool DrawTool::mouseRelease(QMouseEvent* event)
     m_strokeButton = Qt::NoButton;
     host().endColormapStroke(HistoryEntryKind::Stroke, m_lastPoint);
     host().restoreIdleCursor();
-    return true;
+}
+
+void DrawTool::abandonGesture()
+{
+    if (m_sampling) {
+        m_sampling = false;
+        m_sampleButton = Qt::NoButton;
+        host().restoreIdleCursor();
+    }
+    // Where the button really came up is unknown: the stroke ends where it was last
+    // painted, and a Shift line where its rubber band was last shown.
+    if (m_stroking)
+        finishStroke(m_connecting ? host().hoverPixel() : m_lastPoint);
 }
 
 void DrawTool::drawLineTo(QPoint to)

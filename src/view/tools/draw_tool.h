@@ -32,6 +32,9 @@ public:
     bool isStroking() const { return m_stroking; }
     bool isSampling() const { return m_sampling; }
     void reset();
+    // A stroke whose release was lost ends where it was last painted and is recorded as
+    // one entry, like any other; sampling just ends.
+    void abandonGesture() override;
 
     // Simulates what a press at the hover pixel (or the pending line or chain pixel) would
     // leave and keeps it for paintArtworkPreview. Returns the view rectangle the preview
@@ -49,6 +52,7 @@ private:
 
     Brush effectiveBrush() const;
     std::optional<PreviewSegment> previewSegment() const;
+    void finishStroke(QPoint pixel);
     void drawLineTo(QPoint to);
     void commitChainPixels(const QList<QPoint>& pixels);
     void paintSegment(QPoint from, QPoint to);

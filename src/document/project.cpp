@@ -1,4 +1,5 @@
-#include "model/project.h"
+#include "document/project.h"
+#include "model/rect_clip.h"
 
 #include <algorithm>
 #include <cstring>
@@ -102,7 +103,7 @@ void Project::fillLockedBorderRects()
 void Project::fillLockedBorderRectsWithin(const QRect& area)
 {
     for (const QRect& locked : canvasLockedBorderRects(m_mode, size(), m_layout))
-        m_colormap.fillRect(locked.intersected(area), m_slots[HistoryColorSlot::Border]);
+        m_colormap.fillRect(clipRect(area, locked), m_slots[HistoryColorSlot::Border]);
 }
 
 QList<CanvasRegion> Project::regions() const
@@ -165,9 +166,18 @@ QRect Project::applyHistoryEntry(const HistoryEntry& entry, bool undo)
 
 QRect Project::appendRegionChange(HistoryEntry& entry, const QRect& rect, const Colormap& before) const
 {
-    const QRect clip = rect.intersected(m_colormap.rect());
-    if (clip.isEmpty() || before.size() != clip.size())
+    const QRect clip = clipRect(rect, m_colormap.rect());
+    if (clip.isEmpty())
         return {};
+    if (before.size() != clip.size()) {
+        // A caller took its snapshot of another area: recording it would pair the wrong
+        // pixels, and dropping it quietly would lose the edit from the history.
+        qCritical("Project: the before snapshot (%dx%d) does not match the recorded area (%dx%d); "
+                  "the change is not recorded",
+            before.width(), before.height(), clip.width(), clip.height());
+        Q_ASSERT_X(false, "Project::appendRegionChange", "before snapshot does not match the area");
+        return {};
+    }
     const Colormap after = m_colormap.snapshotRegion(clip);
     const QRect diff = before.diffBoundingRect(after);
     if (diff.isEmpty())
@@ -208,7 +218,7 @@ QRect Project::recolorRect(HistoryEntry& entry, const QRect& rect, uchar from, u
     if (m_colormap.replaceIndex(rect, from, to) == 0)
         return {};
     appendRegionChange(entry, rect, before);
-    return rect.intersected(m_colormap.rect());
+    return clipRect(rect, m_colormap.rect());
 }
 
 QRect Project::recolorSpriteStrips(

@@ -1,4 +1,4 @@
-#include "model/project.h"
+#include "document/project.h"
 
 #include "rules/sprite_budget.h"
 

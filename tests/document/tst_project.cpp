@@ -1,10 +1,12 @@
 // What each edit does to the document and records in its entry. That undo and redo give
 // back every byte is the random-edit property of tst_history_round_trip.
-#include "model/project.h"
+#include "document/project.h"
 #include "rules/unresolved_clashes.h"
 #include "support/canvas_picture.h"
 #include "support/document_state.h"
 
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -335,6 +337,33 @@ private Q_SLOTS:
         project.markClean();
         project.history().clear();
         QVERIFY(project.isModified());
+    }
+
+    // A snapshot of the wrong area is a caller's bug; recording it quietly would become
+    // undo loss, so it is loud: an assertion where asserts are on, a critical log elsewhere.
+    void mismatchedSnapshotIsLoud()
+    {
+        Project project(H);
+        const Colormap wrongSize = project.colormap().snapshotRegion(QRect(0, 0, 3, 3));
+        project.colormap().setPixel(1, 1, 9);
+        HistoryEntry entry(HistoryEntryKind::Stroke);
+#ifdef QT_NO_DEBUG
+        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression("does not match the recorded area"));
+        QVERIFY(project.appendRegionChange(entry, QRect(0, 0, 4, 4), wrongSize).isNull());
+        QVERIFY(entry.changes.isEmpty());
+#else
+        if (qEnvironmentVariableIsSet("KROMEL_EXPECT_ASSERT")) {
+            project.appendRegionChange(entry, QRect(0, 0, 4, 4), wrongSize);
+            return;
+        }
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("KROMEL_EXPECT_ASSERT"), QStringLiteral("1"));
+        child.setProcessEnvironment(environment);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("mismatchedSnapshotIsLoud")});
+        QVERIFY(child.waitForFinished(30000));
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+#endif
     }
 };
 

@@ -1,6 +1,6 @@
 // The edits that recolour: Color Swap and Color Replace, over the canvas or a selection,
 // and the assignments of the shared colour slots.
-#include "model/project.h"
+#include "document/project.h"
 
 #include "rules/clash_extent.h"
 #include "rules/clash_sweep.h"

@@ -1,6 +1,6 @@
 // The edits that rework the canvas as a whole: clearing, the clash sweep, border
 // alignment, flips, imports and the adoption of a converted image.
-#include "model/project.h"
+#include "document/project.h"
 
 #include "rules/clash_extent.h"
 #include "rules/clash_sweep.h"
