@@ -4,7 +4,8 @@
 KROMEL_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 KROMEL_BUILD="${KROMEL_BUILD:-$KROMEL_ROOT/build}"
 
-kromel_build_packages=(qt6-base-dev qt6-svg-dev zlib1g-dev cmake ninja-build g++ ccache libbenchmark-dev fonts-dejavu-core)
+# poppler-utils renders printed PDF pages for the printing test.
+kromel_build_packages=(qt6-base-dev qt6-svg-dev zlib1g-dev cmake ninja-build g++ ccache libbenchmark-dev fonts-dejavu-core poppler-utils)
 
 # Installs the given Debian packages that are not installed yet.
 kromel_ensure_packages() {

@@ -5,6 +5,7 @@
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -19,6 +20,19 @@ struct NewCanvasChoice {
 
 enum class SaveChangesAnswer { Save, Discard, Cancel };
 
+// What Import Image's chooser hands back.
+struct ImageImportChoice {
+    QString path;
+    // Numbered from the left, from 0.
+    int targetScreen = 0;
+};
+
+// Export to Image's first answer on a canvas of whole screens.
+struct ExportFamilyChoice {
+    bool native = true;
+    bool includeBorders = false;
+};
+
 // The questions the document commands put to the user. Each one left empty is asked with
 // the program's own dialog; a test sets them to answer without one.
 struct DocumentPrompts {
@@ -28,4 +42,13 @@ struct DocumentPrompts {
     std::function<std::optional<NewCanvasChoice>()> chooseNewCanvas;
     std::function<SaveChangesAnswer()> askToSaveChanges;
     std::function<void(const QString& text)> warn;
+
+    // The image commands. Empty answers and std::nullopt mean the user cancelled.
+    std::function<std::optional<ImageImportChoice>(const QString& startDir)> chooseImageToImport;
+    std::function<std::optional<ExportFamilyChoice>(bool offerBorders)> chooseExportFamily;
+    std::function<std::optional<bool>()> askIncludeBorders;
+    std::function<QString(const QString& proposedPath, const QString& filter)> chooseExportPath;
+    std::function<bool(const QStringList& existingFiles)> confirmReplace;
+    // True for "Resolve and Export".
+    std::function<bool(const QString& text)> askResolveClashes;
 };

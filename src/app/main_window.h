@@ -114,6 +114,11 @@ public Q_SLOTS:
     void showOnlineUserManual();
     void about();
 
+    // Images in and out.
+    void importImage();
+    void exportImage();
+    void print();
+
     // Status bar and settings.
     void updateStatusBar();
     void showSettings();
@@ -180,7 +185,8 @@ private:
     void adoptProject(std::shared_ptr<Project> project);
     void openDroppedProject(const QString& path);
     bool canvasIdle() const;
-    void warnUser(const QString& text);
+    // `detail` says why, under the message, where the box has room for it.
+    void warnUser(const QString& text, const QString& detail = {});
     void onlineUserManualOpened(bool opened);
     // Most of the screen, centred: where the window opens when no geometry was saved.
     void placeForFirstStart();
@@ -188,6 +194,19 @@ private:
     QString chooseProjectToOpen(const QString& startDir);
     QString chooseProjectSavePath(const QString& proposedPath);
     std::optional<NewCanvasChoice> chooseNewCanvas();
+
+    // Images in and out.
+    std::optional<ImageImportChoice> chooseImageToImport(const QString& startDir);
+    QString chooseExportPath(const QString& title, const QString& proposedPath, const QString& filter,
+        QString* selectedFilter = nullptr);
+    // The base name exports propose: the project's file, the imported image's, or "untitled".
+    QString suggestedExportBaseName() const;
+    // Offers to sweep the clashes a native export cannot hold; true when it must stop.
+    bool exportBlockedByClashes(const QString& noun, const QString& cancelMessage);
+    // Answered, and whether to include them.
+    std::pair<bool, bool> askIncludeBorders(const QString& title, const QString& cancelMessage);
+    void exportNativeImageFiles();
+    void exportModernImageFile(bool includeBorders);
 
     // The document and its view.
     std::shared_ptr<Project> m_project;

@@ -1,9 +1,9 @@
 // The main window's actions, menus and shortcuts, and the commands behind them.
 //
-// Commands whose work belongs to parts of the program still to come (import, export,
-// conversion, printing, selections, shapes, symmetry, the fill tool, the reference layer,
-// the preview window, the device link) are in the menus with their shortcuts but
-// disabled, so nothing in the menus pretends to work.
+// Commands whose work belongs to parts of the program still to come (sprite import,
+// conversion, selections, shapes, symmetry, the fill tool, the reference layer, the
+// preview window, the PRG export and the device link) are in the menus with their
+// shortcuts but disabled, so nothing in the menus pretends to work.
 
 #include "app/main_window.h"
 
@@ -174,15 +174,19 @@ void MainWindow::createFileActions()
         action->setEnabled(false);
         return action;
     };
-    m_importImageAction = later(tr("Import Image..."));
+    m_importImageAction = new QAction(tr("Import Image..."), this);
+    connect(m_importImageAction, &QAction::triggered, this, &MainWindow::importImage);
     m_importSpritesAction = later(tr("Import Sprites..."));
     m_importReferenceAction = later(tr("Import Reference Image..."));
     m_convertImageAction = later(tr("Convert Image..."), tr("Ctrl+P"));
-    m_exportImageAction = later(tr("Export to Image As..."), tr("Ctrl+Shift+P"));
+    m_exportImageAction = new QAction(tr("Export to Image As..."), this);
+    m_exportImageAction->setShortcut(QKeySequence(tr("Ctrl+Shift+P")));
+    connect(m_exportImageAction, &QAction::triggered, this, &MainWindow::exportImage);
     m_exportUltimateAction = later(tr("Export to Ultimate Device"), tr("Ctrl+E"));
     m_exportPrgAction = later(tr("Export to PRG File As..."), tr("Ctrl+Shift+E"));
     m_saveWorkstagesAction = later(tr("Save Workstages..."));
-    m_printAction = later(tr("Print..."));
+    m_printAction = new QAction(tr("Print..."), this);
+    connect(m_printAction, &QAction::triggered, this, &MainWindow::print);
 
     m_exitAction = new QAction(tr("Exit"), this);
     m_exitAction->setShortcuts(QKeySequence::Quit);

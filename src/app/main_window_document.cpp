@@ -439,13 +439,15 @@ void MainWindow::prepareRecentProjectToolTip(QAction* action)
     action->setToolTip(m_recentToolTips.toolTip(path, m_project->palette()));
 }
 
-void MainWindow::warnUser(const QString& text)
+void MainWindow::warnUser(const QString& text, const QString& detail)
 {
     if (m_prompts.warn) {
         m_prompts.warn(text);
         return;
     }
-    QMessageBox::warning(this, tr("KROMEL"), text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Warning, tr("KROMEL"), text, QMessageBox::Ok, this);
+    box.setInformativeText(detail);
+    box.exec();
 }
 
 SaveChangesAnswer MainWindow::askToSaveChanges()

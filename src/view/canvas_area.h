@@ -96,6 +96,16 @@ public:
     QRect padViewRectForFiltering(const QRect& viewRect) const;
     QSize sizeHint() const override;
 
+    // The canvas as an ordinary image the way the C64 shows it (multicolor pixels twice as
+    // wide), inside its border frame when asked; the view's zoom, rotation and pixel shape
+    // play no part.
+    QImage exportImage(bool includeBorders) const;
+    // Writes exportImage in a format the toolkit writes; `error` says why it could not.
+    bool saveImage(
+        const QString& path, const QByteArray& format, bool includeBorders, QString* error = nullptr) const;
+    // The toolkit's print dialog, then the picture without borders on one page.
+    void print();
+
     // Re-renders a part of the canvas (all of it for a null rectangle) after an edit.
     void refreshCanvasImage(const QRect& canvasRect = QRect());
     const QImage& displayImage() const { return m_displayImage; }

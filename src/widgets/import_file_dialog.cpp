@@ -18,6 +18,7 @@ ImportFileDialog::ImportFileDialog(
 
     auto* pane = new QWidget(this);
     auto* paneLayout = new QVBoxLayout(pane);
+    m_paneLayout = paneLayout;
     paneLayout->setContentsMargins(8, 0, 0, 0);
     m_image = new QLabel(pane);
     m_image->setObjectName(QStringLiteral("previewImage"));
@@ -57,4 +58,9 @@ QString ImportFileDialog::previewText() const
 bool ImportFileDialog::previewShowsImage() const
 {
     return !m_image->pixmap().isNull();
+}
+
+void ImportFileDialog::addToPreviewPane(QWidget* widget)
+{
+    m_paneLayout->addWidget(widget);
 }

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 
 class QLabel;
+class QVBoxLayout;
 
 // The editor's own file chooser for reading one existing file, with a preview pane
 // beside the file list that shows the highlighted file as the C64 would. Subclasses say
@@ -22,8 +23,11 @@ public:
 
 protected:
     virtual void updatePreview(const QString& path) = 0;
+    // Puts a widget of options under the preview.
+    void addToPreviewPane(QWidget* widget);
 
 private:
+    QVBoxLayout* m_paneLayout = nullptr;
     QLabel* m_image = nullptr;
     QLabel* m_caption = nullptr;
 };

@@ -1,0 +1,250 @@
+// Import Image and Export to Image As... from the window: which questions each canvas
+// asks, what lands in the document and on disk, and what every cancel leaves alone.
+#include "app/main_window.h"
+#include "app/status_bar_panel.h"
+#include "document/project.h"
+#include "formats/native/native_image.h"
+#include "formats/native/native_image_colormap.h"
+#include "support/test_data.h"
+#include "view/canvas_area.h"
+#include "widgets/elided_label.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QString picturePath(const char* name)
+{
+    return QStringLiteral(KROMEL_TEST_DATA_DIR "/c64-pictures/") + QLatin1String(name);
+}
+
+Colormap decodedPicture(const char* name)
+{
+    NativeImage image;
+    QString error;
+    if (!readNativeImageFile(picturePath(name), &image, &error))
+        qFatal("%s", qPrintable(error));
+    return nativeImageToColormap(image);
+}
+
+// What the window asked, in order.
+struct Asked {
+    QStringList questions;
+    QStringList warnings;
+};
+
+} // namespace
+
+class TestImageCommands : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_settingsDir.isValid());
+        QCoreApplication::setOrganizationName(QStringLiteral("kromelstudio-test"));
+        QCoreApplication::setApplicationName(QStringLiteral("KROMEL-images"));
+        QSettings::setDefaultFormat(QSettings::IniFormat);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
+    }
+
+    void init()
+    {
+        m_window = std::make_unique<MainWindow>();
+        m_asked = {};
+        DocumentPrompts& prompts = m_window->documentPrompts();
+        prompts.askToSaveChanges = [] { return SaveChangesAnswer::Discard; };
+        prompts.warn = [this](const QString& text) { m_asked.warnings << text; };
+        QVERIFY(m_files.isValid());
+    }
+
+    void importPlacesThePictureAsOneEntry()
+    {
+        MainWindow& window = *m_window;
+        window.newMulticolorCanvas();
+        window.documentPrompts().chooseImageToImport
+            = [](const QString&) { return ImageImportChoice {picturePath("koala-painter.koa"), 0}; };
+        window.importImage();
+        QCOMPARE(window.project().history().count(), 1);
+        QCOMPARE(window.project().history().entries().constFirst().kind, HistoryEntryKind::ImageImport);
+        QCOMPARE(window.project().colormap(), decodedPicture("koala-painter.koa"));
+        QCOMPARE(int(window.project().slotIndex(HistoryColorSlot::Background)), 11);
+        QCOMPARE(statusMessage(), QStringLiteral("Imported koala-painter.koa (Koala Painter)."));
+        QCOMPARE(window.pendingName(), QStringLiteral("koala-painter"));
+        QVERIFY(m_asked.warnings.isEmpty());
+
+        // The second screen of a dual canvas takes the picture at its left edge.
+        window.newDualHiresCanvas();
+        window.documentPrompts().chooseImageToImport
+            = [](const QString&) { return ImageImportChoice {picturePath("art-studio.ocp"), 1}; };
+        window.importImage();
+        const Colormap art = decodedPicture("art-studio.ocp");
+        QCOMPARE(window.project().colormap().snapshotRegion(QRect(320, 0, 320, 200)), art);
+    }
+
+    void importFailuresChangeNothing()
+    {
+        MainWindow& window = *m_window;
+        window.newHiresCanvas();
+        const Colormap before = window.project().colormap();
+        QString chosen;
+        window.documentPrompts().chooseImageToImport = [&](const QString&) {
+            return chosen.isEmpty() ? std::nullopt : std::optional(ImageImportChoice {chosen, 0});
+        };
+
+        window.importImage();
+        QCOMPARE(statusMessage(), QStringLiteral("Image import cancelled."));
+        chosen = picturePath("koala-painter.koa");
+        window.importImage();
+        chosen = picturePath("README.md");
+        window.importImage();
+        QCOMPARE(m_asked.warnings,
+            QStringList({"Koala Painter is a multicolor format; this canvas is hires.",
+                QStringLiteral("Could not load %1: Unknown picture format.").arg(QDir::toNativeSeparators(chosen))}));
+        QCOMPARE(window.project().colormap(), before);
+        QCOMPARE(window.project().history().count(), 0);
+    }
+
+    void exportAsksWhatTheCanvasNeeds()
+    {
+        MainWindow& window = *m_window;
+        DocumentPrompts& prompts = window.documentPrompts();
+        prompts.chooseExportFamily = [this](bool offerBorders) {
+            m_asked.questions << (offerBorders ? "family with borders" : "family");
+            return std::optional<ExportFamilyChoice>();
+        };
+        prompts.askIncludeBorders = [this]() {
+            m_asked.questions << "borders";
+            return std::optional<bool>();
+        };
+        prompts.chooseExportPath = [this](const QString&, const QString&) {
+            m_asked.questions << "path";
+            return QString();
+        };
+
+        window.newMulticolorCanvas();
+        window.exportImage();
+        window.newDualMulticolorCanvas();
+        window.exportImage();
+        window.newMulticolorSpritesCanvas();
+        window.exportImage();
+        QCOMPARE(m_asked.questions, QStringList({"family with borders", "family", "borders"}));
+        QCOMPARE(statusMessage(), QStringLiteral("Export to image cancelled."));
+
+        // A free-size canvas has no frame and no native format: straight to the file name.
+        window.newCanvas(CanvasMode::Hires, {}, 1, QSize(100, 60));
+        m_asked.questions.clear();
+        window.exportImage();
+        QCOMPARE(m_asked.questions, QStringList({"path"}));
+    }
+
+    void nativeExportWritesEveryScreen()
+    {
+        MainWindow& window = *m_window;
+        DocumentPrompts& prompts = window.documentPrompts();
+        prompts.chooseExportFamily = [](bool) { return std::optional(ExportFamilyChoice {true, false}); };
+        const QString chosen = m_files.filePath(QStringLiteral("art.koa"));
+        prompts.chooseExportPath = [&](const QString& proposed, const QString& filter) {
+            m_asked.questions << QFileInfo(proposed).fileName() << filter;
+            return chosen;
+        };
+        bool replace = false;
+        prompts.confirmReplace = [&](const QStringList& existing) {
+            m_asked.questions << existing;
+            return replace;
+        };
+
+        window.newDualMulticolorCanvas();
+        window.project().colormap().fill(3);
+        window.exportImage();
+        QCOMPARE(m_asked.questions,
+            QStringList({"untitled.koa", "Koala Painter Files (*.koa);;All Files (*)"}));
+        QCOMPARE(statusMessage(), QStringLiteral("Exported 2 screens: art-0.koa ... art-1.koa."));
+        const QString first = m_files.filePath(QStringLiteral("art-0.koa"));
+        QCOMPARE(QFileInfo(first).size(), 10003);
+        QVERIFY(QFileInfo::exists(m_files.filePath(QStringLiteral("art-1.koa"))));
+        QVERIFY(!window.isWindowModified());
+
+        // Written files are named before they are replaced; Cancel keeps them.
+        m_asked.questions.clear();
+        QFile::resize(first, 5);
+        window.exportImage();
+        QCOMPARE(m_asked.questions.mid(2).size(), 2);
+        QCOMPARE(QFileInfo(first).size(), 5);
+        replace = true;
+        window.exportImage();
+        QCOMPARE(QFileInfo(first).size(), 10003);
+    }
+
+    void clashesAreResolvedOrTheExportStops()
+    {
+        MainWindow& window = *m_window;
+        DocumentPrompts& prompts = window.documentPrompts();
+        prompts.chooseExportFamily = [](bool) { return std::optional(ExportFamilyChoice {true, false}); };
+        const QString chosen = m_files.filePath(QStringLiteral("clash.ocp"));
+        prompts.chooseExportPath = [&](const QString&, const QString&) { return chosen; };
+        bool resolve = false;
+        prompts.askResolveClashes = [&](const QString& text) {
+            m_asked.questions << text;
+            return resolve;
+        };
+
+        window.newHiresCanvas();
+        // Three colours in the first cell: more than a hires cell can show.
+        window.project().colormap().setPixel(0, 0, 2);
+        window.project().colormap().setPixel(1, 0, 5);
+        window.exportImage();
+        QCOMPARE(m_asked.questions,
+            QStringList({"Could not export a native image: the canvas holds unresolved color clashes."}));
+        QCOMPARE(statusMessage(), QStringLiteral("Export to image cancelled."));
+        QVERIFY(!QFileInfo::exists(chosen));
+
+        resolve = true;
+        window.exportImage();
+        QCOMPARE(window.project().history().count(), 1);
+        QCOMPARE(QFileInfo(chosen).size(), 9009);
+    }
+
+    void modernExportKeepsTheC64Shape()
+    {
+        MainWindow& window = *m_window;
+        DocumentPrompts& prompts = window.documentPrompts();
+        std::optional<bool> borders;
+        prompts.askIncludeBorders = [&] { return borders; };
+        const QString chosen = m_files.filePath(QStringLiteral("sides.png"));
+        prompts.chooseExportPath = [&](const QString&, const QString&) { return chosen; };
+
+        window.newMulticolorSpritesCanvas();
+        window.exportImage();
+        QVERIFY(!QFileInfo::exists(chosen));
+        borders = false;
+        window.exportImage();
+        const QSize canvas = window.project().size();
+        QCOMPARE(QImage(chosen).size(), QSize(canvas.width() * 2, canvas.height()));
+        QCOMPARE(statusMessage(), QStringLiteral("Exported sides.png."));
+        QCOMPARE(QSettings().value("files/exportIncludeBorders").toBool(), false);
+
+        // An unwritable place names the file and the format.
+        const QString missing = m_files.filePath(QStringLiteral("gone/sides.png"));
+        prompts.chooseExportPath = [&](const QString&, const QString&) { return missing; };
+        window.exportImage();
+        QCOMPARE(m_asked.warnings,
+            QStringList({QStringLiteral("Could not export %1 as PNG.").arg(QDir::toNativeSeparators(missing))}));
+    }
+
+private:
+    QString statusMessage() const { return m_window->findChild<StatusBarPanel*>()->messageLabel()->fullText(); }
+
+    QTemporaryDir m_settingsDir;
+    QTemporaryDir m_files;
+    std::unique_ptr<MainWindow> m_window;
+    Asked m_asked;
+};
+
+QTEST_MAIN(TestImageCommands)
+#include "tst_image_commands.moc"
