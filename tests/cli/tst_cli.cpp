@@ -218,8 +218,6 @@ private Q_SLOTS:
         QTest::newRow("import of no picture") << QStringList {"import", hires, "OUT"} << 1
                                               << QStringLiteral("Could not load %1: Unknown picture format.")
                                                      .arg(QDir::toNativeSeparators(hires));
-        QTest::newRow("import of a missing picture") << QStringList {"import", "/nonexistent/a.koa", "OUT"}
-                                                     << 1 << "Could not load /nonexistent/a.koa: ";
         QTest::newRow("import into no folder")
             << QStringList {"import", picturePath("art-studio.ocp"), "OUT/x/y.krm"} << 1 << "Could not save ";
         QTest::newRow("picture of the other mode") << QStringList {

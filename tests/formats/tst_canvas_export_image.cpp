@@ -2,7 +2,6 @@
 #include "document/project.h"
 #include "formats/image/canvas_export_image.h"
 
-#include <QFile>
 #include <QImageReader>
 #include <QTemporaryDir>
 #include <QTest>
@@ -53,23 +52,6 @@ private Q_SLOTS:
         QFETCH(QSize, size);
         const Project project(CanvasMode(mode), 0, 0, {CanvasLayout(layout)}, screens);
         QCOMPARE(canvasExportImage(project, Palette(), frame).size(), size);
-    }
-
-    // Each stored multicolor pixel becomes two image pixels, the frame included.
-    void multicolorPixelsComeOutTwiceAsWide()
-    {
-        Project project(CanvasMode::Multicolor);
-        project.assignBorderIndex(14);
-        project.colormap().setPixel(1, 0, 7);
-        const Palette palette(PaletteVariant::Colodore);
-        const QImage image = canvasExportImage(project, palette, true);
-        // The frame reaches 24 stored pixels left of the canvas and 51 lines above it.
-        const QPoint origin(48, 51);
-        QCOMPARE(image.pixel(origin + QPoint(1, 0)), palette.colorAt(0));
-        QCOMPARE(image.pixel(origin + QPoint(2, 0)), palette.colorAt(7));
-        QCOMPARE(image.pixel(origin + QPoint(3, 0)), palette.colorAt(7));
-        QCOMPARE(image.pixel(origin + QPoint(4, 0)), palette.colorAt(0));
-        QCOMPARE(image.pixel(origin - QPoint(1, 1)), palette.colorAt(14));
     }
 
     void imageFilesAreWrittenWholeOrNotAtAll()

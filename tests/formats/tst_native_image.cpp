@@ -120,12 +120,8 @@ private Q_SLOTS:
         const QImage preview = nativeImagePreview(image, palette);
         const int wide = 320 / map.width();
         QCOMPARE(preview.size(), QSize(320, 200));
-        for (const QPoint point : {QPoint(0, 0), QPoint(37, 81), QPoint(map.width() - 1, 199)}) {
-            QCOMPARE(
-                preview.pixel(point.x() * wide, point.y()), palette.colorAt(map.pixel(point.x(), point.y())));
-            QCOMPARE(preview.pixel(point.x() * wide + wide - 1, point.y()),
-                palette.colorAt(map.pixel(point.x(), point.y())));
-        }
+        for (int x : {0, 1, 2, 317, 318, 319})
+            QCOMPARE(preview.pixel(x, 99), palette.colorAt(map.pixel(x / wide, 99)));
     }
 
     void recognitionUsesLoadAddressAndSizeAlone_data()
