@@ -228,10 +228,11 @@ int writeCanvasImage(const Project& project, const Options& options, const QStri
     const QByteArray& format, QTextStream& err)
 {
     const QImage image = canvasExportImage(project, Palette(options.palette), options.frame);
-    if (!writeImageFile(image, imagePath, format, nullptr)) {
+    QString reason;
+    if (!writeImageFile(image, imagePath, format, &reason)) {
         return fileError(err,
-            QStringLiteral("Could not export %1 as %2.")
-                .arg(nativePath(imagePath), QString::fromLatin1(format).toUpper()));
+            QStringLiteral("Could not export %1 as %2: %3")
+                .arg(nativePath(imagePath), QString::fromLatin1(format).toUpper(), reason));
     }
     return exitOk;
 }

@@ -23,11 +23,6 @@ namespace {
 
 constexpr double rotationSnapDegrees = 22.5;
 
-BorderFrameSource frameSourceOf(const Project& project)
-{
-    return {project.mode(), project.size(), project.layout()};
-}
-
 } // namespace
 
 CanvasArea::CanvasArea(std::shared_ptr<Project> project, QWidget* parent)
@@ -94,7 +89,7 @@ void CanvasArea::refreshCanvasImage(const QRect& canvasRect)
 
 std::optional<uchar> CanvasArea::frameColorIndex() const
 {
-    const BorderFrameSource source = frameSourceOf(*m_project);
+    const BorderFrameSource source = borderFrameSourceOf(*m_project);
     if (!canvasShowsBorderFrame(source.mode, source.canvasSize, source.layout))
         return std::nullopt;
     return canvasFrameColorIndex(source, m_project->colorSlots());
@@ -347,7 +342,8 @@ void CanvasArea::paintEvent(QPaintEvent* event)
     const Project& project = *m_project;
     m_paintedFrameColor = frameColorIndex();
     if (m_paintedFrameColor)
-        paintCanvasBorderFrame(painter, frameSourceOf(project), project.palette(), *m_paintedFrameColor);
+        paintCanvasBorderFrame(
+            painter, borderFrameSourceOf(project), project.palette(), *m_paintedFrameColor);
     painter.drawImage(QPointF(0, 0), m_displayImage);
 
     // A preview shows exact pixels, so it is never smoothed even when the canvas is.

@@ -37,6 +37,9 @@ ImportFileDialog::ImportFileDialog(
     if (auto* grid = qobject_cast<QGridLayout*>(layout()))
         grid->addWidget(pane, 0, grid->columnCount(), grid->rowCount(), 1);
 
+    // Room for the file list beside a preview at its full size.
+    resize(sizeHint().expandedTo(QSize(previewArea.width() * 2 + 160, previewArea.height() + 220)));
+
     connect(this, &QFileDialog::currentChanged, this, [this](const QString& path) { updatePreview(path); });
 }
 

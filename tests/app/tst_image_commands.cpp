@@ -18,16 +18,11 @@
 
 namespace {
 
-QString picturePath(const char* name)
-{
-    return QStringLiteral(KROMEL_TEST_DATA_DIR "/c64-pictures/") + QLatin1String(name);
-}
-
 Colormap decodedPicture(const char* name)
 {
     NativeImage image;
     QString error;
-    if (!readNativeImageFile(picturePath(name), &image, &error))
+    if (!readNativeImageFile(c64PicturePath(name), &image, &error))
         qFatal("%s", qPrintable(error));
     return nativeImageToColormap(image);
 }
@@ -67,8 +62,9 @@ private Q_SLOTS:
     {
         MainWindow& window = *m_window;
         window.newMulticolorCanvas();
-        window.documentPrompts().chooseImageToImport
-            = [](const QString&) { return ImageImportChoice {picturePath("koala-painter.koa"), 0}; };
+        window.documentPrompts().chooseImageToImport = [](const QString&) {
+            return ImageImportChoice {c64PicturePath("koala-painter.koa"), 0};
+        };
         window.importImage();
         QCOMPARE(window.project().history().count(), 1);
         QCOMPARE(window.project().history().entries().constFirst().kind, HistoryEntryKind::ImageImport);
@@ -80,8 +76,9 @@ private Q_SLOTS:
 
         // The second screen of a dual canvas takes the picture at its left edge.
         window.newDualHiresCanvas();
-        window.documentPrompts().chooseImageToImport
-            = [](const QString&) { return ImageImportChoice {picturePath("art-studio.ocp"), 1}; };
+        window.documentPrompts().chooseImageToImport = [](const QString&) {
+            return ImageImportChoice {c64PicturePath("art-studio.ocp"), 1};
+        };
         window.importImage();
         const Colormap art = decodedPicture("art-studio.ocp");
         QCOMPARE(window.project().colormap().snapshotRegion(QRect(320, 0, 320, 200)), art);
@@ -99,13 +96,14 @@ private Q_SLOTS:
 
         window.importImage();
         QCOMPARE(statusMessage(), QStringLiteral("Image import cancelled."));
-        chosen = picturePath("koala-painter.koa");
+        chosen = c64PicturePath("koala-painter.koa");
         window.importImage();
-        chosen = picturePath("README.md");
+        chosen = c64PicturePath("README.md");
         window.importImage();
         QCOMPARE(m_asked.warnings,
             QStringList({"Koala Painter is a multicolor format; this canvas is hires.",
-                QStringLiteral("Could not load %1: Unknown picture format.").arg(QDir::toNativeSeparators(chosen))}));
+                QStringLiteral("Could not load %1: Unknown picture format.")
+                    .arg(QDir::toNativeSeparators(chosen))}));
         QCOMPARE(window.project().colormap(), before);
         QCOMPARE(window.project().history().count(), 0);
     }
@@ -162,8 +160,8 @@ private Q_SLOTS:
         window.newDualMulticolorCanvas();
         window.project().colormap().fill(3);
         window.exportImage();
-        QCOMPARE(m_asked.questions,
-            QStringList({"untitled.koa", "Koala Painter Files (*.koa);;All Files (*)"}));
+        QCOMPARE(
+            m_asked.questions, QStringList({"untitled.koa", "Koala Painter Files (*.koa);;All Files (*)"}));
         QCOMPARE(statusMessage(), QStringLiteral("Exported 2 screens: art-0.koa ... art-1.koa."));
         const QString first = m_files.filePath(QStringLiteral("art-0.koa"));
         QCOMPARE(QFileInfo(first).size(), 10003);
@@ -234,11 +232,15 @@ private Q_SLOTS:
         prompts.chooseExportPath = [&](const QString&, const QString&) { return missing; };
         window.exportImage();
         QCOMPARE(m_asked.warnings,
-            QStringList({QStringLiteral("Could not export %1 as PNG.").arg(QDir::toNativeSeparators(missing))}));
+            QStringList(
+                {QStringLiteral("Could not export %1 as PNG.").arg(QDir::toNativeSeparators(missing))}));
     }
 
 private:
-    QString statusMessage() const { return m_window->findChild<StatusBarPanel*>()->messageLabel()->fullText(); }
+    QString statusMessage() const
+    {
+        return m_window->findChild<StatusBarPanel*>()->messageLabel()->fullText();
+    }
 
     QTemporaryDir m_settingsDir;
     QTemporaryDir m_files;

@@ -34,11 +34,6 @@ Run run(const QStringList& arguments)
     return result;
 }
 
-QString picturePath(const QString& name)
-{
-    return QStringLiteral(KROMEL_TEST_DATA_DIR "/c64-pictures/") + name;
-}
-
 Colormap pictureColormap(const QString& path)
 {
     NativeImage image;
@@ -133,14 +128,14 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString project = dir.filePath(QStringLiteral("picture.krm"));
         const QString out = dir.filePath(exported);
-        const Run imported = run({QStringLiteral("import"), picturePath(picture), project});
+        const Run imported = run({QStringLiteral("import"), c64PicturePath(picture), project});
         QVERIFY2(imported.exitCode == 0, qPrintable(imported.err));
         const Run result = run({QStringLiteral("export"), project, out});
         QVERIFY2(result.exitCode == 0, qPrintable(result.err));
 
         NativeImage original;
         NativeImage copy;
-        QVERIFY(readNativeImageFile(picturePath(picture), &original, nullptr));
+        QVERIFY(readNativeImageFile(c64PicturePath(picture), &original, nullptr));
         QVERIFY(readNativeImageFile(out, &copy, nullptr));
         QVERIFY(nativeImageToColormap(copy) == nativeImageToColormap(original));
         QCOMPARE(copy.background, original.background);
@@ -218,8 +213,8 @@ private Q_SLOTS:
         QTest::newRow("import of no picture") << QStringList {"import", hires, "OUT"} << 1
                                               << QStringLiteral("Could not load %1: Unknown picture format.")
                                                      .arg(QDir::toNativeSeparators(hires));
-        QTest::newRow("import into no folder")
-            << QStringList {"import", picturePath("art-studio.ocp"), "OUT/x/y.krm"} << 1 << "Could not save ";
+        QTest::newRow("import into no folder") << QStringList {"import", c64PicturePath("art-studio.ocp"),
+            "OUT/x/y.krm"} << 1 << "Could not save ";
         QTest::newRow("picture of the other mode") << QStringList {
             "export", hires, "OUT.koa"} << 1 << "Koala Painter is a multicolor format; this canvas is hires.";
         QTest::newRow("picture of a sprite canvas") << QStringList {"export", side,
@@ -232,7 +227,9 @@ private Q_SLOTS:
         QTest::newRow("option of another command")
             << QStringList {"import", hires, "OUT", "--resolve"} << 2 << "import does not take --resolve";
         QTest::newRow("image into no folder")
-            << QStringList {"export", hires, "OUT/x/y.png"} << 1 << "Could not export ";
+            << QStringList {"export", hires, "OUT/x/y.png"} << 1 << "as PNG: ";
+        QTest::newRow("render into no folder")
+            << QStringList {"render", hires, "OUT/x/y.png"} << 1 << "as PNG: No such file or directory";
     }
 
     void errorsExplainThemselves()

@@ -7,6 +7,7 @@
 #include "model/palette.h"
 
 #include "support/canvas_picture.h"
+#include "support/test_data.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -14,11 +15,6 @@
 #include <QTest>
 
 namespace {
-
-QString picturePath(const QString& name)
-{
-    return QStringLiteral(KROMEL_TEST_DATA_DIR "/c64-pictures/") + name;
-}
 
 // The fixtures' expected maps: binary PGM, one colour index per byte.
 Colormap readPgm(const QString& path)
@@ -103,14 +99,14 @@ private Q_SLOTS:
         QFETCH(int, background);
         NativeImage image;
         QString error;
-        QVERIFY2(readNativeImageFile(picturePath(name), &image, &error), qPrintable(error));
+        QVERIFY2(readNativeImageFile(c64PicturePath(name), &image, &error), qPrintable(error));
         QCOMPARE(image.format, format);
         QCOMPARE(int(image.background), background);
         QCOMPARE(image.hasBorder, format == NativeImageFormat::AdvancedArtStudio);
 
         const Colormap map = nativeImageToColormap(image);
         const Colormap expected
-            = readPgm(picturePath(name.section(QLatin1Char('.'), 0, 0) + ".expected.pgm"));
+            = readPgm(c64PicturePath(name.section(QLatin1Char('.'), 0, 0) + ".expected.pgm"));
         QVERIFY(!expected.isEmpty());
         const QString difference = firstDifference(map, expected);
         QVERIFY2(difference.isEmpty(), qPrintable(difference));

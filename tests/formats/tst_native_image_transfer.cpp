@@ -8,6 +8,7 @@
 #include "rules/unresolved_clashes.h"
 
 #include "support/canvas_picture.h"
+#include "support/test_data.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,8 +20,7 @@ namespace {
 NativeImage fixture(const char* name)
 {
     NativeImage image;
-    readNativeImageFile(
-        QStringLiteral(KROMEL_TEST_DATA_DIR "/c64-pictures/") + QLatin1String(name), &image, nullptr);
+    readNativeImageFile(c64PicturePath(QLatin1String(name)), &image, nullptr);
     return image;
 }
 

@@ -7,3 +7,9 @@ inline QString sampleProjectPath(const char* name)
 {
     return QStringLiteral(KROMEL_TEST_DATA_DIR "/projects/") + QLatin1String(name);
 }
+
+// One of the C64 pictures another program wrote, with the colour-index map it reads back.
+inline QString c64PicturePath(const QString& name)
+{
+    return QStringLiteral(KROMEL_TEST_DATA_DIR "/c64-pictures/") + name;
+}
