@@ -1,0 +1,261 @@
+// Converting an image into C64 colours: sampling, the nearest-colour choice, both dithers
+// at their edges, fitting the image to the display, and that every conversion of every
+// canvas kind ends clash-free.
+#include "convert/display_image.h"
+#include "convert/image_adjustment.h"
+#include "convert/image_conversion.h"
+#include "model/canvas_region.h"
+#include "rules/unresolved_clashes.h"
+#include "support/canvas_picture.h"
+
+#include <QImage>
+#include <QTest>
+
+#include <random>
+
+Q_DECLARE_METATYPE(CanvasMode)
+Q_DECLARE_METATYPE(CanvasLayoutSpec)
+
+namespace {
+
+// A canvas-sized grey picture, one value per pixel in scan order.
+QImage greys(int width, const QList<int>& values)
+{
+    const int height = int(values.size()) / width;
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int i = 0; i < values.size(); ++i)
+        image.setPixel(i % width, i / width, qRgb(values.at(i), values.at(i), values.at(i)));
+    return image;
+}
+
+ImageConversionSettings hiresSettings(DitherMethod dither)
+{
+    ImageConversionSettings settings;
+    settings.dither = dither;
+    settings.distance = ColorDistanceMetric::Euclidean;
+    return settings;
+}
+
+QImage noiseImage(const QSize& size, unsigned seed)
+{
+    std::mt19937 random(seed);
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            // Half smooth ramp, half noise: both the flat areas and the busy ones.
+            const bool noisy = (x / 16 + y / 16) % 2 == 0;
+            const int ramp = (x * 255) / std::max(1, size.width() - 1);
+            image.setPixel(x, y,
+                noisy ? qRgb(int(random() & 255), int(random() & 255), int(random() & 255))
+                      : qRgb(ramp, 255 - ramp, (y * 255) / size.height()));
+        }
+    }
+    return image;
+}
+
+} // namespace
+
+class TestImageConversion : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void refusesImagesOfAnotherSize()
+    {
+        const ImageAdjustment identity;
+        ImageConversionSettings settings;
+        settings.mode = CanvasMode::Multicolor;
+        QCOMPARE(imageConversionRequiredSize(CanvasMode::Multicolor, QSize(160, 200)), QSize(320, 200));
+        QVERIFY(
+            convertImage(QImage(160, 200, QImage::Format_RGB32), {160, 200}, identity, settings).isEmpty());
+        QVERIFY(convertImage(QImage(), {160, 200}, identity, settings).isEmpty());
+        QCOMPARE(
+            convertImage(noiseImage({320, 200}, 1), {160, 200}, identity, settings).size(), QSize(160, 200));
+    }
+
+    // A wide multicolor pixel is the mean of its two display pixels, rounded down: the
+    // same as a hires conversion of the pre-averaged image, curves included.
+    void multicolorSamplesPairsRoundingDown()
+    {
+        const QImage display = noiseImage({320, 200}, 7);
+        QImage averaged(160, 200, QImage::Format_RGB32);
+        for (int y = 0; y < 200; ++y) {
+            for (int x = 0; x < 160; ++x) {
+                const QRgb a = display.pixel(2 * x, y);
+                const QRgb b = display.pixel(2 * x + 1, y);
+                averaged.setPixel(x, y,
+                    qRgb((qRed(a) + qRed(b)) / 2, (qGreen(a) + qGreen(b)) / 2, (qBlue(a) + qBlue(b)) / 2));
+            }
+        }
+        ImageAdjustment curves;
+        curves.addKnot(AdjustmentChannel::Rgb, 90, 140, 7);
+        curves.addKnot(AdjustmentChannel::Blue, 200, 120, 7);
+        for (DitherMethod dither : {DitherMethod::None, DitherMethod::ErrorDiffusion}) {
+            ImageConversionSettings settings = hiresSettings(dither);
+            const Colormap expected = convertImageUnswept(averaged, {160, 200}, curves, settings);
+            settings.mode = CanvasMode::Multicolor;
+            QCOMPARE(convertImageUnswept(display, {160, 200}, curves, settings), expected);
+        }
+    }
+
+    void nearestColor()
+    {
+        // Every palette colour is its own nearest, in every palette and either distance.
+        QImage strip(16, 1, QImage::Format_RGB32);
+        Colormap indices(16, 1);
+        for (int i = 0; i < 16; ++i)
+            indices.setPixel(i, 0, uchar(i));
+        for (PaletteVariant variant : allPaletteVariants()) {
+            for (ColorDistanceMetric metric :
+                {ColorDistanceMetric::Euclidean, ColorDistanceMetric::Weighted}) {
+                const Palette palette(variant);
+                for (int i = 0; i < 16; ++i)
+                    strip.setPixel(i, 0, palette.colorAt(uchar(i)));
+                ImageConversionSettings settings = hiresSettings(DitherMethod::None);
+                settings.paletteVariant = variant;
+                settings.distance = metric;
+                QCOMPARE(convertImageUnswept(strip, {16, 1}, ImageAdjustment(), settings), indices);
+            }
+        }
+        // Grey 213 lies exactly between light grey (171, index 15) and white (255, index
+        // 1): the lower index wins the tie.
+        QCOMPARE(canvasToRows(convertImageUnswept(greys(3, {212, 213, 214}), {3, 1}, ImageAdjustment(),
+                     hiresSettings(DitherMethod::None))),
+            QStringLiteral("f11"));
+    }
+
+    // The Bayer offsets on a grey ramp whose light-grey/white boundary (a tie at 213) is
+    // crossed exactly: entry 0 at (0, 0) adds -30, entry 5 at (3, 3) -10, entry 15 at
+    // (0, 3) +30.
+    void orderedOffsets()
+    {
+        const ImageConversionSettings ordered = hiresSettings(DitherMethod::Ordered);
+        // clang-format off
+        const QImage image = greys(4, {243, 10, 10, 10,
+                                       10,  10, 10, 10,
+                                       10,  10, 10, 10,
+                                       183, 10, 10, 223});
+        const QImage below = greys(4, {242, 10, 10, 10,
+                                       10,  10, 10, 10,
+                                       10,  10, 10, 10,
+                                       182, 10, 10, 222});
+        // clang-format on
+        QCOMPARE(canvasToRows(convertImageUnswept(image, {4, 4}, ImageAdjustment(), ordered)),
+            rowsText({"1000", "0000", "0000", "1001"}));
+        QCOMPARE(canvasToRows(convertImageUnswept(below, {4, 4}, ImageAdjustment(), ordered)),
+            rowsText({"f000", "0000", "0000", "f00f"}));
+    }
+
+    // Grey 190 becomes light grey (171) and passes on +19 per component: 7/32 of it to the
+    // right (4.16), 3/32 below-left (1.78), 5/32 below (2.97), 1/32 below-right (0.59). The
+    // pixels receiving it sit just before the tie at 213, so each share shows.
+    void diffusionAtTheEdges_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QList<int>>("source");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("right share arrives") << 2 << QList<int> {190, 209} << QStringList {"f1"};
+        QTest::newRow("right share is halved") << 2 << QList<int> {190, 205} << QStringList {"ff"};
+        QTest::newRow("first column sends nothing below-left")
+            << 2 << QList<int> {190, 208, 0, 0} << QStringList {"ff", "00"};
+        QTest::newRow("last column sends nothing right")
+            << 2 << QList<int> {0, 190, 208, 0} << QStringList {"0f", "f0"};
+        QTest::newRow("below-left share arrives")
+            << 2 << QList<int> {0, 190, 212, 0} << QStringList {"0f", "10"};
+        QTest::newRow("below-left share is 3/32")
+            << 2 << QList<int> {0, 190, 210, 0} << QStringList {"0f", "f0"};
+        QTest::newRow("below share arrives") << 1 << QList<int> {190, 211} << QStringList {"f", "1"};
+        QTest::newRow("below share is 5/32") << 1 << QList<int> {190, 210} << QStringList {"f", "f"};
+        QTest::newRow("last row sends nothing below")
+            << 3 << QList<int> {190, 190, 190} << QStringList {"fff"};
+    }
+
+    void diffusionAtTheEdges()
+    {
+        QFETCH(int, width);
+        QFETCH(QList<int>, source);
+        QFETCH(QStringList, expected);
+        const QImage image = greys(width, source);
+        QCOMPARE(canvasToRows(convertImageUnswept(
+                     image, image.size(), ImageAdjustment(), hiresSettings(DitherMethod::ErrorDiffusion))),
+            rowsText(expected));
+    }
+
+    void composesToTheDisplaySize()
+    {
+        QImage tall(100, 200, QImage::Format_RGB32);
+        tall.fill(Qt::red);
+        const QImage fitted = composeImageToDisplaySize(tall, {320, 200}, true, Qt::black, false);
+        QCOMPARE(fitted.size(), QSize(320, 200));
+        QCOMPARE(fitted.format(), QImage::Format_ARGB32_Premultiplied);
+        for (int y : {0, 199}) {
+            QCOMPARE(fitted.pixel(109, y), qRgb(0, 0, 0));
+            QCOMPARE(fitted.pixel(110, y), qRgb(255, 0, 0));
+            QCOMPARE(fitted.pixel(209, y), qRgb(255, 0, 0));
+            QCOMPARE(fitted.pixel(210, y), qRgb(0, 0, 0));
+        }
+        const ChannelHistograms counts = imageChannelHistograms(fitted);
+        QCOMPARE(counts[0][255], 100 * 200);
+        QCOMPARE(counts[0][0], 220 * 200);
+        QCOMPARE(counts[1][0], 320 * 200);
+
+        const QImage stretched = composeImageToDisplaySize(tall, {320, 200}, false, Qt::black, true);
+        QCOMPARE(imageChannelHistograms(stretched)[0][255], 320 * 200);
+    }
+
+    void everyConversionIsClashFree_data()
+    {
+        QTest::addColumn<CanvasMode>("mode");
+        QTest::addColumn<CanvasLayoutSpec>("layout");
+        QTest::addColumn<int>("screens");
+        for (CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
+            const char* modeName = isMulticolor(mode) ? "multicolor" : "hires";
+            QTest::addRow("%s bitmap", modeName) << mode << CanvasLayoutSpec {} << 1;
+            QTest::addRow("%s two screens", modeName) << mode << CanvasLayoutSpec {} << 2;
+            QTest::addRow("%s side borders", modeName)
+                << mode << CanvasLayoutSpec {CanvasLayout::SideBorders} << 1;
+            QTest::addRow("%s top-bottom left", modeName)
+                << mode << CanvasLayoutSpec {CanvasLayout::TopBottomBorders} << 1;
+            QTest::addRow("%s top-bottom right", modeName)
+                << mode
+                << CanvasLayoutSpec {CanvasLayout::TopBottomBorders, SpriteAlignment::Right,
+                       SpriteAlignment::Right}
+                << 1;
+        }
+    }
+
+    void everyConversionIsClashFree()
+    {
+        QFETCH(CanvasMode, mode);
+        QFETCH(CanvasLayoutSpec, layout);
+        QFETCH(int, screens);
+        const QSize canvasSize = canvasModeDefaultCanvasSize(mode, layout, screens);
+        std::mt19937 random(int(mode) * 31 + int(layout.layout) * 7 + screens);
+        ImageConversionSettings settings;
+        settings.mode = mode;
+        settings.layout = layout;
+        for (uchar& slot : settings.slots.values)
+            slot = uchar(random() & 15);
+        ClashContext context;
+        context.mode = mode;
+        context.slots = settings.slots;
+        context.layout = layout;
+        ImageAdjustment curves;
+        curves.addKnot(AdjustmentChannel::Green, 60, 120, 7);
+        for (DitherMethod dither :
+            {DitherMethod::None, DitherMethod::ErrorDiffusion, DitherMethod::Ordered}) {
+            settings.dither = dither;
+            settings.paletteVariant = PaletteVariant(random() % 10);
+            const QImage image = noiseImage(imageConversionRequiredSize(mode, canvasSize), random());
+            const Colormap converted = convertImage(image, canvasSize, curves, settings);
+            QCOMPARE(converted.size(), canvasSize);
+            QVERIFY2(
+                !canvasHasUnresolvedClashes(context, converted), qPrintable(QString::number(int(dither))));
+            for (const QRect& locked : canvasLockedBorderRects(mode, canvasSize, layout))
+                QCOMPARE(converted.distinctIndices(locked, 2),
+                    QList<uchar> {settings.slots[HistoryColorSlot::Border]});
+        }
+    }
+};
+
+QTEST_MAIN(TestImageConversion)
+#include "tst_image_conversion.moc"
