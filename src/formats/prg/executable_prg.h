@@ -1,0 +1,28 @@
+#pragma once
+
+#include "model/canvas_layout.h"
+#include "model/canvas_mode.h"
+
+#include <QByteArray>
+#include <QSize>
+#include <QString>
+
+class Colormap;
+struct PrgExportColors;
+
+// A canvas can become a ready-to-run program when it is exactly one screen of its
+// layout: 320 x 200 (hires) or 160 x 200 (multicolor) bitmap-only, or the single-screen
+// size of a sprite layout.
+bool prgExportSupported(
+    CanvasMode mode, const QSize& canvasSize, const CanvasLayoutSpec& layout, int screensAcross);
+
+// Where the program loads and where it starts: SYS 7680 ($1E00) for a bitmap-only
+// canvas, SYS 13312 ($3400) for the sprite layouts.
+int executablePrgLoadAddress(const CanvasLayoutSpec& layout);
+
+// The C64 program: load address, display routine, bitmap, colours and, for the sprite
+// layouts, 40 sprite records. Empty with a one-line message when the canvas is not one
+// screen of its layout or a top or bottom border holds more sprites than the hardware
+// shows.
+QByteArray encodeExecutablePrg(const Colormap& colormap, CanvasMode mode, const CanvasLayoutSpec& layout,
+    const PrgExportColors& colors, QString* error);
