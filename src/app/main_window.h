@@ -165,6 +165,8 @@ private:
     // Shows what a document command changed and refreshes everything that depends on it.
     void finishDocumentEdit(const QRect& changed);
     void stepPenWidth(int delta);
+    // The zoom commands act on the canvas only while this window is the active one.
+    void zoomCommand(void (CanvasArea::*step)());
     void selectPenIndex(uchar index);
     void syncHiresClashMenu();
     void syncBorderSpritesMenu();

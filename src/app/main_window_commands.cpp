@@ -379,10 +379,7 @@ void MainWindow::createViewActions()
         auto* action = new QAction(text, this);
         action->setShortcut(keys);
         action->setShortcutContext(Qt::ApplicationShortcut);
-        connect(action, &QAction::triggered, this, [this, step] {
-            if (isActiveWindow() || !QApplication::activeWindow())
-                (m_canvas->*step)();
-        });
+        connect(action, &QAction::triggered, this, [this, step] { zoomCommand(step); });
         return action;
     };
     m_zoomInAction = zoom(tr("Zoom In"), QKeySequence::ZoomIn, &CanvasArea::zoomIn);
@@ -828,6 +825,12 @@ void MainWindow::followReplacedDocument()
     syncPaletteMenu();
     updateStatusBar();
     refreshUndoActions();
+}
+
+void MainWindow::zoomCommand(void (CanvasArea::*step)())
+{
+    if (isActiveWindow() || !QApplication::activeWindow())
+        (m_canvas->*step)();
 }
 
 void MainWindow::showUserManual()
