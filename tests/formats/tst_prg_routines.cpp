@@ -4,10 +4,12 @@
 #include "formats/prg/assembled_routines.h"
 #include "formats/prg/executable_prg.h"
 #include "formats/prg_export_colors.h"
+#include "model/canvas_region.h"
 #include "model/colormap.h"
 
 #include "support/c64_model.h"
 
+#include <QMap>
 #include <QTest>
 
 namespace {
@@ -30,6 +32,70 @@ Colormap stripes(int width, int height)
     return map;
 }
 
+// Every sprite unit of the canvas's strips in a colour of its own, so a record shown
+// with another record's pointer or colour cannot go unnoticed.
+void paintStrips(Colormap& canvas, CanvasMode mode, const CanvasLayoutSpec& layout)
+{
+    int color = 1;
+    for (const CanvasRegion& region : canvasRegions(mode, canvas.size(), layout)) {
+        if (!region.isSpriteStrip())
+            continue;
+        const int unit = spriteColumnWidth(mode);
+        for (int y = region.rect.top(); y <= region.rect.bottom(); y += 7) {
+            for (int x = region.rect.left(); x <= region.rect.right(); x += unit) {
+                canvas.fillRect(QRect(x + 2, y, 2, 3) & region.rect, uchar(color));
+                color = color % 14 + 2; // never 0 or 1, the transparent indices used here
+            }
+        }
+    }
+}
+
+uchar recordColor(const QByteArray& prg, int record)
+{
+    return uchar(prg[0x6800 - 0x3400 + 2 + record * 64 + 63]) & 15;
+}
+
+// The interrupts of the given frames all went through the hardware IRQ vector into the
+// routine's space.
+void verifyInterruptsStayInRoutine(const C64Model& c64, int fromFrame, int toFrame)
+{
+    int count = 0;
+    for (const C64Model::Interrupt& irq : c64.interrupts()) {
+        if (irq.frame < fromFrame || irq.frame > toFrame || irq.nmi)
+            continue;
+        ++count;
+        QVERIFY2(irq.handler >= 0x3400 && irq.handler < 0x4000, qPrintable(QString::number(irq.handler, 16)));
+    }
+    QVERIFY(count >= 2 * (toFrame - fromFrame + 1));
+}
+
+struct ShownSprite {
+    int firstLine = -1;
+    int lines = 0;
+    uchar pointer = 0;
+    int x = 0;
+    uchar color = 0;
+    bool multicolor = false;
+    bool steady = true; // pointer, X, colour and flag the same on all its lines
+};
+
+// What each hardware sprite showed in one frame, per run of 21 lines.
+QMap<QPair<int, int>, ShownSprite> shownSprites(const C64Model& c64, int frame)
+{
+    QMap<QPair<int, int>, ShownSprite> shown;
+    for (const C64Model::SpriteLine& s : c64.spriteLines()) {
+        if (s.frame != frame)
+            continue;
+        ShownSprite& run = shown[{s.sprite, s.firstLine}];
+        if (run.lines == 0)
+            run = {s.firstLine, 0, s.pointer, s.x, s.color, s.multicolor, true};
+        run.steady = run.steady && run.pointer == s.pointer && run.x == s.x && run.color == s.color
+            && run.multicolor == s.multicolor;
+        ++run.lines;
+    }
+    return shown;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(CanvasMode)
@@ -39,20 +105,31 @@ class TestPrgRoutines : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void bitmapOnlyRoutineFadesThenShowsThePicture_data()
+    // Both modes on both video standards; the start is delayed by 0-2 cycles so that the
+    // raster interrupts hit the main loop's 3-cycle JMP in each of its cycles.
+    void routineRows()
     {
         QTest::addColumn<CanvasMode>("mode");
         QTest::addColumn<C64Model::Video>("video");
-        QTest::newRow("hires PAL") << CanvasMode::Hires << C64Model::Video::Pal;
-        QTest::newRow("hires NTSC") << CanvasMode::Hires << C64Model::Video::Ntsc;
-        QTest::newRow("multicolor PAL") << CanvasMode::Multicolor << C64Model::Video::Pal;
-        QTest::newRow("multicolor NTSC") << CanvasMode::Multicolor << C64Model::Video::Ntsc;
+        QTest::addColumn<int>("phase");
+        for (const CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
+            for (const C64Model::Video video : {C64Model::Video::Pal, C64Model::Video::Ntsc}) {
+                for (int phase = 0; phase < 3; ++phase) {
+                    QTest::addRow("%s %s +%d", isMulticolor(mode) ? "multicolor" : "hires",
+                        video == C64Model::Video::Pal ? "PAL" : "NTSC", phase)
+                        << mode << video << phase;
+                }
+            }
+        }
     }
+
+    void bitmapOnlyRoutineFadesThenShowsThePicture_data() { routineRows(); }
 
     void bitmapOnlyRoutineFadesThenShowsThePicture()
     {
         QFETCH(CanvasMode, mode);
         QFETCH(C64Model::Video, video);
+        QFETCH(int, phase);
         const bool multicolor = isMulticolor(mode);
         const Colormap canvas = stripes(multicolor ? 160 : 320, 200);
         const PrgExportColors colors = exportColors({9, 3});
@@ -60,13 +137,14 @@ private Q_SLOTS:
         QVERIFY(!prg.isEmpty());
 
         C64Model c64(video);
+        c64.idle(phase);
         QVERIFY(c64.loadPrg(prg));
         c64.setPc(quint16(executablePrgLoadAddress({})));
         const int finalLoop = multicolor ? assembled::bitmap_only_multicolor::addr_final_loop
                                          : assembled::bitmap_only_hires::addr_final_loop;
         QVERIFY(c64.runUntilPc(quint16(finalLoop), 2'000'000));
         qInfo("%s: %llu cycles to the final loop", QTest::currentDataTag(),
-            c64.cycle() - 100ull * c64.cyclesPerLine());
+            c64.cycle() - 100ull * c64.cyclesPerLine() - quint64(phase));
 
         // 16 fade steps, each in a frame of its own, before the display is blanked.
         QList<int> fadeFrames;
@@ -101,6 +179,62 @@ private Q_SLOTS:
             if (multicolor)
                 QCOMPARE(c64.colorRam(i), uchar(prg[0x4328 - 0x1E00 + 2 + i]));
         }
+    }
+
+    void sideBorderRoutineShowsEveryRowInItsBorders_data() { routineRows(); }
+
+    void sideBorderRoutineShowsEveryRowInItsBorders()
+    {
+        QFETCH(CanvasMode, mode);
+        QFETCH(C64Model::Video, video);
+        QFETCH(int, phase);
+        const bool multicolor = isMulticolor(mode);
+        const CanvasLayoutSpec layout {CanvasLayout::SideBorders};
+        const QSize size = canvasModeDefaultCanvasSize(mode, layout, 1);
+        Colormap canvas(size.width(), size.height());
+        canvas.fill(1);
+        paintStrips(canvas, mode, layout);
+        const PrgExportColors colors = exportColors({1, 1, 5, 6});
+        const QByteArray prg = encodeExecutablePrg(canvas, mode, layout, colors, nullptr);
+        QCOMPARE(prg.size(), 15874);
+
+        C64Model c64(video);
+        c64.idle(phase);
+        QVERIFY(c64.loadPrg(prg));
+        c64.setPc(0x3400);
+        QVERIFY(c64.runUntilFrame(24));
+        QCOMPARE(c64.vicRegister(0x15), uchar(0xF0));
+        QCOMPARE(c64.vicRegister(0x25), uchar(5));
+        QCOMPARE(c64.vicRegister(0x26), uchar(6));
+
+        const bool pal = video == C64Model::Video::Pal;
+        const std::array<int, 4> xs {
+            pal ? 0x1E0 : 0x1E8, 0, multicolor ? 0x158 : 0x150, multicolor ? 0x170 : 0x168};
+        for (int frame = 22; frame <= 23; ++frame) {
+            const auto shown = shownSprites(c64, frame);
+            for (int row = 0; row < 10; ++row) {
+                for (int j = 0; j < 4; ++j) {
+                    const int record = 4 * row + j;
+                    const ShownSprite s = shown.value({4 + j, 0x2B + 21 * row});
+                    const QByteArray where = QStringLiteral("frame %1 row %2 sprite %3")
+                                                 .arg(frame)
+                                                 .arg(row)
+                                                 .arg(4 + j)
+                                                 .toLatin1();
+                    QVERIFY2(s.lines == 21 && s.steady, where);
+                    QCOMPARE(s.pointer, uchar(0xA0 + record));
+                    QCOMPARE(s.x, xs[std::size_t(j)]);
+                    QCOMPARE(s.color, recordColor(prg, record));
+                    QCOMPARE(s.multicolor, multicolor);
+                }
+            }
+            for (int line = 0x2B; line <= 0xFC; ++line)
+                QVERIFY2(
+                    c64.sideBorderOpen(frame, line), qPrintable(QStringLiteral("line %1").arg(line, 0, 16)));
+            QVERIFY(!c64.sideBorderOpen(frame, 0x2A));
+            QVERIFY(!c64.sideBorderOpen(frame, 0xFD));
+        }
+        verifyInterruptsStayInRoutine(c64, 22, 23);
     }
 };
 

@@ -219,6 +219,7 @@ void C64Model::advance()
                 dma.on = false;
             if (!dma.on && (m_vic[0x15] >> n & 1) && m_vic[std::size_t(2 * n + 1)] == (l & 0xFF)) {
                 dma.on = true;
+                dma.endingFirstLine = dma.firstLine;
                 dma.firstLine = int(absoluteLine + 1);
             }
         }
@@ -233,11 +234,14 @@ void C64Model::advance()
         const bool showing = display >= dma.firstLine && display < dma.firstLine + spriteHeight;
         if (showing && lc == spriteFetchCycle(n))
             dma.pointer = m_ram[std::size_t(screen + 0x3F8 + n)];
-        if (absoluteLine >= dma.firstLine && absoluteLine < dma.firstLine + spriteHeight
-            && lc == spriteDisplayCycle(spriteX(n))) {
-            m_spriteLines.push_back({m_frame, l, n, int(dma.firstLine - (absoluteLine - l)), dma.pointer,
-                spriteX(n), uchar(m_vic[std::size_t(0x27 + n)] & 15), bool(m_vic[0x1C] >> n & 1),
+        for (const int first : {dma.endingFirstLine, dma.firstLine}) {
+            if (first == 0 || absoluteLine < first || absoluteLine >= first + spriteHeight
+                || lc != spriteDisplayCycle(spriteX(n)))
+                continue;
+            m_spriteLines.push_back({m_frame, l, n, int(first - (absoluteLine - l)), dma.pointer, spriteX(n),
+                uchar(m_vic[std::size_t(0x27 + n)] & 15), bool(m_vic[0x1C] >> n & 1),
                 uchar(m_vic[0x18] >> 4)});
+            break;
         }
     }
 }

@@ -66,6 +66,12 @@ public:
     // Copies a PRG's bytes to its load address; false when it does not fit.
     bool loadPrg(const QByteArray& prg);
     void setPc(quint16 pc) { m_cpu.registers().pc = pc; }
+    // Lets cycles pass with the processor halted, to start a program at another phase.
+    void idle(int cycles)
+    {
+        for (int i = 0; i < cycles; ++i)
+            advance();
+    }
 
     // Runs until the program counter reaches `pc` at an instruction boundary, or
     // `maxCycles` have passed; false when it stopped for any other reason.
@@ -114,6 +120,7 @@ private:
     struct SpriteDma {
         bool on = false;
         int firstLine = 0; // display lines firstLine .. firstLine + 20, counted without wrap
+        int endingFirstLine = 0; // the run that is showing its last line while the next one starts
         uchar pointer = 0;
     };
 
