@@ -10,6 +10,8 @@
 #include <functional>
 #include <optional>
 
+class ConvertImageDialog;
+
 // What the New Canvas dialog hands back on OK.
 struct NewCanvasChoice {
     CanvasMode mode = CanvasMode::Hires;
@@ -51,4 +53,9 @@ struct DocumentPrompts {
     std::function<bool(const QStringList& existingFiles)> confirmReplace;
     // True for "Resolve and Export".
     std::function<bool(const QString& text)> askResolveClashes;
+    std::function<QString(const QString& startDir)> chooseImageToConvert;
+    // True for "Keep Aspect Ratio", false for "Stretch to Fit".
+    std::function<std::optional<bool>(const QString& text)> askImageScaling;
+    // Runs the conversion dialog in place of exec(); true for OK.
+    std::function<bool(ConvertImageDialog& dialog)> runConvertImageDialog;
 };

@@ -85,6 +85,10 @@ public:
     void updateRecentProjectsMenu(QMenu* menu);
     void prepareRecentProjectToolTip(QAction* action);
     DocumentPrompts& documentPrompts() { return m_prompts; }
+    // Stretch (false) or keep the aspect ratio (true) for an image not of the display size;
+    // false when the user cancelled.
+    bool askImageScalingChoice(const QString& fileName, const QSize& imageSize, const QSize& displaySize,
+        const QString& leftoverText, bool* keepAspect);
 
 public Q_SLOTS:
     // Commands, menus and shortcuts.
@@ -118,6 +122,7 @@ public Q_SLOTS:
     void importImage();
     void exportImage();
     void print();
+    void convertImage();
 
     // Status bar and settings.
     void updateStatusBar();

@@ -178,7 +178,9 @@ void MainWindow::createFileActions()
     connect(m_importImageAction, &QAction::triggered, this, &MainWindow::importImage);
     m_importSpritesAction = later(tr("Import Sprites..."));
     m_importReferenceAction = later(tr("Import Reference Image..."));
-    m_convertImageAction = later(tr("Convert Image..."), tr("Ctrl+P"));
+    m_convertImageAction = new QAction(tr("Convert Image..."), this);
+    m_convertImageAction->setShortcut(QKeySequence(tr("Ctrl+P")));
+    connect(m_convertImageAction, &QAction::triggered, this, &MainWindow::convertImage);
     m_exportImageAction = new QAction(tr("Export to Image As..."), this);
     m_exportImageAction->setShortcut(QKeySequence(tr("Ctrl+Shift+P")));
     connect(m_exportImageAction, &QAction::triggered, this, &MainWindow::exportImage);

@@ -1,0 +1,154 @@
+// The conversion dialog and its curve editor, driven as the artist drives them: curve
+// drags by synthesized mouse events, clicks on the bars and the alignment buttons.
+#include "convert/image_conversion.h"
+#include "document/project.h"
+#include "widgets/conversion_preview_widget.h"
+#include "widgets/convert_image_dialog.h"
+#include "widgets/curves_widget.h"
+#include "widgets/palette_widget.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+void sendMouse(QWidget* widget, QEvent::Type type, const QPointF& position, Qt::MouseButton button,
+    Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, position, widget->mapToGlobal(position), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+// A drag from one widget position through others, released at the last one.
+void drag(QWidget* widget, const QList<QPointF>& path)
+{
+    sendMouse(widget, QEvent::MouseButtonPress, path.constFirst(), Qt::LeftButton, Qt::LeftButton);
+    for (const QPointF& point : path.mid(1))
+        sendMouse(widget, QEvent::MouseMove, point, Qt::NoButton, Qt::LeftButton);
+    sendMouse(widget, QEvent::MouseButtonRelease, path.constLast(), Qt::LeftButton, Qt::NoButton);
+}
+
+QImage rampImage(const QSize& size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixel(x, y, qRgb(x * 255 / size.width(), y * 255 / size.height(), 128));
+    }
+    return image;
+}
+
+} // namespace
+
+class TestConvertImageDialog : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void curveDragsAddMoveAndRemoveKnots()
+    {
+        CurvesWidget curves;
+        curves.resize(268, 268);
+        QSignalSpy changed(&curves, &CurvesWidget::curvesChanged);
+        constexpr AdjustmentChannel rgb = AdjustmentChannel::Rgb;
+        // At this size one curve unit is one pixel: value (x, y) sits at (x + 6, 262 - y).
+        QCOMPARE(curves.valueToWidget(QPoint(100, 150)), QPointF(106, 112));
+
+        drag(&curves, {{106, 112}, {126, 62}});
+        QCOMPARE(curves.adjustment().knotCount(rgb), 3);
+        QCOMPARE(curves.adjustment().knotAt(rgb, 1), QPoint(120, 200));
+        QCOMPARE(changed.count(), 2);
+
+        // Other buttons do nothing.
+        sendMouse(&curves, QEvent::MouseButtonPress, {60, 200}, Qt::RightButton, Qt::RightButton);
+        QCOMPARE(curves.adjustment().knotCount(rgb), 3);
+
+        // Dragged off the widget and released there, a knot goes; an end point stays.
+        drag(&curves, {{126, 62}, {300, 62}, {300, -40}});
+        QCOMPARE(curves.adjustment().knotCount(rgb), 2);
+        drag(&curves, {{6, 262}, {-30, 200}});
+        QCOMPARE(curves.adjustment().knotCount(rgb), 2);
+        QCOMPARE(curves.adjustment().knotAt(rgb, 0), QPoint(0, 62));
+
+        // Edits go to the active channel only.
+        curves.setActiveChannel(AdjustmentChannel::Blue);
+        drag(&curves, {{160, 160}});
+        QCOMPARE(curves.adjustment().knotCount(AdjustmentChannel::Blue), 3);
+        QCOMPARE(curves.adjustment().knotCount(rgb), 2);
+    }
+
+    // A drag faster than the 33 ms throttle converts at its start and once more when the
+    // window ends, on the curve where the drag stopped.
+    void previewEndsOnTheLatestCurve()
+    {
+        const Project project;
+        const QImage image = rampImage(project.size());
+        ConvertImageDialog dialog(image, &project);
+        CurvesWidget* curves = dialog.curvesWidget();
+        curves->resize(268, 268);
+        QTRY_VERIFY(dialog.conversionCount() >= 1);
+        QTest::qWait(50);
+        const int before = dialog.conversionCount();
+
+        QList<QPointF> path;
+        for (int step = 0; step <= 20; ++step)
+            path << QPointF(106, 112 - step * 5);
+        drag(curves, path);
+        QCOMPARE(dialog.conversionCount(), before + 1);
+        QCOMPARE(curves->adjustment().knotAt(AdjustmentChannel::Rgb, 1), QPoint(100, 250));
+
+        const Colormap latest
+            = convertImage(image, project.size(), curves->adjustment(), dialog.currentSettings());
+        QVERIFY(dialog.previewWidget()->colormap() != latest);
+        QTRY_COMPARE(dialog.previewWidget()->colormap(), latest);
+        QCOMPARE(dialog.conversionCount(), before + 2);
+
+        // OK hands over what the controls show, even before the throttle's window ends.
+        drag(curves, {{106, 12}, {106, 200}});
+        QCOMPARE(dialog.convertedColormap(),
+            convertImage(image, project.size(), curves->adjustment(), dialog.currentSettings()));
+    }
+
+    void editsStayInTheWorkingCopy()
+    {
+        const Project project(
+            CanvasMode::Multicolor, 0, 0, CanvasLayoutSpec {CanvasLayout::TopBottomBorders});
+        const QImage image = rampImage(imageConversionRequiredSize(project.mode(), project.size()));
+        const ColorSlots originalSlots = project.colorSlots();
+        ConvertImageDialog dialog(image, &project);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+        auto* top = dialog.findChild<QButtonGroup*>(QStringLiteral("topAlignment"));
+        QVERIFY(top);
+        QVERIFY(top->button(int(SpriteAlignment::Left))->isChecked());
+        top->button(int(SpriteAlignment::Right))->click();
+        QCOMPARE(dialog.conversionState().topAlignment, SpriteAlignment::Right);
+        QCOMPARE(dialog.conversionState().bottomAlignment, SpriteAlignment::Left);
+
+        // A left click assigns the dialog's primary colour to a slot, a right click its
+        // secondary colour.
+        PaletteWidget* palette = dialog.paletteBar();
+        QTest::mouseClick(palette, Qt::LeftButton, {}, palette->swatchRect(5).center().toPoint());
+        QTest::mouseClick(palette, Qt::RightButton, {}, palette->swatchRect(9).center().toPoint());
+        ColorAssignmentWidget* slotBar = dialog.colorSlotBar();
+        const int slotCount = int(ColorAssignmentWidget::slotsFor(project).size());
+        QTest::mouseClick(slotBar, Qt::LeftButton, {}, slotBar->slotRect(0, slotCount).center().toPoint());
+        QTest::mouseClick(slotBar, Qt::RightButton, {}, slotBar->slotRect(1, slotCount).center().toPoint());
+        const ColorSlots slots = dialog.conversionState().slots;
+        QCOMPARE(int(slots[HistoryColorSlot(ColorAssignmentWidget::slotsFor(project).at(0))]), 5);
+        QCOMPARE(int(slots[HistoryColorSlot(ColorAssignmentWidget::slotsFor(project).at(1))]), 9);
+        QCOMPARE(dialog.currentSettings().slots, slots);
+
+        dialog.reject();
+        QCOMPARE(project.layout().topAlignment, SpriteAlignment::Left);
+        QCOMPARE(project.colorSlots(), originalSlots);
+        QCOMPARE(project.history().count(), 0);
+    }
+};
+
+QTEST_MAIN(TestConvertImageDialog)
+#include "tst_convert_image_dialog.moc"
