@@ -1,5 +1,6 @@
 #pragma once
 
+#include "formats/sprites/native_sprites.h"
 #include "model/canvas_layout.h"
 #include "model/canvas_mode.h"
 
@@ -7,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 
@@ -27,6 +29,12 @@ struct ImageImportChoice {
     QString path;
     // Numbered from the left, from 0.
     int targetScreen = 0;
+};
+
+// What Import Sprites' chooser hands back.
+struct SpriteImportChoice {
+    QString path;
+    SpriteImportOptions options;
 };
 
 // Export to Image's first answer on a canvas of whole screens.
@@ -53,6 +61,12 @@ struct DocumentPrompts {
     std::function<bool(const QStringList& existingFiles)> confirmReplace;
     // True for "Resolve and Export".
     std::function<bool(const QString& text)> askResolveClashes;
+    std::function<std::optional<SpriteImportChoice>(const QString& startDir)> chooseSpritesToImport;
+
+    // Outside programs, so the tests can use stand-ins: where the cruncher is (empty when
+    // there is none) and how long it may run.
+    std::function<QString()> locateCruncher;
+    std::optional<std::chrono::milliseconds> crunchTimeout;
     std::function<QString(const QString& startDir)> chooseImageToConvert;
     // True for "Keep Aspect Ratio", false for "Stretch to Fit".
     std::function<std::optional<bool>(const QString& text)> askImageScaling;

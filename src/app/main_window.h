@@ -24,6 +24,7 @@ class QDragEnterEvent;
 class QDropEvent;
 class QMenu;
 class QMenuBar;
+class QProgressDialog;
 class StatusBarPanel;
 enum class SessionToggle : int;
 enum class SpriteStripSide : quint8;
@@ -122,6 +123,11 @@ public Q_SLOTS:
     void importImage();
     void exportImage();
     void print();
+
+    // Programs for the C64 itself, and sprites back from them.
+    void importSprites();
+    void exportPrg();
+    void sendToUltimate();
     void convertImage();
 
     // Status bar and settings.
@@ -214,6 +220,13 @@ private:
     std::pair<bool, bool> askIncludeBorders(const QString& title, const QString& cancelMessage);
     void exportNativeImageFiles();
     void exportModernImageFile(bool includeBorders);
+    std::optional<SpriteImportChoice> chooseSpritesToImport(const QString& startDir);
+    // The program of the canvas, or empty after a warning that starts with `headline`.
+    QByteArray encodeExecutablePrgOrWarn(const QString& headline);
+    // Crunches the program at `path` in place, with a progress dialog of its own unless the
+    // caller has one; true when the user cancelled. Failures leave the uncrunched program
+    // and say how to start it.
+    bool postProcessExportedPrg(const QString& path, int sysAddress, QProgressDialog* dialog);
 
     // The document and its view.
     std::shared_ptr<Project> m_project;

@@ -12,6 +12,7 @@
 #include "app/external_url_opener.h"
 #include "app/user_manual_window.h"
 #include "document/project.h"
+#include "formats/prg/executable_prg.h"
 #include "model/canvas_region.h"
 #include "model/palette.h"
 #include "model/policies.h"
@@ -176,7 +177,8 @@ void MainWindow::createFileActions()
     };
     m_importImageAction = new QAction(tr("Import Image..."), this);
     connect(m_importImageAction, &QAction::triggered, this, &MainWindow::importImage);
-    m_importSpritesAction = later(tr("Import Sprites..."));
+    m_importSpritesAction = new QAction(tr("Import Sprites..."), this);
+    connect(m_importSpritesAction, &QAction::triggered, this, &MainWindow::importSprites);
     m_importReferenceAction = later(tr("Import Reference Image..."));
     m_convertImageAction = new QAction(tr("Convert Image..."), this);
     m_convertImageAction->setShortcut(QKeySequence(tr("Ctrl+P")));
@@ -184,8 +186,12 @@ void MainWindow::createFileActions()
     m_exportImageAction = new QAction(tr("Export to Image As..."), this);
     m_exportImageAction->setShortcut(QKeySequence(tr("Ctrl+Shift+P")));
     connect(m_exportImageAction, &QAction::triggered, this, &MainWindow::exportImage);
-    m_exportUltimateAction = later(tr("Export to Ultimate Device"), tr("Ctrl+E"));
-    m_exportPrgAction = later(tr("Export to PRG File As..."), tr("Ctrl+Shift+E"));
+    m_exportUltimateAction = new QAction(tr("Export to Ultimate Device"), this);
+    m_exportUltimateAction->setShortcut(QKeySequence(tr("Ctrl+E")));
+    connect(m_exportUltimateAction, &QAction::triggered, this, &MainWindow::sendToUltimate);
+    m_exportPrgAction = new QAction(tr("Export to PRG File As..."), this);
+    m_exportPrgAction->setShortcut(QKeySequence(tr("Ctrl+Shift+E")));
+    connect(m_exportPrgAction, &QAction::triggered, this, &MainWindow::exportPrg);
     m_saveWorkstagesAction = later(tr("Save Workstages..."));
     m_printAction = new QAction(tr("Print..."), this);
     connect(m_printAction, &QAction::triggered, this, &MainWindow::print);
@@ -808,6 +814,11 @@ void MainWindow::syncBorderSpritesMenu()
 {
     const CanvasLayoutSpec& layout = m_project->layout();
     m_borderSpritesMenu->setEnabled(layout.layout == CanvasLayout::TopBottomBorders);
+    m_importSpritesAction->setEnabled(layout.layout != CanvasLayout::BitmapOnly);
+    const bool runnable
+        = prgExportSupported(m_project->mode(), m_project->size(), layout, m_project->screensAcross());
+    m_exportPrgAction->setEnabled(runnable);
+    m_exportUltimateAction->setEnabled(runnable);
     checkActionWithData(m_topAlignmentGroup, int(layout.topAlignment));
     checkActionWithData(m_bottomAlignmentGroup, int(layout.bottomAlignment));
     checkActionWithData(m_spriteCountGroup, int(m_project->spriteCountPolicy()));

@@ -115,10 +115,11 @@ std::optional<ImageImportChoice> MainWindow::chooseImageToImport(const QString& 
             return std::nullopt;
         if (!ImageImportOptionsWidget::isNeededFor(*m_project))
             return ImageImportChoice {path, 0};
-        ImportOptionsDialog options(m_project->screensAcross(), this);
-        if (options.exec() != QDialog::Accepted)
+        auto* options = new ImageImportOptionsWidget(m_project->screensAcross());
+        ImportOptionsDialog dialog(title, options, this);
+        if (dialog.exec() != QDialog::Accepted)
             return std::nullopt;
-        return ImageImportChoice {path, options.targetScreen()};
+        return ImageImportChoice {path, options->targetScreen()};
     }
     ImportImageDialog dialog(
         m_project->palette(), m_project->mode(), m_project->screensAcross(), startDir, this);
