@@ -1,5 +1,7 @@
 #include "cli/cli.h"
 
+#include "cli/cli_convert.h"
+#include "cli/cli_names.h"
 #include "document/project.h"
 #include "formats/image/canvas_export_image.h"
 #include "formats/native/native_image.h"
@@ -32,6 +34,10 @@ QString usage()
         "       kromel-cli render FILE.krm OUT.png [--palette NAME]\n"
         "       kromel-cli import PICTURE OUT.krm\n"
         "       kromel-cli export FILE.krm OUT [--format NAME] [--frame] [--resolve] [--palette NAME]\n"
+        "       kromel-cli convert IMAGE OUT.krm [--mode hires|multicolor]\n"
+        "                [--layout bitmap|side-borders|top-bottom-borders]\n"
+        "                [--dither none|ordered|diffusion] [--palette NAME]\n"
+        "                [--distance euclidean|weighted] [--keep-aspect] [--curves FILE]\n"
         "       kromel-cli --help | --version\n"
         "\n"
         "  info     print the project's settings, one \"key: value\" line each\n"
@@ -51,6 +57,13 @@ QString usage()
         "    --resolve   merge clashing colours into their nearest survivors before writing\n"
         "                a C64 picture (the project file stays as it is); without it a\n"
         "                canvas with clashes is refused\n"
+        "  convert  make a one-screen project (hires bitmap unless told) of an ordinary\n"
+        "           image, converted as Convert Image... does: stretched to the canvas, or\n"
+        "           with --keep-aspect scaled to fit and centred on black; no dither and\n"
+        "           the weighted distance unless told; --palette is the one the colours are\n"
+        "           matched in. --curves names a text file of tone curves, one per line:\n"
+        "           a channel (rgb, r, g, b) and its points x,y from x 0 to x 255, e.g.\n"
+        "           \"rgb 0,0 64,90 255,255\"; lines starting with '#' are comments\n"
         "\n"
         "Palettes for --palette (case, spaces and dashes do not matter; default %2):\n"
         "  %1\n");
@@ -70,26 +83,6 @@ QString paletteList()
     for (PaletteVariant variant : allPaletteVariants())
         names << paletteVariantName(variant);
     return names.join(QStringLiteral(", "));
-}
-
-// "High Contrast", "high-contrast" and "HIGHCONTRAST" all name the same palette; so do
-// "Koala Painter" and "koala-painter" the same format.
-QString nameKey(const QString& name)
-{
-    QString key = name.toLower();
-    key.remove(QLatin1Char(' '));
-    key.remove(QLatin1Char('-'));
-    key.remove(QLatin1Char('_'));
-    return key;
-}
-
-std::optional<PaletteVariant> paletteNamed(const QString& name)
-{
-    for (PaletteVariant variant : allPaletteVariants()) {
-        if (nameKey(paletteVariantName(variant)) == nameKey(name))
-            return variant;
-    }
-    return std::nullopt;
 }
 
 QString modeKey(CanvasMode mode)
@@ -329,6 +322,8 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
         out << "kromel-cli " << KROMEL_VERSION << "\n";
         return exitOk;
     }
+    if (command == QLatin1String("convert"))
+        return runConvertCommand(arguments, err);
 
     struct Command {
         const char* name;

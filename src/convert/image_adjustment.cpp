@@ -118,6 +118,21 @@ bool ImageAdjustment::removeKnot(AdjustmentChannel channel, int index)
     return true;
 }
 
+bool ImageAdjustment::setKnots(AdjustmentChannel channel, const QList<QPoint>& knots)
+{
+    if (knots.size() < 2 || knots.size() > adjustmentCurveMaxKnots || knots.constFirst().x() != 0
+        || knots.constLast().x() != 255)
+        return false;
+    for (qsizetype i = 0; i < knots.size(); ++i) {
+        const QPoint& knot = knots.at(i);
+        if (knot.y() < 0 || knot.y() > 255 || (i > 0 && knot.x() <= knots.at(i - 1).x()))
+            return false;
+    }
+    curveOf(channel).knots = knots;
+    rebuild(channel);
+    return true;
+}
+
 void ImageAdjustment::rebuild(AdjustmentChannel channel)
 {
     AdjustmentCurve& curve = curveOf(channel);

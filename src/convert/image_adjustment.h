@@ -56,6 +56,9 @@ public:
     bool moveKnot(AdjustmentChannel channel, int index, int x, int y, int minGap);
     // The end points stay.
     bool removeKnot(AdjustmentChannel channel, int index);
+    // Replaces a curve whole; false, changing nothing, unless the knots run from x 0 to
+    // x 255 in strictly ascending x, 2 to 32 of them, every coordinate within 0..255.
+    bool setKnots(AdjustmentChannel channel, const QList<QPoint>& knots);
     // Recomputes the channel's table from its knots.
     void rebuild(AdjustmentChannel channel);
 

@@ -1,0 +1,74 @@
+#include "convert/adjustment_curves_file.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <optional>
+
+namespace {
+
+std::optional<AdjustmentChannel> channelNamed(const QString& name)
+{
+    const QString key = name.toLower();
+    if (key == QLatin1String("rgb"))
+        return AdjustmentChannel::Rgb;
+    if (key == QLatin1String("r"))
+        return AdjustmentChannel::Red;
+    if (key == QLatin1String("g"))
+        return AdjustmentChannel::Green;
+    if (key == QLatin1String("b"))
+        return AdjustmentChannel::Blue;
+    return std::nullopt;
+}
+
+AdjustmentCurvesResult failure(int line, const QString& message)
+{
+    AdjustmentCurvesResult result;
+    result.error = QStringLiteral("line %1: %2").arg(line).arg(message);
+    return result;
+}
+
+} // namespace
+
+AdjustmentCurvesResult parseAdjustmentCurves(const QString& text)
+{
+    AdjustmentCurvesResult result;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    static const QRegularExpression point(QStringLiteral("^(\\d{1,3}),(\\d{1,3})$"));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const int lineNumber = int(i) + 1;
+        const QString line = lines.at(i).trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        const QStringList words = line.split(blanks);
+        const std::optional<AdjustmentChannel> channel = channelNamed(words.constFirst());
+        if (!channel)
+            return failure(lineNumber,
+                QStringLiteral("unknown channel \"%1\" (known: rgb, r, g, b)").arg(words.constFirst()));
+        QList<QPoint> knots;
+        for (const QString& word : words.mid(1)) {
+            const QRegularExpressionMatch match = point.match(word);
+            if (!match.hasMatch())
+                return failure(lineNumber, QStringLiteral("\"%1\" is not a point x,y").arg(word));
+            knots << QPoint(match.captured(1).toInt(), match.captured(2).toInt());
+        }
+        if (!result.adjustment.setKnots(*channel, knots))
+            return failure(lineNumber,
+                QStringLiteral("a curve needs 2 to 32 points from x 0 to x 255 in ascending x, "
+                               "values 0-255"));
+    }
+    result.ok = true;
+    return result;
+}
+
+AdjustmentCurvesResult readAdjustmentCurvesFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        AdjustmentCurvesResult result;
+        result.error = file.errorString();
+        return result;
+    }
+    return parseAdjustmentCurves(QString::fromUtf8(file.readAll()));
+}
