@@ -236,6 +236,96 @@ private Q_SLOTS:
         }
         verifyInterruptsStayInRoutine(c64, 22, 23);
     }
+
+    void topBottomRoutineShowsBothBordersOpen_data() { routineRows(); }
+
+    void topBottomRoutineShowsBothBordersOpen()
+    {
+        QFETCH(CanvasMode, mode);
+        QFETCH(C64Model::Video, video);
+        QFETCH(int, phase);
+        const bool multicolor = isMulticolor(mode);
+        const bool pal = video == C64Model::Video::Pal;
+        // The bottom border left-aligned with sprites in its first 8 columns; the top
+        // border right-aligned with sprites in its last 8, which start 16 pixels left of
+        // the canvas: X 152, 176, ... 320, the last three past X 255.
+        const CanvasLayoutSpec layout {
+            CanvasLayout::TopBottomBorders, SpriteAlignment::Right, SpriteAlignment::Left};
+        const QSize size = canvasModeDefaultCanvasSize(mode, layout, 1);
+        Colormap canvas(size.width(), size.height());
+        canvas.fill(0);
+        const int unit = spriteColumnWidth(mode);
+        for (int k = 0; k < 8; ++k) {
+            canvas.fillRect(QRect(k * unit, 250, 2, 20), uchar(2 + k));
+            canvas.fillRect(QRect(size.width() - 1 - k * unit, 30, 1, 3), uchar(8 + k));
+        }
+        const PrgExportColors colors = exportColors({0, 14, 0, 0, 0, 1, 15, 0, 11, 12});
+        const QByteArray prg = encodeExecutablePrg(canvas, mode, layout, colors, nullptr);
+        QCOMPARE(prg.size(), 15874);
+
+        C64Model c64(video);
+        c64.idle(phase);
+        QVERIFY(c64.loadPrg(prg));
+        c64.setPc(0x3400);
+        QVERIFY(c64.runUntilFrame(24));
+        QCOMPARE(c64.vicRegister(0x15), uchar(0xFF));
+
+        struct Row {
+            int firstLine;
+            int firstRecord;
+            int lines;
+            bool top;
+        };
+        QList<Row> rows {{0xFB, 0, pal ? 21 : 12, false}, {0x1E, 24, 21, true}};
+        if (pal)
+            rows << Row {0x110, 8, 21, false} << Row {0x09, 16, 21, true};
+        for (int frame = 22; frame <= 23; ++frame) {
+            const auto shown = shownSprites(c64, frame);
+            for (const Row& row : rows) {
+                for (int k = 0; k < 8; ++k) {
+                    const ShownSprite s = shown.value({k, row.firstLine});
+                    const QByteArray where = QStringLiteral("frame %1 line %2 sprite %3")
+                                                 .arg(frame)
+                                                 .arg(row.firstLine)
+                                                 .arg(k)
+                                                 .toLatin1();
+                    QVERIFY2(s.lines == row.lines && s.steady, where);
+                    QCOMPARE(s.pointer, uchar(0xA0 + row.firstRecord + k));
+                    QCOMPARE(s.x, row.top ? 152 + 24 * k : 24 + 24 * k);
+                    QCOMPARE(s.color, recordColor(prg, row.firstRecord - row.firstRecord % 16 + k));
+                    QCOMPARE(s.multicolor, multicolor);
+                }
+            }
+            for (int line = 0; line < c64.linesPerFrame(); ++line) {
+                QVERIFY2(
+                    c64.verticalBorderOpen(frame, line), qPrintable(QStringLiteral("line %1").arg(line)));
+            }
+            // 24 rows on line 249, 25 again past line 255; the border's own colour
+            // reaches $d021 (and hires switches to multicolor idle pixels) between the
+            // bitmap's last pixel and the border area's first.
+            int rows24 = -1;
+            int rows25 = -1;
+            int borderColor = -1;
+            for (const C64Model::VicWrite& w : c64.vicWrites()) {
+                if (w.frame != frame)
+                    continue;
+                if (w.reg == 0x11 && w.value == 0x33)
+                    rows24 = w.line;
+                if (w.reg == 0x11 && w.value == 0x3B && w.line > 255)
+                    rows25 = w.line;
+                const bool edge
+                    = (w.line == 0xFA && w.lineCycle >= 57) || (w.line == 0xFB && w.lineCycle < 17);
+                if (edge
+                    && ((multicolor && w.reg == 0x21 && w.value == 0)
+                        || (!multicolor && w.reg == 0x16 && w.value == 0xD8)))
+                    borderColor = w.line;
+            }
+            QCOMPARE(rows24, 249);
+            QVERIFY(rows25 >= 256 && rows25 < 262);
+            QVERIFY(borderColor > 0);
+        }
+        verifyInterruptsStayInRoutine(c64, 22, 23);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPrgRoutines)
