@@ -1,7 +1,9 @@
 #include "cli/cli.h"
 
 #include "cli/cli_convert.h"
+#include "cli/cli_errors.h"
 #include "cli/cli_names.h"
+#include "cli/cli_program.h"
 #include "document/project.h"
 #include "formats/image/canvas_export_image.h"
 #include "formats/native/native_image.h"
@@ -23,10 +25,6 @@
 
 namespace {
 
-constexpr int exitOk = 0;
-constexpr int exitFileError = 1;
-constexpr int exitUsageError = 2;
-
 QString usage()
 {
     return QStringLiteral(
@@ -34,6 +32,8 @@ QString usage()
         "       kromel-cli render FILE.krm OUT.png [--palette NAME]\n"
         "       kromel-cli import PICTURE OUT.krm\n"
         "       kromel-cli export FILE.krm OUT [--format NAME] [--frame] [--resolve] [--palette NAME]\n"
+        "       kromel-cli export FILE.krm OUT.prg [--no-crunch] [--resolve]\n"
+        "       kromel-cli send FILE.krm --host HOST [--timeout SECONDS] [--no-crunch] [--resolve]\n"
         "       kromel-cli convert IMAGE OUT.krm [--mode hires|multicolor]\n"
         "                [--layout bitmap|side-borders|top-bottom-borders]\n"
         "                [--dither none|ordered|diffusion] [--palette NAME]\n"
@@ -57,6 +57,14 @@ QString usage()
         "    --resolve   merge clashing colours into their nearest survivors before writing\n"
         "                a C64 picture (the project file stays as it is); without it a\n"
         "                canvas with clashes is refused\n"
+        "           prg (.prg) writes a program the C64 runs: one screen of any layout, packed\n"
+        "           with Exomizer when it is found (KROMEL_EXOMIZER, beside kromel-cli, or on\n"
+        "           PATH) so that it starts with RUN; unpacked it starts with SYS 7680 (bitmap\n"
+        "           only) or SYS 13312 (border sprites)\n"
+        "    --no-crunch write the program unpacked\n"
+        "  send     send the program to an Ultimate 64 or 1541 Ultimate at HOST (an address,\n"
+        "           with :PORT if needed), which runs it at once; --timeout is per request\n"
+        "           (default 2.5 s)\n"
         "  convert  make a one-screen project (hires bitmap unless told) of an ordinary\n"
         "           image, converted as Convert Image... does: stretched to the canvas, or\n"
         "           with --keep-aspect scaled to fit and centred on black; no dither and\n"
@@ -126,19 +134,6 @@ QString alignmentKey(SpriteAlignment alignment)
     return alignment == SpriteAlignment::Right ? QStringLiteral("right") : QStringLiteral("left");
 }
 
-int usageError(QTextStream& err, const QString& message)
-{
-    err << "kromel-cli: " << message << " (see kromel-cli --help)\n";
-    return exitUsageError;
-}
-
-// The editor's messages may span lines; a script reads one.
-int fileError(QTextStream& err, const QString& message)
-{
-    err << QString(message).replace(QLatin1Char('\n'), QLatin1String("; ")) << "\n";
-    return exitFileError;
-}
-
 QString nativePath(const QString& path)
 {
     return QDir::toNativeSeparators(path);
@@ -150,6 +145,7 @@ struct Options {
     QString format;
     bool frame = false;
     bool resolve = false;
+    bool noCrunch = false;
 };
 
 // Splits a command's arguments into files and the options it takes; returns what is
@@ -170,6 +166,10 @@ QString parseOptions(const QStringList& arguments, const QStringList& allowed, O
         }
         if (argument == QLatin1String("--resolve")) {
             options->resolve = true;
+            continue;
+        }
+        if (argument == QLatin1String("--no-crunch")) {
+            options->noCrunch = true;
             continue;
         }
         if (++i == arguments.size())
@@ -293,6 +293,17 @@ int exportCanvas(const Options& options, QTextStream& err)
     if (formatName.isEmpty())
         return usageError(
             err, QStringLiteral("%1 has no suffix to tell the format by; give --format").arg(target));
+    const bool program = nameKey(formatName) == QLatin1String("prg");
+    if (options.noCrunch && !program)
+        return usageError(err, QStringLiteral("--no-crunch only applies to programs (.prg)"));
+    if (program) {
+        if (options.frame)
+            return usageError(err, QStringLiteral("--frame only applies to ordinary images"));
+        Project project;
+        if (!loadProject(options.files.at(0), &project, err))
+            return exitFileError;
+        return exportProgram(project, target, {!options.noCrunch, options.resolve}, err);
+    }
     const NativeImageFormat native = nativeFormatNamed(formatName);
     const QByteArray imageFormat = formatName.toLower().toLatin1();
     if (native == NativeImageFormat::Unknown && !QImageWriter::supportedImageFormats().contains(imageFormat))
@@ -324,6 +335,8 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
     }
     if (command == QLatin1String("convert"))
         return runConvertCommand(arguments, err);
+    if (command == QLatin1String("send"))
+        return runSendCommand(arguments, out, err);
 
     struct Command {
         const char* name;
@@ -337,7 +350,7 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
         {"import", {}, 2, "a picture file and a project file"},
         {"export",
             {QStringLiteral("--format"), QStringLiteral("--frame"), QStringLiteral("--resolve"),
-                QStringLiteral("--palette")},
+                QStringLiteral("--palette"), QStringLiteral("--no-crunch")},
             2, "a project file and an output file"},
     };
     const auto known = std::find_if(commands.begin(), commands.end(),

@@ -1,5 +1,6 @@
 #include "cli/cli_convert.h"
 
+#include "cli/cli_errors.h"
 #include "cli/cli_names.h"
 #include "convert/adjustment_curves_file.h"
 #include "convert/display_image.h"
@@ -14,10 +15,6 @@
 #include <optional>
 
 namespace {
-
-constexpr int exitOk = 0;
-constexpr int exitFileError = 1;
-constexpr int exitUsageError = 2;
 
 struct ConvertOptions {
     QStringList files;
@@ -115,12 +112,6 @@ QString parseConvertOptions(const QStringList& arguments, ConvertOptions* option
     if (options->files.size() != 2)
         return QStringLiteral("convert takes an image file and a project file");
     return {};
-}
-
-int fileError(QTextStream& err, const QString& message)
-{
-    err << QString(message).replace(QLatin1Char('\n'), QLatin1String("; ")) << "\n";
-    return exitFileError;
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "formats/project/project_file_writer.h"
 #include "model/palette.h"
 
+#include "support/fake_ultimate_device.h"
 #include "support/test_data.h"
 #include <QDir>
 #include <QFile>
@@ -198,6 +199,45 @@ private Q_SLOTS:
         QCOMPARE(run({QStringLiteral("export"), project, out}).exitCode, 1);
     }
 
+    void programsAndSending()
+    {
+        QTemporaryDir dir;
+        const QString hires = sampleProjectPath("hires_bitmap.krm");
+        const QString plain = dir.filePath(QStringLiteral("plain.prg"));
+        Run result = run({"export", hires, plain, "--no-crunch"});
+        QCOMPARE(result.exitCode, 0);
+        QFile written(plain);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.size(), 9515);
+        QCOMPARE(written.read(2), QByteArray::fromHex("001e"));
+
+        // Packed by the cruncher it finds, here the tests' stand-in.
+        qputenv("KROMEL_EXOMIZER", KROMEL_FAKE_CRUNCHER);
+        const QString packed = dir.filePath(QStringLiteral("packed.prg"));
+        QCOMPARE(run({"export", hires, packed}).exitCode, 0);
+        QFile crunched(packed);
+        QVERIFY(crunched.open(QIODevice::ReadOnly));
+        QCOMPARE(crunched.read(5), QByteArray::fromHex("0108") + "SFX");
+
+        FakeUltimateDevice device;
+        result = run({"send", hires, "--host", device.host()});
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out, QStringLiteral("Sent to the Ultimate device at %1.\n").arg(device.host()));
+        QCOMPARE(device.requests().size(), 2);
+        QCOMPARE(device.requests().at(1).body.left(5), QByteArray::fromHex("0108") + "SFX");
+
+        device.setStatus("/v1/runners:run_prg", 500);
+        result = run({"send", hires, "--host", device.host(), "--no-crunch", "--timeout", "1"});
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.err,
+            QStringLiteral(
+                "Could not send to the Ultimate device at %1: Device reported an error (HTTP 500).\n")
+                .arg(device.host()));
+        QCOMPARE(device.requests().constLast().body.size(), 9515);
+        qunsetenv("KROMEL_EXOMIZER");
+        QCOMPARE(run({"send", hires}).exitCode, 2);
+    }
+
     // Every failure is one line, leaves nothing at the target, and says what went wrong.
     void errorsExplainThemselves_data()
     {
@@ -226,6 +266,11 @@ private Q_SLOTS:
                                             << "--frame only applies to ordinary images";
         QTest::newRow("option of another command")
             << QStringList {"import", hires, "OUT", "--resolve"} << 2 << "import does not take --resolve";
+        QTest::newRow("program with clashes") << QStringList {"export", "CLASHING", "OUT.prg",
+            "--no-crunch"} << 1 << "Could not export an executable PRG file: the canvas holds";
+        QTest::newRow("program of two screens") << QStringList {"export",
+            sampleProjectPath("multicolor_dual_screen.krm"), "OUT.prg",
+            "--no-crunch"} << 1 << "The canvas is not a single C64 screen of this layout's size.";
         QTest::newRow("image into no folder")
             << QStringList {"export", hires, "OUT/x/y.png"} << 1 << "as PNG: ";
         QTest::newRow("render into no folder")
@@ -240,6 +285,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString target = dir.filePath(QStringLiteral("out"));
         arguments.replaceInStrings(QStringLiteral("OUT"), target);
+        QTemporaryDir sources;
+        arguments.replaceInStrings(QStringLiteral("CLASHING"), saveClashingProject(sources));
         const Run result = run(arguments);
         QCOMPARE(result.exitCode, exitCode);
         QVERIFY2(result.err.contains(message), qPrintable(result.err));
