@@ -12,6 +12,8 @@ UserManualWindow::UserManualWindow(QWidget* parent)
 
     auto* browser = new QTextBrowser(this);
     browser->setOpenExternalLinks(true);
+    // The manual's pictures are linked relative to it, so they show on the web too.
+    browser->setSearchPaths({QStringLiteral(":/doc")});
     QFile manual(QStringLiteral(":/doc/user-manual.md"));
     if (manual.open(QIODevice::ReadOnly | QIODevice::Text))
         browser->setMarkdown(QString::fromUtf8(manual.readAll()));
