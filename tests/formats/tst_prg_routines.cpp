@@ -12,6 +12,8 @@
 #include <QMap>
 #include <QTest>
 
+#include <memory>
+
 namespace {
 
 PrgExportColors exportColors(std::initializer_list<uchar> slots)
@@ -94,6 +96,20 @@ QMap<QPair<int, int>, ShownSprite> shownSprites(const C64Model& c64, int frame)
         ++run.lines;
     }
     return shown;
+}
+
+// A C64 of the given video standard that has run the program from its load address,
+// started `phase` cycles late, until the given frame began.
+std::unique_ptr<C64Model> runProgram(const QByteArray& prg, C64Model::Video video, int phase, int frames)
+{
+    auto c64 = std::make_unique<C64Model>(video);
+    c64->idle(phase);
+    if (!c64->loadPrg(prg))
+        return {};
+    c64->setPc(quint16(uchar(prg[0]) | uchar(prg[1]) << 8));
+    if (!c64->runUntilFrame(frames))
+        return {};
+    return c64;
 }
 
 } // namespace
@@ -198,11 +214,9 @@ private Q_SLOTS:
         const QByteArray prg = encodeExecutablePrg(canvas, mode, layout, colors, nullptr);
         QCOMPARE(prg.size(), 15874);
 
-        C64Model c64(video);
-        c64.idle(phase);
-        QVERIFY(c64.loadPrg(prg));
-        c64.setPc(0x3400);
-        QVERIFY(c64.runUntilFrame(24));
+        const auto machine = runProgram(prg, video, phase, 24);
+        QVERIFY(machine);
+        const C64Model& c64 = *machine;
         QCOMPARE(c64.vicRegister(0x15), uchar(0xF0));
         QCOMPARE(c64.vicRegister(0x25), uchar(5));
         QCOMPARE(c64.vicRegister(0x26), uchar(6));
@@ -263,11 +277,9 @@ private Q_SLOTS:
         const QByteArray prg = encodeExecutablePrg(canvas, mode, layout, colors, nullptr);
         QCOMPARE(prg.size(), 15874);
 
-        C64Model c64(video);
-        c64.idle(phase);
-        QVERIFY(c64.loadPrg(prg));
-        c64.setPc(0x3400);
-        QVERIFY(c64.runUntilFrame(24));
+        const auto machine = runProgram(prg, video, phase, 24);
+        QVERIFY(machine);
+        const C64Model& c64 = *machine;
         QCOMPARE(c64.vicRegister(0x15), uchar(0xFF));
 
         struct Row {

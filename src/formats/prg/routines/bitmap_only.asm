@@ -48,10 +48,7 @@ addr_load:
 addr_final_loop:
         jmp addr_final_loop
 
-nmi_return:
-        rti
-
-darker: +darker_table
+        +return_and_darker_table
 
 addr_end:
 !if addr_end > bitmap_data { !error "the bitmap-only routine does not fit below $2000" }

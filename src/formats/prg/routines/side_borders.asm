@@ -375,10 +375,7 @@ restore_before_d018:
 +       sty vic_control2        ; $94, cycle 16
         rts
 
-nmi_return:
-        rti
-
-darker: +darker_table
+        +return_and_darker_table
 
 ; Filled in by the encoder.
 param_background: !byte 0

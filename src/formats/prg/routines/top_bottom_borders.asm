@@ -296,10 +296,7 @@ return:
         ldy zp_save_y
         rti
 
-nmi_return:
-        rti
-
-darker: +darker_table
+        +return_and_darker_table
 
 ; Filled in by the encoder.
 param_background:    !byte 0
