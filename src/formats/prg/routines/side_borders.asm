@@ -123,22 +123,7 @@ addr_load:
         lda #$f0
         sta vic_sprite_on
 
-        lda #<irq_top
-        sta hw_irq_vec
-        lda #>irq_top
-        sta hw_irq_vec + 1
-        lda #irq_line
-        sta vic_raster
-        lda #$3b                ; bitmap, display on, 25 rows; raster compare bit 8 = 0
-        sta vic_control1
-        lda #CLOSE
-        sta vic_control2
-        lda #1
-        sta vic_irq_mask
-        sta vic_irq_flags
-        cli
-addr_main_loop:
-        jmp addr_main_loop
+        +run_from_raster_irq irq_top, irq_line, CLOSE
 
 ; Row 0 for the coming frame: Y, pointers in the even screen, colours, even screen.
 first_row:

@@ -82,26 +82,7 @@ addr_load:
         lda #$ff
         sta vic_sprite_on
 
-        lda #<irq_bottom
-        sta hw_irq_vec
-        lda #>irq_bottom
-        sta hw_irq_vec + 1
-        lda #bottom_irq_line
-        sta vic_raster
-        lda #$3b
-        sta vic_control1
-!if MULTICOLOR {
-        lda #$d8
-} else {
-        lda #$c8
-}
-        sta vic_control2
-        lda #1
-        sta vic_irq_mask
-        sta vic_irq_flags
-        cli
-addr_main_loop:
-        jmp addr_main_loop
+        +run_from_raster_irq irq_bottom, bottom_irq_line, $c8 + MULTICOLOR * $10
 
 ; One border's sprite set: X of the 8 sprites from the first one and the gaps, their
 ; X bit 8, the border's multicolours, the colours (the upper row's records; the lower
