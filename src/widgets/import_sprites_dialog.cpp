@@ -7,6 +7,20 @@
 
 #include <QFileInfo>
 
+namespace {
+
+// Without a loaded translation the toolkit leaves "(s)" in "%n sprite(s)", so English
+// gets its plural here.
+QString spriteCount(int count)
+{
+    const QString translated = ImportSpritesDialog::tr("%n sprite(s)", nullptr, count);
+    if (!translated.endsWith(QLatin1String("sprite(s)")))
+        return translated;
+    return count == 1 ? QStringLiteral("1 sprite") : QStringLiteral("%1 sprites").arg(count);
+}
+
+} // namespace
+
 ImportSpritesDialog::ImportSpritesDialog(
     const Project& project, uchar penColor, const QString& startDir, QWidget* parent)
     : ImportFileDialog(
@@ -43,5 +57,5 @@ void ImportSpritesDialog::updatePreview(const QString& path)
     }
     showPreview(nativeSpritePreview(
                     data, m_mode, m_layout, m_options->importColors(), m_options->importOptions(), m_palette),
-        tr("%n sprite(s)", nullptr, int(data.records.size())));
+        spriteCount(int(data.records.size())));
 }
