@@ -10,13 +10,18 @@
 
 QImage canvasExportImage(const Project& project, const Palette& palette, bool includeBorders)
 {
-    QImage image = project.colormap().toImage(palette);
-    if (includeBorders) {
-        const BorderFrameSource source = borderFrameSourceOf(project);
-        image = canvasImageWithBorderFrame(
-            source, palette, canvasFrameColorIndex(source, project.colorSlots()), image);
-    }
-    const int widthFactor = int(std::lround(canvasModePixelAspect(project.mode())));
+    const BorderFrameSource source = borderFrameSourceOf(project);
+    return canvasExportImage(source, palette, canvasFrameColorIndex(source, project.colorSlots()),
+        project.colormap(), includeBorders);
+}
+
+QImage canvasExportImage(const BorderFrameSource& source, const Palette& palette, uchar frameColorIndex,
+    const Colormap& colormap, bool includeBorders)
+{
+    QImage image = colormap.toImage(palette);
+    if (includeBorders)
+        image = canvasImageWithBorderFrame(source, palette, frameColorIndex, image);
+    const int widthFactor = int(std::lround(canvasModePixelAspect(source.mode)));
     if (widthFactor >= 2)
         image = image.scaled(
             image.width() * widthFactor, image.height(), Qt::IgnoreAspectRatio, Qt::FastTransformation);

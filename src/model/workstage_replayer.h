@@ -1,0 +1,55 @@
+#pragma once
+
+#include "model/colormap.h"
+#include "model/history.h"
+
+#include <QList>
+
+// The two shared colours a time-lapse frame shows besides the pixels: the background
+// fills multicolor side borders, the border colour every other frame.
+struct WorkstageColors {
+    uchar background = 0;
+    uchar border = 0;
+
+    friend bool operator==(const WorkstageColors&, const WorkstageColors&) = default;
+};
+
+// Walks the applied part of a history from the picture before its first edit to the
+// current canvas. Stage 0 is the canvas before entry 0, stage n the canvas after entry
+// n - 1; the redo tail is never visited. It rewinds once on construction and then only
+// moves forward, applying each entry once, so a long history is replayed in one pass.
+class WorkstageReplayer {
+public:
+    WorkstageReplayer(const Colormap& current, const History& history, const WorkstageColors& currentColors);
+
+    // The number of stages: one per applied entry plus the starting canvas.
+    int stageCount() const { return int(m_entries.size()) + 1; }
+    int stage() const { return m_stage; }
+
+    // Moves forward to `stage` (clamped to the last one); a stage behind the current one
+    // is not reached again.
+    void advanceTo(int stage);
+    const Colormap& colormapAt(int stage);
+    WorkstageColors colorsAt(int stage);
+
+    // One entry forward or backward on the working copy.
+    void applyEntry(const HistoryEntry& entry, bool undo);
+
+private:
+    // The applied entries only, shared with the history rather than copied.
+    QList<HistoryEntry> m_entries;
+    Colormap m_colormap;
+    WorkstageColors m_colors;
+    int m_stage = 0;
+};
+
+// How a subset of the stages is picked: evenly, or crowding towards the start where a
+// picture changes most visibly.
+enum class WorkstageReduction : quint8 {
+    Uniform = 0,
+    Smart = 1,
+};
+
+// The stages to write for `count` frames out of `total` stages, non-decreasing and always
+// ending with the last stage; Smart may repeat a stage, which then shows a little longer.
+QList<int> workstageIndices(int count, int total, WorkstageReduction reduction);
