@@ -4,6 +4,7 @@
 #include "cli/cli_errors.h"
 #include "cli/cli_names.h"
 #include "cli/cli_program.h"
+#include "cli/cli_workstages.h"
 #include "document/project.h"
 #include "formats/image/canvas_export_image.h"
 #include "formats/native/native_image.h"
@@ -21,7 +22,10 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <cstdio>
 #include <optional>
+
+#include <unistd.h>
 
 namespace {
 
@@ -38,6 +42,7 @@ QString usage()
         "                [--layout bitmap|side-borders|top-bottom-borders]\n"
         "                [--dither none|ordered|diffusion] [--palette NAME]\n"
         "                [--distance euclidean|weighted] [--keep-aspect] [--curves FILE]\n"
+        "       kromel-cli workstages FILE.krm OUTDIR [--count N] [--smart] [--frame] [--base NAME]\n"
         "       kromel-cli --help | --version\n"
         "\n"
         "  info     print the project's settings, one \"key: value\" line each\n"
@@ -72,6 +77,12 @@ QString usage()
         "           matched in. --curves names a text file of tone curves, one per line:\n"
         "           a channel (rgb, r, g, b) and its points x,y from x 0 to x 255, e.g.\n"
         "           \"rgb 0,0 64,90 255,255\"; lines starting with '#' are comments\n"
+        "  workstages  replay the recorded edits as numbered PNG frames OUTDIR/NAME-000000.png,\n"
+        "           ... for a time-lapse, as Save Workstages... does: every stage from the\n"
+        "           canvas before the first edit to the current one, or --count N of them\n"
+        "           spread evenly (--smart: crowded towards the start); --frame adds the\n"
+        "           border frame in each stage's border colour; NAME is --base or the\n"
+        "           project's file name. A progress line shows on a terminal\n"
         "\n"
         "Palettes for --palette (case, spaces and dashes do not matter; default %2):\n"
         "  %1\n");
@@ -337,6 +348,8 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return runConvertCommand(arguments, err);
     if (command == QLatin1String("send"))
         return runSendCommand(arguments, out, err);
+    if (command == QLatin1String("workstages"))
+        return runWorkstagesCommand(arguments, out, err, isatty(fileno(stderr)) != 0);
 
     struct Command {
         const char* name;

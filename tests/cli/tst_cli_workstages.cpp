@@ -1,0 +1,105 @@
+// kromel-cli workstages: the same frames as Save Workstages... from a saved project, and a
+// one-line message for a command it cannot carry out.
+#include "cli/cli_workstages.h"
+#include "document/project.h"
+#include "formats/project/project_file_writer.h"
+
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+
+class TestCliWorkstages : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        // Three edits on a multicolor screen, the border changing at the last one.
+        Project project(CanvasMode::Multicolor);
+        project.clearCanvas(6);
+        project.assignBackgroundIndex(2);
+        project.assignBorderIndex(7);
+        QVERIFY(saveProjectFile(project, m_dir.filePath("piece.krm"), {}).ok);
+        QVERIFY(saveProjectFile(Project(), m_dir.filePath("blank.krm"), {}).ok);
+    }
+
+    void writesTheFrames_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QSize>("size");
+        const QStringList all {
+            "piece-000000.png", "piece-000001.png", "piece-000002.png", "piece-000003.png"};
+        QTest::newRow("every stage") << QStringList {} << all << QSize(320, 200);
+        QTest::newRow("a subset") << QStringList {"--count", "2"}
+                                  << QStringList {"piece-000000.png", "piece-000001.png"} << QSize(320, 200);
+        QTest::newRow("more than there are")
+            << QStringList {"--count", "9", "--smart"} << all << QSize(320, 200);
+        QTest::newRow("framed, named")
+            << QStringList {"--frame", "--base", "lapse"}
+            << QStringList {"lapse-000000.png", "lapse-000001.png", "lapse-000002.png", "lapse-000003.png"}
+            << QSize(416, 301);
+    }
+    void writesTheFrames()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QStringList, files);
+        QFETCH(QSize, size);
+        const QString folder = m_dir.filePath(QString("out-%1").arg(QTest::currentDataTag()));
+        QString out;
+        QString err;
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        const int code
+            = runWorkstagesCommand(QStringList {"workstages", m_dir.filePath("piece.krm"), folder} + options,
+                outStream, errStream, false);
+        QCOMPARE(code, 0);
+        QVERIFY2(err.isEmpty(), qPrintable(err));
+        QCOMPARE(QDir(folder).entryList(QDir::Files), files);
+        const QImage last(QDir(folder).filePath(files.last()));
+        QCOMPARE(last.size(), size);
+    }
+
+    void refusesWhatItCannotDo_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no folder") << QStringList {"piece.krm"} << 2 << "a project file and an output folder";
+        QTest::newRow("bad count") << QStringList {"piece.krm", "o", "--count", "0"} << 2 << "--count";
+        QTest::newRow("missing value")
+            << QStringList {"piece.krm", "o", "--base"} << 2 << "--base needs a value";
+        QTest::newRow("unknown option") << QStringList {"piece.krm", "o", "--fast"} << 2 << "--fast";
+        QTest::newRow("no history") << QStringList {"blank.krm", "o"} << 1 << "no recorded edits";
+        QTest::newRow("no file") << QStringList {"none.krm", "o"} << 1 << "Could not open";
+    }
+    void refusesWhatItCannotDo()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        for (QString& argument : arguments) {
+            if (argument.endsWith(".krm") || argument == "o")
+                argument = m_dir.filePath(argument);
+        }
+        QString out;
+        QString err;
+        QTextStream outStream(&out);
+        QTextStream errStream(&err);
+        QCOMPARE(
+            runWorkstagesCommand(QStringList {"workstages"} + arguments, outStream, errStream, false), code);
+        errStream.flush();
+        QVERIFY2(err.contains(message), qPrintable(err));
+        QCOMPARE(err.count('\n'), 1);
+        QVERIFY(!QDir(m_dir.filePath("o")).exists() || QDir(m_dir.filePath("o")).isEmpty());
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QTEST_GUILESS_MAIN(TestCliWorkstages)
+#include "tst_cli_workstages.moc"
