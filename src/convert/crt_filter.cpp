@@ -1,7 +1,6 @@
 #include "convert/crt_filter.h"
 
 #include <algorithm>
-#include <cmath>
 #include <vector>
 
 namespace {
@@ -16,36 +15,53 @@ bool isRgb32(const QImage& image)
     return !image.isNull() && image.format() == QImage::Format_RGB32;
 }
 
-// The shifted guns and the scanline gaps over `area`, as three floats per pixel so the
-// blur needs no conversions. Even lines lose a fifth of their light.
-std::vector<float> smearedGuns(const QImage& source, const QRect& area)
+// One row of the smeared picture, blurred horizontally over the columns of the area, a
+// plane per gun so the loops stay simple enough to vectorise.
+struct BlurredRow {
+    std::vector<float> planes[3];
+};
+
+// Stage 1 (shifted guns, even lines lose a fifth of their light) over the smear's columns
+// of line `y`, then the horizontal blur over the area's columns.
+void blurRow(const QImage& source, int y, const QRect& smear, const QRect& area, std::vector<float> guns[3],
+    BlurredRow& out)
 {
-    std::vector<float> out(std::size_t(area.width()) * std::size_t(area.height()) * 3);
+    const auto* line = reinterpret_cast<const QRgb*>(source.constScanLine(y));
     const int lastX = source.width() - 1;
-    float* dst = out.data();
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(source.constScanLine(y));
-        const bool dark = y % 2 == 0;
-        for (int x = area.left(); x <= area.right(); ++x) {
-            int red = qRed(line[std::min(x + 1, lastX)]);
-            int green = qGreen(line[x]);
-            int blue = qBlue(line[std::max(x - 1, 0)]);
-            if (dark) {
-                red = red * 4 / 5;
-                green = green * 4 / 5;
-                blue = blue * 4 / 5;
-            }
-            *dst++ = float(red);
-            *dst++ = float(green);
-            *dst++ = float(blue);
+    const bool dark = y % 2 == 0;
+    const int width = smear.width();
+    for (int i = 0; i < width; ++i) {
+        const int x = smear.left() + i;
+        int red = qRed(line[std::min(x + 1, lastX)]);
+        int green = qGreen(line[x]);
+        int blue = qBlue(line[std::max(x - 1, 0)]);
+        if (dark) {
+            red = red * 4 / 5;
+            green = green * 4 / 5;
+            blue = blue * 4 / 5;
+        }
+        guns[0][std::size_t(i)] = float(red);
+        guns[1][std::size_t(i)] = float(green);
+        guns[2][std::size_t(i)] = float(blue);
+    }
+    const int offset = area.left() - smear.left();
+    for (int c = 0; c < 3; ++c) {
+        const float* in = guns[c].data();
+        float* blurred = out.planes[c].data();
+        for (int i = 0; i < area.width(); ++i) {
+            const int x = offset + i;
+            const float left = in[std::max(x - 1, 0)];
+            const float right = in[std::min(x + 1, width - 1)];
+            blurred[i] = blurSide * (left + right) + blurCentre * in[x];
         }
     }
-    return out;
 }
 
+// Every term is a non-negative weight times a non-negative channel, so adding a half and
+// truncating rounds to nearest.
 int toChannel(float value)
 {
-    return std::clamp(int(std::lround(value)), 0, 255);
+    return std::min(int(value + 0.5f), 255);
 }
 
 } // namespace
@@ -68,41 +84,39 @@ void CrtFilter::apply(const QImage& source, QImage& target, const QRect& rect)
         return;
     // Every blurred pixel reads one pixel around it, so the smear covers one more.
     const QRect smear = area.adjusted(-1, -1, 1, 1).intersected(source.rect());
-    const std::vector<float> guns = smearedGuns(source, smear);
-    const int smearWidth = smear.width();
-
-    // Horizontal pass over every smeared row, only for the columns of `area`.
-    const int width = area.width();
-    std::vector<float> rows(std::size_t(width) * std::size_t(smear.height()) * 3);
-    for (int row = 0; row < smear.height(); ++row) {
-        const float* line = guns.data() + std::size_t(row) * std::size_t(smearWidth) * 3;
-        float* out = rows.data() + std::size_t(row) * std::size_t(width) * 3;
-        for (int i = 0; i < width; ++i) {
-            const int x = area.left() + i - smear.left();
-            const int left = std::max(x - 1, 0);
-            const int right = std::min(x + 1, smearWidth - 1);
-            for (int c = 0; c < 3; ++c) {
-                out[i * 3 + c] = blurSide * line[left * 3 + c] + blurCentre * line[x * 3 + c]
-                    + blurSide * line[right * 3 + c];
-            }
-        }
+    std::vector<float> guns[3];
+    for (std::vector<float>& plane : guns)
+        plane.resize(std::size_t(smear.width()));
+    // Three horizontally blurred rows roll down the area: above, the row itself, below.
+    BlurredRow rows[3];
+    for (BlurredRow& row : rows) {
+        for (std::vector<float>& plane : row.planes)
+            plane.resize(std::size_t(area.width()));
     }
+    const auto rowSlot = [](int y) { return std::size_t(((y % 3) + 3) % 3); };
+    for (int y = smear.top(); y <= std::min(area.top(), smear.bottom()); ++y)
+        blurRow(source, y, smear, area, guns, rows[rowSlot(y)]);
 
-    // Vertical pass into the target.
-    const std::size_t stride = std::size_t(width) * 3;
     for (int y = area.top(); y <= area.bottom(); ++y) {
-        const int row = y - smear.top();
-        const float* up = rows.data() + std::size_t(std::max(row - 1, 0)) * stride;
-        const float* mid = rows.data() + std::size_t(row) * stride;
-        const float* down = rows.data() + std::size_t(std::min(row + 1, smear.height() - 1)) * stride;
+        if (y + 1 <= smear.bottom())
+            blurRow(source, y + 1, smear, area, guns, rows[rowSlot(y + 1)]);
+        const BlurredRow& up = rows[rowSlot(std::max(y - 1, smear.top()))];
+        const BlurredRow& mid = rows[rowSlot(y)];
+        const BlurredRow& down = rows[rowSlot(std::min(y + 1, smear.bottom()))];
+        float vertical[3][1024];
         auto* out = reinterpret_cast<QRgb*>(target.scanLine(y)) + area.left();
-        for (int i = 0; i < width; ++i) {
-            int channel[3];
+        for (int start = 0; start < area.width(); start += 1024) {
+            const int count = std::min(1024, area.width() - start);
             for (int c = 0; c < 3; ++c) {
-                const std::size_t k = std::size_t(i) * 3 + std::size_t(c);
-                channel[c] = toChannel(blurSide * up[k] + blurCentre * mid[k] + blurSide * down[k]);
+                const float* a = up.planes[c].data() + start;
+                const float* b = mid.planes[c].data() + start;
+                const float* d = down.planes[c].data() + start;
+                for (int i = 0; i < count; ++i)
+                    vertical[c][i] = blurSide * (a[i] + d[i]) + blurCentre * b[i];
             }
-            out[i] = qRgb(channel[0], channel[1], channel[2]);
+            for (int i = 0; i < count; ++i)
+                out[start + i]
+                    = qRgb(toChannel(vertical[0][i]), toChannel(vertical[1][i]), toChannel(vertical[2][i]));
         }
     }
 }
