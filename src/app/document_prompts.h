@@ -3,6 +3,7 @@
 #include "formats/sprites/native_sprites.h"
 #include "model/canvas_layout.h"
 #include "model/canvas_mode.h"
+#include "model/workstage_replayer.h"
 
 #include <QSize>
 #include <QString>
@@ -35,6 +36,12 @@ struct ImageImportChoice {
 struct SpriteImportChoice {
     QString path;
     SpriteImportOptions options;
+};
+
+// Save Workstages' dialog on OK.
+struct WorkstagesChoice {
+    int count = 1;
+    WorkstageReduction reduction = WorkstageReduction::Uniform;
 };
 
 // Export to Image's first answer on a canvas of whole screens.
@@ -72,4 +79,7 @@ struct DocumentPrompts {
     std::function<std::optional<bool>(const QString& text)> askImageScaling;
     // Runs the conversion dialog in place of exec(); true for OK.
     std::function<bool(ConvertImageDialog& dialog)> runConvertImageDialog;
+    // Save Workstages: how many of `total` stages, then the folder (empty: cancelled).
+    std::function<std::optional<WorkstagesChoice>(int total)> chooseWorkstages;
+    std::function<QString(const QString& startDir)> chooseWorkstagesFolder;
 };

@@ -92,6 +92,8 @@ public:
         const QString& leftoverText, bool* keepAspect);
 
 public Q_SLOTS:
+    // Time-lapse frames of the recorded history.
+    void saveWorkstages();
     // Commands, menus and shortcuts.
     void undo();
     void redo();

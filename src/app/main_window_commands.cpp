@@ -192,7 +192,9 @@ void MainWindow::createFileActions()
     m_exportPrgAction = new QAction(tr("Export to PRG File As..."), this);
     m_exportPrgAction->setShortcut(QKeySequence(tr("Ctrl+Shift+E")));
     connect(m_exportPrgAction, &QAction::triggered, this, &MainWindow::exportPrg);
-    m_saveWorkstagesAction = later(tr("Save Workstages..."));
+    m_saveWorkstagesAction = new QAction(tr("Save Workstages..."), this);
+    m_saveWorkstagesAction->setEnabled(false);
+    connect(m_saveWorkstagesAction, &QAction::triggered, this, &MainWindow::saveWorkstages);
     m_printAction = new QAction(tr("Print..."), this);
     connect(m_printAction, &QAction::triggered, this, &MainWindow::print);
 
@@ -643,6 +645,7 @@ void MainWindow::refreshUndoActions()
     m_undoAction->setEnabled(history.index() >= 1 || m_canvas->activeTool()->canUndoStage());
     m_redoAction->setEnabled(history.index() < history.count());
     m_clearHistoryAction->setEnabled(history.count() >= 1);
+    m_saveWorkstagesAction->setEnabled(history.index() >= 1);
 }
 
 void MainWindow::penWidth()

@@ -50,5 +50,6 @@ inline constexpr char exportPreferNative[] = "files/exportPreferNative";
 inline constexpr char convertImageDialogDither[] = "convertImageDialog/dither";
 inline constexpr char convertImageDialogGeometry[] = "convertImageDialog/geometry";
 inline constexpr char saveWorkstagesDialogGeometry[] = "saveWorkstagesDialog/geometry";
+inline constexpr char saveWorkstagesDialogReduction[] = "saveWorkstagesDialog/reduction";
 
 } // namespace settingsKey
