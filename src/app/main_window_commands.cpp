@@ -282,7 +282,8 @@ void MainWindow::createOptionsActions()
         syncAntialiasedStrokesAction();
     });
     m_disableFillPreviewAction = addToggle(this, tr("Disable Fill Preview"));
-    m_disableFillPreviewAction->setEnabled(false);
+    connect(m_disableFillPreviewAction, &QAction::toggled, this,
+        [this](bool on) { m_canvas->setFillPreviewEnabled(!on); });
 
     m_toolGroup = new QActionGroup(this);
     const auto tool = [this](const QString& text, const QString& keys, const QString& icon) {
@@ -299,6 +300,7 @@ void MainWindow::createOptionsActions()
     m_eraserToolAction = tool(tr("Eraser Tool"), tr("E"), QStringLiteral("tool_eraser"));
     connect(m_eraserToolAction, &QAction::toggled, this, &MainWindow::eraserToolToggled);
     m_fillToolAction = tool(tr("Fill Tool"), tr("G"), QStringLiteral("tool_fill"));
+    connect(m_fillToolAction, &QAction::toggled, this, &MainWindow::fillToolToggled);
     m_shapeToolAction = tool(tr("Shape Tool"), tr("S"), {});
     m_eyedropperToolAction = tool(tr("Eyedropper Tool"), tr("I"), QStringLiteral("tool_eyedrop"));
     connect(m_eyedropperToolAction, &QAction::toggled, this, &MainWindow::eyedropperToolToggled);
@@ -307,7 +309,7 @@ void MainWindow::createOptionsActions()
     m_rectSelectToolAction = tool(tr("Rectangle Select Tool"), tr("M"), QStringLiteral("tool_selection"));
     m_lassoSelectToolAction = tool(tr("Lasso Select Tool"), tr("L"), QStringLiteral("tool_selectionlasso"));
     m_moveAxesAction = tool(tr("Move Axes"), tr("Y"), {});
-    for (QAction* later : {m_fillToolAction, m_shapeToolAction, m_rectSelectToolAction,
+    for (QAction* later : {m_shapeToolAction, m_rectSelectToolAction,
              m_lassoSelectToolAction, m_moveAxesAction})
         later->setEnabled(false);
 
@@ -315,6 +317,7 @@ void MainWindow::createOptionsActions()
     addRadio(m_contourGroup, tr("Center"), 0)->setChecked(true);
     addRadio(m_contourGroup, tr("Outside"), 1);
     addRadio(m_contourGroup, tr("Inside"), 2);
+    connect(m_contourGroup, &QActionGroup::triggered, this, &MainWindow::setContourPlacement);
 
     m_shapeKindGroup = new QActionGroup(this);
     addRadio(m_shapeKindGroup, tr("Line"), 0)->setChecked(true);
@@ -752,6 +755,17 @@ void MainWindow::panToolToggled(bool active)
     refreshUndoActions();
 }
 
+void MainWindow::fillToolToggled(bool active)
+{
+    m_canvas->setFillToolActive(active);
+    refreshUndoActions();
+}
+
+void MainWindow::setContourPlacement(QAction* action)
+{
+    m_canvas->setContourPlacement(ContourPlacement(action->data().toInt()));
+}
+
 void MainWindow::resolveAllClashes()
 {
     if (documentCommandMayRun())
@@ -801,6 +815,7 @@ void MainWindow::assignColorSlot(ColorAssignmentWidget::Slot slot, Qt::MouseButt
 void MainWindow::syncHiresClashMenu()
 {
     m_hiresClashMenu->setEnabled(m_project->mode() == CanvasMode::Hires);
+    m_contourMenu->setEnabled(m_canvas->contourApplies());
     syncAntialiasedStrokesAction();
     checkActionWithData(m_hiresClashGroup, int(m_project->hiresClashResolution()));
 }

@@ -6,6 +6,7 @@
 #include "view/tools/draw_tool.h"
 #include "view/tools/eraser_tool.h"
 #include "view/tools/eyedropper_tool.h"
+#include "view/tools/fill_tool.h"
 #include "view/tools/pan_tool.h"
 
 #include <QKeyEvent>
@@ -32,6 +33,7 @@ CanvasArea::CanvasArea(std::shared_ptr<Project> project, QWidget* parent)
     , m_eraserTool(std::make_unique<EraserTool>(*this))
     , m_eyedropperTool(std::make_unique<EyedropperTool>(*this))
     , m_panTool(std::make_unique<PanTool>(*this))
+    , m_fillTool(std::make_unique<FillTool>(*this))
     , m_activeTool(m_drawTool.get())
 {
     setMouseTracking(true);

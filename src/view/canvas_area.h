@@ -7,6 +7,7 @@
 #include "paint/antialias_stroke_state.h"
 #include "paint/brush.h"
 #include "paint/edit_recording.h"
+#include "paint/flood_fill.h"
 #include "paint/footprint_mask.h"
 #include "paint/texture.h"
 #include "paint/texture_mode.h"
@@ -27,6 +28,7 @@ class Colormap;
 class DrawTool;
 class EraserTool;
 class EyedropperTool;
+class FillTool;
 class PanTool;
 class Project;
 
@@ -115,6 +117,8 @@ public:
     void setEraserToolActive(bool on);
     void setEyedropperToolActive(bool on);
     void setPanToolActive(bool on);
+    void setFillToolActive(bool on);
+    bool fillToolActive() const;
     bool eraserToolActive() const;
     bool eyedropperToolActive() const;
     bool panToolActive() const;
@@ -182,6 +186,24 @@ public:
     // What the eraser paints: the background on multicolor canvases, where it is the one
     // colour every cell shares, and the secondary colour on hires ones.
     uchar blankIndex() const;
+
+    // Fills. A contour band only fits where a cell has colours to spare beside the area's
+    // own, which a multicolor cell has and a hires cell does not.
+    bool contourApplies() const;
+    ContourPlacement contourPlacement() const { return m_contourPlacement; }
+    void setContourPlacement(ContourPlacement placement);
+    bool fillPreviewEnabled() const { return m_fillPreviewEnabled; }
+    void setFillPreviewEnabled(bool on);
+    QRect applyFloodFill(Colormap& colormap, QPoint pixel, uchar colour, uchar altColour, bool record);
+    QRect applyContour(Colormap& colormap, QPoint pixel, uchar colour, uchar altColour,
+        ContourPlacement placement, AntialiasStrokeState* antialias, bool record);
+    // Once per fill-symmetry copy; the identity alone until symmetry applies to fills.
+    QRect applySymmetricFloodFill(Colormap& colormap, QPoint pixel, uchar colour, uchar altColour, bool record);
+    QRect applySymmetricContour(
+        Colormap& colormap, QPoint pixel, uchar colour, uchar altColour, ContourPlacement placement, bool record);
+    // A fill may reach anywhere, so its simulation is a whole copy of the document.
+    Colormap& fillSimulationColormap();
+    QRect canvasRectToView(const QRect& canvasRect) const { return canvasToViewUpdateRect(canvasRect); }
 
     // Previews. The simulation colormap matches the document wherever a paint of the
     // segment can reach, so painting into it shows exactly what the same paint on the
@@ -285,6 +307,7 @@ private:
     std::unique_ptr<EraserTool> m_eraserTool;
     std::unique_ptr<EyedropperTool> m_eyedropperTool;
     std::unique_ptr<PanTool> m_panTool;
+    std::unique_ptr<FillTool> m_fillTool;
     CanvasTool* m_activeTool = nullptr;
 
     uchar m_penIndex = 1;
@@ -303,6 +326,9 @@ private:
     bool m_peekSecondaryHeld = false;
 
     FootprintMask m_strokeSurface;
+    FootprintMask m_contourSurface;
+    ContourPlacement m_contourPlacement = ContourPlacement::Center;
+    bool m_fillPreviewEnabled = true;
     EditRecording m_recording;
     AntialiasStrokeState m_strokeAntialias;
     AntialiasStrokeState m_previewAntialias;

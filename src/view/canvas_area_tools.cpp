@@ -6,6 +6,7 @@
 #include "view/tools/draw_tool.h"
 #include "view/tools/eraser_tool.h"
 #include "view/tools/eyedropper_tool.h"
+#include "view/tools/fill_tool.h"
 #include "view/tools/pan_tool.h"
 
 void CanvasArea::activateTool(CanvasTool* tool, bool on)
@@ -182,6 +183,10 @@ void CanvasArea::refreshHoverPreview()
         next = previewer->updateHoverPreview();
     else if (previewer)
         previewer->clearHoverPreview();
+    if (m_activeTool == m_fillTool.get())
+        next = m_fillTool->updateHoverPreview();
+    else
+        m_fillTool->clearHoverPreview();
     refreshTrackedRect(m_previewViewRect, next);
 }
 

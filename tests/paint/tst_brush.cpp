@@ -1,27 +1,15 @@
 #include "paint/brush.h"
 #include "paint/footprint_mask.h"
+#include "support/mask_picture.h"
 
 #include <QTest>
 #include <cmath>
 
 namespace {
 
-// A mask as rows of characters: '#' for a covered pixel, '.' for an uncovered one.
-QStringList picture(const FootprintMask& mask, const QRect& area)
-{
-    QStringList rows;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        QString row;
-        for (int x = area.left(); x <= area.right(); ++x)
-            row += Brush::covers(mask.image(), x, y, mask.pixelWidth()) ? QLatin1Char('#') : QLatin1Char('.');
-        rows.append(row);
-    }
-    return rows;
-}
-
 QStringList wholePicture(const FootprintMask& mask)
 {
-    return picture(mask, QRect(QPoint(0, 0), mask.canvasSize()));
+    return maskPicture(mask, QRect(QPoint(0, 0), mask.canvasSize()));
 }
 
 struct Covered {
@@ -185,7 +173,8 @@ private Q_SLOTS:
         QVERIFY(std::abs(covered(mask).count - 256) < 16);
         // The view turns the canvas clockwise, so the upright nib is turned
         // anticlockwise on the canvas: its topmost corner lies right of the centre.
-        const QString topRow = picture(mask, QRect(turned.left(), turned.top(), turned.width(), 1)).first();
+        const QString topRow
+            = maskPicture(mask, QRect(turned.left(), turned.top(), turned.width(), 1)).first();
         QVERIFY(turned.left() + topRow.indexOf('#') >= centre.x());
     }
 
