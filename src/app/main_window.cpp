@@ -2,12 +2,14 @@
 
 #include "document/project.h"
 #include "view/canvas_area.h"
+#include "view/preview_window.h"
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent)
     , m_project(std::make_shared<Project>(CanvasMode::Hires, 0, 0, CanvasLayoutSpec {}, 1))
 {
     m_canvas = new CanvasArea(m_project, this);
+    m_preview = new PreviewWindow(m_canvas, this);
     // The floating dashboards are still to come; until then the bars sit below the canvas.
     createColorBars();
     setCentralWidget(m_canvas);

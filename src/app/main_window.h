@@ -17,6 +17,7 @@ class CanvasArea;
 class ExternalUrlOpener;
 class Project;
 class PaletteWidget;
+class PreviewWindow;
 class QAction;
 class QActionGroup;
 class QCloseEvent;
@@ -40,6 +41,7 @@ public:
     explicit MainWindow(QWidget* parent = nullptr);
 
     CanvasArea* canvasArea() const { return m_canvas; }
+    PreviewWindow* previewWindow() const { return m_preview; }
     Project& project() const { return *m_project; }
 
     // Commands, menus and shortcuts.
@@ -182,6 +184,9 @@ private:
     void stepPenWidth(int delta);
     // The zoom commands act on the canvas only while this window is the active one.
     void zoomCommand(void (CanvasArea::*step)());
+    // The preview window's View commands; the zoom steps reach it when it is active.
+    void connectPreviewActions();
+    bool zoomPreviewIfActive(void (CanvasArea::*step)());
     void selectPenIndex(uchar index);
     void syncHiresClashMenu();
     void syncBorderSpritesMenu();
@@ -235,6 +240,7 @@ private:
     // The document and its view.
     std::shared_ptr<Project> m_project;
     CanvasArea* m_canvas = nullptr;
+    PreviewWindow* m_preview = nullptr;
 
     // Commands, menus and shortcuts.
     QAction* m_exitAction = nullptr;

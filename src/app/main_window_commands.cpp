@@ -439,9 +439,7 @@ void MainWindow::createViewActions()
     m_mirrorPreviewAction->setShortcut(QKeySequence(tr("W")));
     m_crtFilterAction = addToggle(this, tr("Enable CRT Filter in Preview Window"));
     m_crtFilterAction->setShortcut(QKeySequence(tr("Alt+F8")));
-    for (QAction* later :
-        {m_showPreviewAction, m_previewOnTopAction, m_mirrorPreviewAction, m_crtFilterAction})
-        later->setEnabled(false);
+    connectPreviewActions();
 }
 
 // Commands in no menu, added to the window so their keys work whenever it is active.
@@ -860,6 +858,8 @@ void MainWindow::followReplacedDocument()
 
 void MainWindow::zoomCommand(void (CanvasArea::*step)())
 {
+    if (zoomPreviewIfActive(step))
+        return;
     if (isActiveWindow() || !QApplication::activeWindow())
         (m_canvas->*step)();
 }

@@ -8,6 +8,7 @@
 #include "app/status_bar_panel.h"
 #include "app/status_texts.h"
 #include "view/canvas_area.h"
+#include "view/preview_window.h"
 #include "widgets/settings_dialog.h"
 
 #include <QAction>
@@ -49,8 +50,10 @@ public:
         }
     }
 
-    void restoreGeometries(const QByteArray& window, const QByteArray&) override
+    void restoreGeometries(const QByteArray& window, const QByteArray& preview) override
     {
+        if (!preview.isEmpty())
+            m_window.m_preview->restoreGeometry(preview);
         if (window.isEmpty() || !m_window.restoreGeometry(window))
             m_window.placeForFirstStart();
     }
@@ -126,6 +129,7 @@ void MainWindow::writeSettings()
     if (const QAction* aspect = m_pixelAspectGroup->checkedAction())
         session.displayPixelAspect = aspect->data().toDouble();
     session.windowGeometry = saveGeometry();
+    session.previewGeometry = m_preview->saveGeometry();
     writeSessionSettings(settings, session);
 }
 
