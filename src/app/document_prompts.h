@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/recovery_folder.h"
 #include "formats/sprites/native_sprites.h"
 #include "model/canvas_layout.h"
 #include "model/canvas_mode.h"
@@ -24,6 +25,9 @@ struct NewCanvasChoice {
 };
 
 enum class SaveChangesAnswer { Save, Discard, Cancel };
+
+// What to do with the recovery copy a crashed editor left.
+enum class RecoveryAnswer { Restore, Discard, Later };
 
 // What Import Image's chooser hands back.
 struct ImageImportChoice {
@@ -58,6 +62,7 @@ struct DocumentPrompts {
     std::function<QString(const QString& proposedPath)> chooseProjectSavePath;
     std::function<std::optional<NewCanvasChoice>()> chooseNewCanvas;
     std::function<SaveChangesAnswer()> askToSaveChanges;
+    std::function<RecoveryAnswer(const RecoveryCopyInfo& copy)> askAboutRecoveryCopy;
     std::function<void(const QString& text)> warn;
 
     // The image commands. Empty answers and std::nullopt mean the user cancelled.

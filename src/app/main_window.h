@@ -26,6 +26,11 @@ class QDropEvent;
 class QMenu;
 class QMenuBar;
 class QProgressDialog;
+class QTimer;
+class RecoveryWriter;
+struct NativeImage;
+struct Preferences;
+struct RecoveryClaim;
 class StatusBarPanel;
 enum class SessionToggle : int;
 enum class SpriteStripSide : quint8;
@@ -88,6 +93,16 @@ public:
     void updateRecentProjectsMenu(QMenu* menu);
     void prepareRecentProjectToolTip(QAction* action);
     DocumentPrompts& documentPrompts() { return m_prompts; }
+
+    // Crash recovery. Off until started (the program starts it; a test starts it on a
+    // folder of its own): then a modified document is copied into `folderPath` at the
+    // autosave interval and when the program loses the focus, and the copies of crashed
+    // editors are offered once the event loop runs.
+    void startCrashRecovery(const QString& folderPath);
+    // Writes the copy now if the document changed since the last one.
+    void autosaveNow();
+    void offerRecoveryCopies();
+    RecoveryWriter* recoveryWriter() const { return m_recovery; }
     // Stretch (false) or keep the aspect ratio (true) for an image not of the display size;
     // false when the user cancelled.
     bool askImageScalingChoice(const QString& fileName, const QSize& imageSize, const QSize& displaySize,
@@ -228,6 +243,10 @@ private:
     // Answered, and whether to include them.
     std::pair<bool, bool> askIncludeBorders(const QString& title, const QString& cancelMessage);
     void exportNativeImageFiles();
+    // A C64 picture handed over from outside: a fresh canvas of its mode, the picture
+    // imported as one undoable edit, named after the file.
+    void openNativeImage(const QString& path, const NativeImage& image);
+    void finishNativeImageImport(const QString& path, const NativeImage& image, const QRect& changed);
     void exportModernImageFile(bool includeBorders);
     std::optional<SpriteImportChoice> chooseSpritesToImport(const QString& startDir);
     // The program of the canvas, or empty after a warning that starts with `headline`.
@@ -352,4 +371,16 @@ private:
     DocumentPrompts m_prompts;
     RecentProjectToolTipCache m_recentToolTips;
     QPointer<QMenu> m_recentProjectsMenu;
+
+    // Crash recovery.
+    void applyAutosavePreferences(const Preferences& preferences);
+    void discardRecoveryCopy();
+    RecoveryAnswer askAboutRecoveryCopy(const RecoveryCopyInfo& copy);
+    bool restoreRecoveryCopy(const RecoveryClaim& claim);
+    RecoveryWriter* m_recovery = nullptr;
+    QTimer* m_autosaveTimer = nullptr;
+    bool m_autosaveEnabled = true;
+    // Counts document replacements, so a new document's first state is never taken for
+    // one the copy already holds.
+    quint64 m_documentGeneration = 0;
 };

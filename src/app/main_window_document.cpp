@@ -4,6 +4,7 @@
 #include "app/remembered_folders.h"
 #include "app/settings_keys.h"
 #include "document/project.h"
+#include "formats/native/native_image.h"
 #include "formats/project/project_file_reader.h"
 #include "formats/project/project_file_writer.h"
 #include "view/canvas_area.h"
@@ -209,6 +210,15 @@ void MainWindow::openProjectFromDesktop(const QString& path)
     // After the turn of the event loop that brought the path: a drop is finished, and at
     // start-up the window is on screen before any question about the file is asked.
     QTimer::singleShot(0, this, [this, path] {
+        // A file manager hands over C64 pictures too; anything else is taken for a
+        // project, whose reader says what is wrong with it.
+        NativeImage picture;
+        const bool isProject = QFileInfo(path).suffix().compare(projectSuffix, Qt::CaseInsensitive) == 0;
+        if (!isProject && readNativeImageFile(path, &picture, nullptr)) {
+            if (prepareForDocumentReplacement())
+                openNativeImage(path, picture);
+            return;
+        }
         if (prepareForDocumentReplacement())
             loadProjectFromFile(path);
     });
@@ -316,6 +326,7 @@ bool MainWindow::saveProjectTo(const QString& path)
     }
     rememberRecentProject(m_currentFile);
     m_project->markClean();
+    discardRecoveryCopy();
     updateWindowTitle();
     showStatusMessage(tr("Saved %1.").arg(QFileInfo(path).fileName()), statusMessageTimeout);
     return true;
@@ -329,6 +340,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         return;
     }
     writeSettings();
+    discardRecoveryCopy();
     event->accept();
 }
 

@@ -95,12 +95,30 @@ void MainWindow::importImage()
         warnUser(imported.error);
         return;
     }
+    finishNativeImageImport(choice->path, image, imported.changed);
+}
+
+void MainWindow::openNativeImage(const QString& path, const NativeImage& image)
+{
+    const NativeImageFormatRow* row = nativeImageFormatRow(image.format);
+    if (!row)
+        return;
+    createCanvas(row->mode, CanvasLayoutSpec {CanvasLayout::BitmapOnly}, 1, QSize());
+    const NativeImageImportResult imported = importNativeImage(*m_project, image, 0);
+    if (!imported.ok) {
+        warnUser(imported.error);
+        return;
+    }
+    finishNativeImageImport(path, image, imported.changed);
+}
+
+void MainWindow::finishNativeImageImport(const QString& path, const NativeImage& image, const QRect& changed)
+{
     if (m_currentFile.isEmpty())
-        setPendingName(QFileInfo(choice->path).completeBaseName());
-    finishDocumentEdit(imported.changed);
+        setPendingName(QFileInfo(path).completeBaseName());
+    finishDocumentEdit(changed);
     showStatusMessage(
-        tr("Imported %1 (%2).").arg(fileNameOf(choice->path), nativeImageFormatName(image.format)),
-        statusTimeout);
+        tr("Imported %1 (%2).").arg(fileNameOf(path), nativeImageFormatName(image.format)), statusTimeout);
 }
 
 std::optional<ImageImportChoice> MainWindow::chooseImageToImport(const QString& startDir)

@@ -139,6 +139,7 @@ void MainWindow::applySettingsPreferences()
     m_canvas->setBindZoomToCanvas(preferences.bindZoomToCanvas);
     m_canvas->setInvertZoomWheel(preferences.invertZoomWheel);
     applyFileDialogPreference(preferences);
+    applyAutosavePreferences(preferences);
 }
 
 bool MainWindow::smoothImageScaling() const

@@ -7,25 +7,47 @@
 
 #include <cmath>
 
+namespace {
+
+// The store's INI files write the group "general" as "%General", which a later run reads
+// back as "General": without this second look every value of the group would fall back
+// to its default at the next start.
+QVariant storedValue(const QSettings& settings, const char* key, const QVariant& fallback)
+{
+    const QString name = QString::fromLatin1(key);
+    if (settings.contains(name) || !name.startsWith(QLatin1String("general/")))
+        return settings.value(name, fallback);
+    return settings.value(QLatin1Char('G') + name.mid(1), fallback);
+}
+
+} // namespace
+
 Preferences readPreferences(const QSettings& settings)
 {
     const Preferences defaults;
     Preferences read;
-    read.invertZoomWheel = settings.value(settingsKey::invertZoomWheel, defaults.invertZoomWheel).toBool();
-    read.bindZoomToCanvas = settings.value(settingsKey::bindZoomToCanvas, defaults.bindZoomToCanvas).toBool();
+    read.invertZoomWheel
+        = storedValue(settings, settingsKey::invertZoomWheel, defaults.invertZoomWheel).toBool();
+    read.bindZoomToCanvas
+        = storedValue(settings, settingsKey::bindZoomToCanvas, defaults.bindZoomToCanvas).toBool();
     read.smoothImageScaling
-        = settings.value(settingsKey::smoothImageScaling, defaults.smoothImageScaling).toBool();
+        = storedValue(settings, settingsKey::smoothImageScaling, defaults.smoothImageScaling).toBool();
     read.nativeFileDialogs
-        = settings.value(settingsKey::nativeFileDialogs, defaults.nativeFileDialogs).toBool();
-    read.toolFlyoutHoverDelaySeconds
-        = settings.value(settingsKey::toolFlyoutHoverDelaySeconds, defaults.toolFlyoutHoverDelaySeconds)
-              .toDouble();
-    read.toolFlyoutLeaveGraceSeconds
-        = settings.value(settingsKey::toolFlyoutLeaveGraceSeconds, defaults.toolFlyoutLeaveGraceSeconds)
-              .toDouble();
-    read.ultimateHost = settings.value(settingsKey::ultimateHost, defaults.ultimateHost).toString();
+        = storedValue(settings, settingsKey::nativeFileDialogs, defaults.nativeFileDialogs).toBool();
+    read.toolFlyoutHoverDelaySeconds = storedValue(
+        settings, settingsKey::toolFlyoutHoverDelaySeconds, defaults.toolFlyoutHoverDelaySeconds)
+                                           .toDouble();
+    read.toolFlyoutLeaveGraceSeconds = storedValue(
+        settings, settingsKey::toolFlyoutLeaveGraceSeconds, defaults.toolFlyoutLeaveGraceSeconds)
+                                           .toDouble();
+    read.ultimateHost = storedValue(settings, settingsKey::ultimateHost, defaults.ultimateHost).toString();
     read.ultimateTimeoutSeconds
-        = settings.value(settingsKey::ultimateTimeoutSeconds, defaults.ultimateTimeoutSeconds).toDouble();
+        = storedValue(settings, settingsKey::ultimateTimeoutSeconds, defaults.ultimateTimeoutSeconds)
+              .toDouble();
+    read.autosave = storedValue(settings, settingsKey::autosave, defaults.autosave).toBool();
+    read.autosaveIntervalSeconds
+        = storedValue(settings, settingsKey::autosaveIntervalSeconds, defaults.autosaveIntervalSeconds)
+              .toInt();
     return read;
 }
 
@@ -39,6 +61,8 @@ void writePreferences(QSettings& settings, const Preferences& preferences)
     settings.setValue(settingsKey::ultimateTimeoutSeconds, preferences.ultimateTimeoutSeconds);
     settings.setValue(settingsKey::toolFlyoutHoverDelaySeconds, preferences.toolFlyoutHoverDelaySeconds);
     settings.setValue(settingsKey::toolFlyoutLeaveGraceSeconds, preferences.toolFlyoutLeaveGraceSeconds);
+    settings.setValue(settingsKey::autosave, preferences.autosave);
+    settings.setValue(settingsKey::autosaveIntervalSeconds, preferences.autosaveIntervalSeconds);
 }
 
 int flyoutIntervalMs(double seconds)

@@ -1,6 +1,7 @@
 #include "app/qmain.h"
 
 #include "app/main_window.h"
+#include "app/recovery_folder.h"
 #include "app/theme.h"
 
 #include <QApplication>
@@ -43,6 +44,7 @@ int qMain(int argc, char** argv)
 
     MainWindow window;
     window.show();
+    window.startCrashRecovery(defaultRecoveryFolderPath());
 
     // The toolkit has already taken its own options ("-platform xcb", "-style ...") out of
     // this list, values included, so an option's value is never mistaken for a project.

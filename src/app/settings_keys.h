@@ -32,6 +32,8 @@ inline constexpr char toolFlyoutHoverDelaySeconds[] = "general/toolFlyoutHoverDe
 inline constexpr char toolFlyoutLeaveGraceSeconds[] = "general/toolFlyoutLeaveGraceSeconds";
 inline constexpr char ultimateHost[] = "ultimate/host";
 inline constexpr char ultimateTimeoutSeconds[] = "ultimate/timeoutSeconds";
+inline constexpr char autosave[] = "general/autosave";
+inline constexpr char autosaveIntervalSeconds[] = "general/autosaveIntervalSeconds";
 
 // The folders the file dialogs open in, each remembered from the last success.
 inline constexpr char lastProjectDir[] = "files/lastProjectDir";

@@ -69,6 +69,12 @@ void Project::markClean()
     m_cleanPoint = {m_history.revision(), m_history.index()};
 }
 
+void Project::markModified()
+{
+    // No history ever applies a negative number of entries.
+    m_cleanPoint = {m_history.revision(), -1};
+}
+
 uchar Project::mappedIndex(bool swap, uchar primary, uchar secondary, uchar index)
 {
     if (index == secondary)

@@ -71,6 +71,9 @@ public:
     // when it was created, opened or last saved.
     bool isModified() const;
     void markClean();
+    // Unsaved until the next save, whatever the history says: a document brought back from
+    // a recovery copy.
+    void markModified();
 
     // Color Swap (swap) and Color Replace (the secondary colour retires into the primary).
     static uchar mappedIndex(bool swap, uchar primary, uchar secondary, uchar index);

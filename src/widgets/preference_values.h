@@ -15,6 +15,9 @@ struct Preferences {
     // The address an Ultimate 64 commonly gets on a home network; the user sets the real one.
     QString ultimateHost = QStringLiteral("192.168.1.64");
     double ultimateTimeoutSeconds = 2.5;
+    // Recovery copies of a modified document, so a crash loses at most this much work.
+    bool autosave = true;
+    int autosaveIntervalSeconds = 120;
 
     friend bool operator==(const Preferences&, const Preferences&) = default;
 };

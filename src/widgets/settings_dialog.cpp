@@ -6,6 +6,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
@@ -73,6 +74,23 @@ SettingsDialog::SettingsDialog(const Preferences& preferences, QWidget* parent)
     ultimateLayout->addRow(tr("&Host:"), m_host);
     ultimateLayout->addRow(tr("&Timeout:"), m_timeout);
 
+    auto* recovery = new QGroupBox(tr("Crash Recovery"));
+    auto* recoveryLayout = new QFormLayout(recovery);
+    m_autosave = new QCheckBox(tr("&Keep a recovery copy of unsaved work"));
+    m_autosave->setToolTip(tr("While the project has unsaved changes, KROMEL keeps a copy of it, history "
+                              "included, and offers it at the next start if the program ends unexpectedly."));
+    m_autosave->setChecked(preferences.autosave);
+    m_autosaveMinutes = new QSpinBox;
+    m_autosaveMinutes->setRange(1, 60);
+    m_autosaveMinutes->setSuffix(tr(" min"));
+    m_autosaveMinutes->setValue(qBound(1, (preferences.autosaveIntervalSeconds + 30) / 60, 60));
+    m_autosaveMinutes->setToolTip(tr("How often the copy is brought up to date; it is also written whenever "
+                                     "KROMEL loses the focus."));
+    m_autosaveMinutes->setEnabled(preferences.autosave);
+    connect(m_autosave, &QCheckBox::toggled, m_autosaveMinutes, &QWidget::setEnabled);
+    recoveryLayout->addRow(m_autosave);
+    recoveryLayout->addRow(tr("&Every:"), m_autosaveMinutes);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -82,6 +100,7 @@ SettingsDialog::SettingsDialog(const Preferences& preferences, QWidget* parent)
     layout->addWidget(general);
     layout->addWidget(pickers);
     layout->addWidget(ultimate);
+    layout->addWidget(recovery);
     layout->addWidget(buttons);
 }
 
@@ -96,5 +115,7 @@ Preferences SettingsDialog::preferences() const
     edited.toolFlyoutLeaveGraceSeconds = m_leaveGrace->value();
     edited.ultimateHost = m_host->text().trimmed();
     edited.ultimateTimeoutSeconds = m_timeout->value();
+    edited.autosave = m_autosave->isChecked();
+    edited.autosaveIntervalSeconds = m_autosaveMinutes->value() * 60;
     return edited;
 }

@@ -7,6 +7,7 @@
 class QCheckBox;
 class QDoubleSpinBox;
 class QLineEdit;
+class QSpinBox;
 
 // The Settings dialog. It edits a copy of the preferences; the window reads them back
 // after OK and stores them, so Cancel leaves the store untouched.
@@ -28,4 +29,6 @@ private:
     QDoubleSpinBox* m_leaveGrace = nullptr;
     QLineEdit* m_host = nullptr;
     QDoubleSpinBox* m_timeout = nullptr;
+    QCheckBox* m_autosave = nullptr;
+    QSpinBox* m_autosaveMinutes = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "app/preferences.h"
 #include "app/session_settings.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -12,6 +13,7 @@ class TestPreferences : public QObject {
 private Q_SLOTS:
     void init();
     void valuesSurviveWriteAndRead();
+    void generalValuesSurviveARestart();
     void sessionRestoresInDependencyOrder();
 
 private:
@@ -54,6 +56,8 @@ Preferences unusualPreferences()
     preferences.toolFlyoutLeaveGraceSeconds = 0.0;
     preferences.ultimateHost = QStringLiteral("10.0.0.7");
     preferences.ultimateTimeoutSeconds = 12.5;
+    preferences.autosave = false;
+    preferences.autosaveIntervalSeconds = 300;
     return preferences;
 }
 
@@ -83,6 +87,21 @@ void TestPreferences::valuesSurviveWriteAndRead()
     QSettings settings(iniPath(), QSettings::IniFormat);
     QCOMPARE(readPreferences(settings), unusualPreferences());
     QCOMPARE(readSessionSettings(settings), session);
+}
+
+void TestPreferences::generalValuesSurviveARestart()
+{
+    // What the store writes for the "general/" keys, as a later run finds it on disk.
+    {
+        QFile file(iniPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[%General]\ninvertZoomWheel=true\nautosave=false\nautosaveIntervalSeconds=300\n");
+    }
+    const QSettings settings(iniPath(), QSettings::IniFormat);
+    const Preferences read = readPreferences(settings);
+    QVERIFY(read.invertZoomWheel);
+    QVERIFY(!read.autosave);
+    QCOMPARE(read.autosaveIntervalSeconds, 300);
 }
 
 void TestPreferences::sessionRestoresInDependencyOrder()
