@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/recovery_folder.h"
+#include "app/startup_benchmark.h"
 #include "app/theme.h"
 
 #include <QApplication>
@@ -45,6 +46,8 @@ int qMain(int argc, char** argv)
     MainWindow window;
     window.show();
     window.startCrashRecovery(defaultRecoveryFolderPath());
+    if (QCoreApplication::arguments().contains(QStringLiteral("--startup-benchmark")))
+        armStartupBenchmark(&window);
 
     // The toolkit has already taken its own options ("-platform xcb", "-style ...") out of
     // this list, values included, so an option's value is never mistaken for a project.
