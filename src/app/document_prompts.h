@@ -87,4 +87,6 @@ struct DocumentPrompts {
     // Save Workstages: how many of `total` stages, then the folder (empty: cancelled).
     std::function<std::optional<WorkstagesChoice>(int total)> chooseWorkstages;
     std::function<QString(const QString& startDir)> chooseWorkstagesFolder;
+    // Import Reference Image: the file (empty: cancelled).
+    std::function<QString(const QString& startDir)> chooseReferenceImage;
 };

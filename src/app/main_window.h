@@ -111,6 +111,10 @@ public:
 public Q_SLOTS:
     // Time-lapse frames of the recorded history.
     void saveWorkstages();
+    // The reference layer.
+    void importReferenceImage();
+    void showReferenceOpacityDialog();
+    void syncReferenceLayerActions();
     // Commands, menus and shortcuts.
     void undo();
     void redo();
@@ -202,6 +206,7 @@ private:
     // The preview window's View commands; the zoom steps reach it when it is active.
     void connectPreviewActions();
     bool zoomPreviewIfActive(void (CanvasArea::*step)());
+    void connectReferenceLayerActions();
     void selectPenIndex(uchar index);
     void syncHiresClashMenu();
     void syncBorderSpritesMenu();

@@ -1,8 +1,8 @@
 // The main window's actions, menus and shortcuts, and the commands behind them.
 //
 // Commands whose work belongs to parts of the program still to come (sprite import,
-// conversion, selections, shapes, symmetry, the fill tool, the reference layer, the
-// preview window, the PRG export and the device link) are in the menus with their
+// conversion, selections, shapes, symmetry, the fill tool, the PRG export and the device
+// link) are in the menus with their
 // shortcuts but disabled, so nothing in the menus pretends to work.
 
 #include "app/main_window.h"
@@ -168,18 +168,11 @@ void MainWindow::createFileActions()
     m_saveAsAction->setShortcut(QKeySequence(tr("Ctrl+Shift+S")));
     connect(m_saveAsAction, &QAction::triggered, this, &MainWindow::saveProjectAs);
 
-    const auto later = [this](const QString& text, const QString& keys = {}) {
-        auto* action = new QAction(text, this);
-        if (!keys.isEmpty())
-            action->setShortcut(QKeySequence(keys));
-        action->setEnabled(false);
-        return action;
-    };
     m_importImageAction = new QAction(tr("Import Image..."), this);
     connect(m_importImageAction, &QAction::triggered, this, &MainWindow::importImage);
     m_importSpritesAction = new QAction(tr("Import Sprites..."), this);
     connect(m_importSpritesAction, &QAction::triggered, this, &MainWindow::importSprites);
-    m_importReferenceAction = later(tr("Import Reference Image..."));
+    m_importReferenceAction = new QAction(tr("Import Reference Image..."), this);
     m_convertImageAction = new QAction(tr("Convert Image..."), this);
     m_convertImageAction->setShortcut(QKeySequence(tr("Ctrl+P")));
     connect(m_convertImageAction, &QAction::triggered, this, &MainWindow::convertImage);
@@ -440,6 +433,7 @@ void MainWindow::createViewActions()
     m_crtFilterAction = addToggle(this, tr("Enable CRT Filter in Preview Window"));
     m_crtFilterAction->setShortcut(QKeySequence(tr("Alt+F8")));
     connectPreviewActions();
+    connectReferenceLayerActions();
 }
 
 // Commands in no menu, added to the window so their keys work whenever it is active.

@@ -3,6 +3,7 @@
 
 #include "app/main_window.h"
 
+#include "app/readable_images.h"
 #include "app/remembered_folders.h"
 #include "app/settings_keys.h"
 #include "convert/display_image.h"
@@ -24,15 +25,6 @@
 namespace {
 
 constexpr std::chrono::milliseconds statusTimeout {5000};
-
-// "Images (*.bmp *.gif ...);;All Files (*)" over every format the toolkit reads.
-QString readableImageFilter()
-{
-    QStringList patterns;
-    for (const QByteArray& format : QImageReader::supportedImageFormats())
-        patterns << QStringLiteral("*.") + QString::fromLatin1(format).toLower();
-    return QObject::tr("Images (%1);;All Files (*)").arg(patterns.join(QLatin1Char(' ')));
-}
 
 } // namespace
 

@@ -35,9 +35,7 @@ public:
         m_window.sessionToggleAction(toggle)->setChecked(on);
     }
 
-    // The reference layer keeps its own opacity until it exists; the stored value is kept
-    // as it is (writeSettings writes back what it read).
-    void setReferenceLayerOpacity(int) override { }
+    void setReferenceLayerOpacity(int percent) override { m_window.m_canvas->setReferenceLayerOpacity(percent); }
 
     void setDisplayPixelAspect(double aspect) override
     {
@@ -118,8 +116,8 @@ void MainWindow::readSettings()
     restoreSession(readSessionSettings(settings), target);
 }
 
-// What has no owner in this window yet (the reference opacity, the preview's geometry) is
-// written back as it was read, so a session never forgets it.
+// Starts from what was read, so a value no part of this window owns is written back as it
+// was and a session never forgets it.
 void MainWindow::writeSettings()
 {
     QSettings settings;
@@ -130,6 +128,7 @@ void MainWindow::writeSettings()
         session.displayPixelAspect = aspect->data().toDouble();
     session.windowGeometry = saveGeometry();
     session.previewGeometry = m_preview->saveGeometry();
+    session.referenceLayerOpacity = m_canvas->referenceLayerOpacity();
     writeSessionSettings(settings, session);
 }
 
@@ -140,6 +139,7 @@ void MainWindow::applySettingsPreferences()
     m_canvas->setInvertZoomWheel(preferences.invertZoomWheel);
     applyFileDialogPreference(preferences);
     applyAutosavePreferences(preferences);
+    m_canvas->setSmoothImageScaling(preferences.smoothImageScaling);
 }
 
 bool MainWindow::smoothImageScaling() const

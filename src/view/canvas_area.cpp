@@ -63,6 +63,8 @@ void CanvasArea::reloadProject()
     m_recording = EditRecording();
     m_pendingAnchor.reset();
     m_simulation = Colormap();
+    // A tracing image belongs to the picture it was laid over.
+    m_referenceImage = QImage();
     refreshCanvasImage();
     zoomBestFit();
     restoreIdleCursor();
@@ -353,6 +355,7 @@ void CanvasArea::paintEvent(QPaintEvent* event)
     m_activeTool->paintArtworkPreview(painter);
     if (DrawTool* busy = busyDrawTool(); busy && busy != m_activeTool)
         busy->paintArtworkPreview(painter);
+    paintReferenceLayer(painter);
     m_activeTool->paintOverlay(painter);
 }
 

@@ -76,6 +76,16 @@ public:
     void setInvertZoomWheel(bool on) { m_invertZoomWheel = on; }
     bool bilinearFiltering() const { return m_bilinearFiltering; }
     void setBilinearFiltering(bool on);
+
+    // The reference layer: a tracing image over the artwork, free of the palette and the
+    // colour rules, never painted into and never saved; a new document drops it.
+    const QImage& referenceImage() const { return m_referenceImage; }
+    void setReferenceImage(const QImage& image);
+    bool referenceLayerVisible() const { return m_referenceVisible; }
+    void setReferenceLayerVisible(bool on);
+    int referenceLayerOpacity() const { return m_referenceOpacity; }
+    void setReferenceLayerOpacity(int percent);
+    void setSmoothImageScaling(bool on);
     QColor backdropColor() const { return m_backdropColor; }
     void setBackdropColor(const QColor& color);
 
@@ -288,6 +298,12 @@ private:
     bool m_invertZoomWheel = false;
     bool m_bilinearFiltering = false;
     QColor m_backdropColor = QColor(0x30, 0x30, 0x30);
+
+    void paintReferenceLayer(QPainter& painter) const;
+    QImage m_referenceImage;
+    bool m_referenceVisible = false;
+    int m_referenceOpacity = 50;
+    bool m_smoothImageScaling = false;
 
     bool m_panning = false;
     Qt::MouseButton m_panButton = Qt::NoButton;

@@ -46,8 +46,9 @@ private Q_SLOTS:
         QVERIFY(!action->isEnabled());
         for (uchar color : {2, 5, 7, 9})
             window.project().clearCanvas(color);
-        window.undo();
-        window.undo();
+        window.project().undo();
+        window.project().undo();
+        window.refreshUndoActions();
         QVERIFY(action->isEnabled());
 
         QTemporaryDir folder;
