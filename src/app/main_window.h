@@ -107,6 +107,10 @@ public:
     // false when the user cancelled.
     bool askImageScalingChoice(const QString& fileName, const QSize& imageSize, const QSize& displaySize,
         const QString& leftoverText, bool* keepAspect);
+    // Reads an ordinary image at the canvas's on-screen size, asking how to fit one of
+    // another size; nothing after a warning, or after the status message `cancelled`.
+    std::optional<QImage> readImageAtDisplaySize(const QString& path, const char* folderKey,
+        const QString& leftoverText, const QColor& leftover, const QString& cancelled);
 
 public Q_SLOTS:
     // Time-lapse frames of the recorded history.
@@ -132,6 +136,11 @@ public Q_SLOTS:
     void eyedropperToolToggled(bool active);
     void eraserToolToggled(bool active);
     void panToolToggled(bool active);
+    void fillToolToggled(bool active);
+    void setContourPlacement(QAction* action);
+    void shapeToolToggled(bool active);
+    void setShapeKind(QAction* action);
+    void discardShapes();
     void resolveAllClashes();
     void reduceBorderSprites();
     void clearScreen();

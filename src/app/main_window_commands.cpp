@@ -20,6 +20,7 @@
 #include "paint/texture_mode.h"
 #include "view/canvas_area.h"
 #include "view/tools/canvas_tool.h"
+#include "view/tools/shape_tool.h"
 #include "widgets/palette_widget.h"
 
 #include <QAction>
@@ -31,6 +32,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
 
@@ -249,6 +252,11 @@ void MainWindow::createEditActions()
     m_commitShapesAction = selectionCommand(tr("Commit Shapes"), QKeySequence(Qt::Key_Return));
     m_commitShapesAction->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
     m_discardShapesAction = selectionCommand(tr("Discard Shapes"), QKeySequence(Qt::Key_Escape));
+    connect(m_commitShapesAction, &QAction::triggered, this, [this] {
+        m_canvas->commitShapeStage();
+        refreshUndoActions();
+    });
+    connect(m_discardShapesAction, &QAction::triggered, this, &MainWindow::discardShapes);
 
     m_settingsAction = new QAction(tr("Settings..."), this);
     connect(m_settingsAction, &QAction::triggered, this, &MainWindow::showSettings);
@@ -295,6 +303,7 @@ void MainWindow::createOptionsActions()
     m_fillToolAction = tool(tr("Fill Tool"), tr("G"), QStringLiteral("tool_fill"));
     connect(m_fillToolAction, &QAction::toggled, this, &MainWindow::fillToolToggled);
     m_shapeToolAction = tool(tr("Shape Tool"), tr("S"), {});
+    connect(m_shapeToolAction, &QAction::toggled, this, &MainWindow::shapeToolToggled);
     m_eyedropperToolAction = tool(tr("Eyedropper Tool"), tr("I"), QStringLiteral("tool_eyedrop"));
     connect(m_eyedropperToolAction, &QAction::toggled, this, &MainWindow::eyedropperToolToggled);
     m_panToolAction = tool(tr("Pan Tool"), tr("H"), QStringLiteral("tool_pan"));
@@ -302,7 +311,7 @@ void MainWindow::createOptionsActions()
     m_rectSelectToolAction = tool(tr("Rectangle Select Tool"), tr("M"), QStringLiteral("tool_selection"));
     m_lassoSelectToolAction = tool(tr("Lasso Select Tool"), tr("L"), QStringLiteral("tool_selectionlasso"));
     m_moveAxesAction = tool(tr("Move Axes"), tr("Y"), {});
-    for (QAction* later : {m_shapeToolAction, m_rectSelectToolAction,
+    for (QAction* later : {m_rectSelectToolAction,
              m_lassoSelectToolAction, m_moveAxesAction})
         later->setEnabled(false);
 
@@ -318,9 +327,9 @@ void MainWindow::createOptionsActions()
     addRadio(m_shapeKindGroup, tr("Circle"), 2);
     addRadio(m_shapeKindGroup, tr("Star"), 3);
     addRadio(m_shapeKindGroup, tr("Path"), 4);
-    m_shapeKindGroup->setEnabled(false);
+    connect(m_shapeKindGroup, &QActionGroup::triggered, this, &MainWindow::setShapeKind);
     m_filledShapesAction = addToggle(this, tr("Filled Shapes"), true);
-    m_filledShapesAction->setEnabled(false);
+    connect(m_filledShapesAction, &QAction::toggled, m_canvas, &CanvasArea::setShapesFilled);
 
     m_textureModeGroup = new QActionGroup(this);
     addRadio(m_textureModeGroup, tr("Two-Color Texture"), int(TextureMode::TwoColor));
@@ -515,7 +524,6 @@ void MainWindow::createMenus()
     addGroup(shapeMenu, m_shapeKindGroup);
     shapeMenu->addSeparator();
     shapeMenu->addAction(m_filledShapesAction);
-    shapeMenu->setEnabled(false);
     m_optionsMenu->addActions(
         {m_eyedropperToolAction, m_panToolAction, m_rectSelectToolAction, m_lassoSelectToolAction});
     m_optionsMenu->addSeparator();
@@ -576,9 +584,14 @@ void MainWindow::populateMenuBar(QMenuBar* menuBar)
 
 // A document command must not cut into a file task or a gesture that is still collecting
 // its history entry.
+// Every document command asks here first, so a command that may run lands the staged
+// shapes before it, as an entry of their own, and never paints under them.
 bool MainWindow::documentCommandMayRun() const
 {
-    return !m_fileTaskRunning && canvasIdle() && !m_canvas->activeTool()->gestureOpen();
+    if (m_fileTaskRunning || !canvasIdle() || m_canvas->activeTool()->gestureOpen())
+        return false;
+    m_canvas->commitShapeStage();
+    return true;
 }
 
 void MainWindow::finishDocumentEdit(const QRect& changed)
@@ -756,6 +769,43 @@ void MainWindow::fillToolToggled(bool active)
 void MainWindow::setContourPlacement(QAction* action)
 {
     m_canvas->setContourPlacement(ContourPlacement(action->data().toInt()));
+}
+
+void MainWindow::shapeToolToggled(bool active)
+{
+    m_canvas->setShapeToolActive(active);
+    m_commitShapesAction->setEnabled(active);
+    m_discardShapesAction->setEnabled(active);
+    refreshUndoActions();
+}
+
+void MainWindow::setShapeKind(QAction* action)
+{
+    m_canvas->setShapeKind(ShapeKind(action->data().toInt()));
+}
+
+void MainWindow::discardShapes()
+{
+    const ShapeTool& tool = m_canvas->shapeTool();
+    if (!m_canvas->shapeToolActive())
+        return;
+    if (!tool.dragging() && !tool.stage().isEmpty()) {
+        QMessageBox box(QMessageBox::Question, tr("KROMEL"),
+            tr("Discard %n staged shape(s)?", nullptr, tool.stage().count()), QMessageBox::NoButton, this);
+        box.setInformativeText(tr("The stage is not part of the undo history, so discarding cannot be undone. "
+                                  "Commit with Enter to keep the shapes."));
+        QPushButton* discard = box.addButton(tr("Discard"), QMessageBox::DestructiveRole);
+        QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(cancel);
+        box.setEscapeButton(cancel);
+        box.exec();
+        if (box.clickedButton() != discard) {
+            statusBar()->showMessage(tr("Discard shapes cancelled."), 5000);
+            return;
+        }
+    }
+    m_canvas->shapeTool().discardStage();
+    refreshUndoActions();
 }
 
 void MainWindow::resolveAllClashes()

@@ -145,6 +145,9 @@ bool MainWindow::prepareForDocumentReplacement()
 {
     if (m_fileTaskRunning || !canvasIdle())
         return false;
+    // Staged shapes belong to the document they were drawn on; they land before the
+    // question about saving it.
+    m_canvas->commitShapeStage();
     return maybeSave();
 }
 

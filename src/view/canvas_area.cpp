@@ -8,6 +8,7 @@
 #include "view/tools/eyedropper_tool.h"
 #include "view/tools/fill_tool.h"
 #include "view/tools/pan_tool.h"
+#include "view/tools/shape_tool.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -34,6 +35,7 @@ CanvasArea::CanvasArea(std::shared_ptr<Project> project, QWidget* parent)
     , m_eyedropperTool(std::make_unique<EyedropperTool>(*this))
     , m_panTool(std::make_unique<PanTool>(*this))
     , m_fillTool(std::make_unique<FillTool>(*this))
+    , m_shapeTool(std::make_unique<ShapeTool>(*this))
     , m_activeTool(m_drawTool.get())
 {
     setMouseTracking(true);
@@ -60,6 +62,7 @@ void CanvasArea::reloadProject()
     // unrecorded, and the next Shift line has nothing to start from.
     m_drawTool->reset();
     m_eraserTool->reset();
+    m_shapeTool->reset();
     m_recording = EditRecording();
     m_pendingAnchor.reset();
     m_simulation = Colormap();

@@ -9,6 +9,7 @@
 #include "paint/edit_recording.h"
 #include "paint/flood_fill.h"
 #include "paint/footprint_mask.h"
+#include "paint/staged_shape.h"
 #include "paint/texture.h"
 #include "paint/texture_mode.h"
 #include "rules/clash_context.h"
@@ -30,6 +31,7 @@ class EraserTool;
 class EyedropperTool;
 class FillTool;
 class PanTool;
+class ShapeTool;
 class Project;
 
 // The widget that shows the canvas and that the user paints on. Pixels are shown at
@@ -129,6 +131,9 @@ public:
     void setPanToolActive(bool on);
     void setFillToolActive(bool on);
     bool fillToolActive() const;
+    void setShapeToolActive(bool on);
+    bool shapeToolActive() const;
+    ShapeTool& shapeTool() const { return *m_shapeTool; }
     bool eraserToolActive() const;
     bool eyedropperToolActive() const;
     bool panToolActive() const;
@@ -214,6 +219,15 @@ public:
     // A fill may reach anywhere, so its simulation is a whole copy of the document.
     Colormap& fillSimulationColormap();
     QRect canvasRectToView(const QRect& canvasRect) const { return canvasToViewUpdateRect(canvasRect); }
+
+    // Staged shapes. Paints one shape with its own colours and nib through the colour
+    // rules; the symmetric form once per shape-symmetry copy (the identity alone for now).
+    QRect applyShape(Colormap& colormap, const StagedShape& shape, bool record);
+    QRect applySymmetricShape(Colormap& colormap, const StagedShape& shape, bool record);
+    // Lands every staged shape as one history entry.
+    void commitShapeStage();
+    void setShapeKind(ShapeKind kind);
+    void setShapesFilled(bool filled);
 
     // Previews. The simulation colormap matches the document wherever a paint of the
     // segment can reach, so painting into it shows exactly what the same paint on the
@@ -324,6 +338,7 @@ private:
     std::unique_ptr<EyedropperTool> m_eyedropperTool;
     std::unique_ptr<PanTool> m_panTool;
     std::unique_ptr<FillTool> m_fillTool;
+    std::unique_ptr<ShapeTool> m_shapeTool;
     CanvasTool* m_activeTool = nullptr;
 
     uchar m_penIndex = 1;

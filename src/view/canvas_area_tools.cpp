@@ -8,6 +8,7 @@
 #include "view/tools/eyedropper_tool.h"
 #include "view/tools/fill_tool.h"
 #include "view/tools/pan_tool.h"
+#include "view/tools/shape_tool.h"
 
 void CanvasArea::activateTool(CanvasTool* tool, bool on)
 {
@@ -62,6 +63,7 @@ void CanvasArea::setPenIndex(uchar index)
     if (index == m_penIndex)
         return;
     m_penIndex = index;
+    m_shapeTool->retargetSelected([index](StagedShape& shape) { shape.penIndex = index; });
     refreshHoverPreview();
     Q_EMIT penColorsChanged();
 }
@@ -71,6 +73,7 @@ void CanvasArea::setSecondaryIndex(uchar index)
     if (index == m_secondaryIndex)
         return;
     m_secondaryIndex = index;
+    m_shapeTool->retargetSelected([index](StagedShape& shape) { shape.secondaryIndex = index; });
     refreshHoverPreview();
     Q_EMIT penColorsChanged();
 }
@@ -78,6 +81,7 @@ void CanvasArea::setSecondaryIndex(uchar index)
 void CanvasArea::setPenWidth(int width)
 {
     m_brush.setWidth(width);
+    m_shapeTool->retargetSelected([this](StagedShape& shape) { shape.penWidth = m_brush.width(); });
     refreshHoverPreview();
     Q_EMIT statusChanged();
 }
@@ -85,6 +89,7 @@ void CanvasArea::setPenWidth(int width)
 void CanvasArea::setBrushShape(BrushShape shape)
 {
     m_brush.setShape(shape);
+    m_shapeTool->retargetSelected([shape](StagedShape& staged) { staged.brushShape = shape; });
     refreshHoverPreview();
     Q_EMIT statusChanged();
 }
@@ -104,6 +109,7 @@ void CanvasArea::setPressureWidening(bool on)
 void CanvasArea::setAntialiasedStrokes(bool on)
 {
     m_brush.setAntialiased(on);
+    m_shapeTool->retargetSelected([on](StagedShape& shape) { shape.antialiased = on; });
     refreshHoverPreview();
 }
 
@@ -122,12 +128,14 @@ void CanvasArea::setAntialiasBlendOverrides(const QList<AntialiasBlendOverride>&
 void CanvasArea::setTexture(const Texture& texture)
 {
     m_texture = texture;
+    m_shapeTool->retargetSelected([&texture](StagedShape& shape) { shape.texture = texture; });
     refreshHoverPreview();
 }
 
 void CanvasArea::setTextureMode(TextureMode mode)
 {
     m_textureMode = mode;
+    m_shapeTool->retargetSelected([mode](StagedShape& shape) { shape.textureMode = mode; });
     refreshHoverPreview();
 }
 
