@@ -156,8 +156,6 @@ public Q_SLOTS:
     void exportImage();
     void print();
 
-    void fillToolToggled(bool active);
-    void setContourPlacement(QAction* action);
     // Programs for the C64 itself, and sprites back from them.
     void importSprites();
     void exportPrg();
