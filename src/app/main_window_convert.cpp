@@ -42,28 +42,13 @@ void MainWindow::convertImage()
         showStatusMessage(cancelled, statusTimeout);
         return;
     }
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    const QImage image = reader.read();
-    if (image.isNull()) {
-        warnUser(tr("Could not load %1: %2").arg(QDir::toNativeSeparators(path), reader.errorString()));
+    const std::optional<QImage> display
+        = readImageAtDisplaySize(path, settingsKey::lastConvertImageDir, tr("black"), Qt::black, cancelled);
+    if (!display)
         return;
-    }
-    rememberDirForKey(settings, settingsKey::lastConvertImageDir, path);
-
     const QString fileName = QFileInfo(path).fileName();
-    const QSize required = imageConversionRequiredSize(m_project->mode(), m_project->size());
-    // Only an exact fit skips the question: any other size is a choice between two looks.
-    bool keepAspect = false;
-    if (image.size() != required
-        && !askImageScalingChoice(fileName, image.size(), required, tr("black"), &keepAspect)) {
-        showStatusMessage(cancelled, statusTimeout);
-        return;
-    }
-    const QImage display
-        = composeImageToDisplaySize(image, required, keepAspect, Qt::black, smoothImageScaling());
 
-    ConvertImageDialog dialog(display, m_project.get(), this);
+    ConvertImageDialog dialog(*display, m_project.get(), this);
     dialog.setDitherChoice(settings.value(settingsKey::convertImageDialogDither, 0).toInt());
     dialog.restoreGeometry(settings.value(settingsKey::convertImageDialogGeometry).toByteArray());
     const bool accepted = m_prompts.runConvertImageDialog ? m_prompts.runConvertImageDialog(dialog)
@@ -90,6 +75,30 @@ void MainWindow::convertImage()
     // The shared colours may have changed too, which shows beyond the changed pixels.
     finishDocumentEdit(m_project->rect());
     showStatusMessage(tr("Converted %1.").arg(fileName), statusTimeout);
+}
+
+std::optional<QImage> MainWindow::readImageAtDisplaySize(const QString& path, const char* folderKey,
+    const QString& leftoverText, const QColor& leftover, const QString& cancelled)
+{
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        warnUser(tr("Could not load %1: %2").arg(QDir::toNativeSeparators(path), reader.errorString()));
+        return std::nullopt;
+    }
+    QSettings settings;
+    rememberDirForKey(settings, folderKey, path);
+    const QSize required = imageConversionRequiredSize(m_project->mode(), m_project->size());
+    // Only an exact fit skips the question: any other size is a choice between two looks.
+    bool keepAspect = false;
+    if (image.size() != required
+        && !askImageScalingChoice(
+            QFileInfo(path).fileName(), image.size(), required, leftoverText, &keepAspect)) {
+        showStatusMessage(cancelled, statusTimeout);
+        return std::nullopt;
+    }
+    return composeImageToDisplaySize(image, required, keepAspect, leftover, smoothImageScaling());
 }
 
 bool MainWindow::askImageScalingChoice(const QString& fileName, const QSize& imageSize,

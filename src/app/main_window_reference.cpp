@@ -4,17 +4,12 @@
 #include "app/readable_images.h"
 #include "app/remembered_folders.h"
 #include "app/settings_keys.h"
-#include "convert/display_image.h"
-#include "convert/image_conversion.h"
 #include "document/project.h"
 #include "view/canvas_area.h"
 #include "widgets/reference_opacity_dialog.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
-#include <QImageReader>
 #include <QSettings>
 
 namespace {
@@ -43,25 +38,11 @@ void MainWindow::importReferenceImage()
         showStatusMessage(cancelled, statusTimeout);
         return;
     }
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    const QImage image = reader.read();
-    if (image.isNull()) {
-        warnUser(tr("Could not load %1: %2").arg(QDir::toNativeSeparators(path), reader.errorString()));
+    const std::optional<QImage> composed = readImageAtDisplaySize(
+        path, settingsKey::lastReferenceImageDir, tr("empty"), Qt::transparent, cancelled);
+    if (!composed)
         return;
-    }
-    rememberDirForKey(settings, settingsKey::lastReferenceImageDir, path);
-
-    const QSize required = imageConversionRequiredSize(m_project->mode(), m_project->size());
-    bool keepAspect = false;
-    if (image.size() != required
-        && !askImageScalingChoice(
-            QFileInfo(path).fileName(), image.size(), required, tr("empty"), &keepAspect)) {
-        showStatusMessage(cancelled, statusTimeout);
-        return;
-    }
-    m_canvas->setReferenceImage(
-        composeImageToDisplaySize(image, required, keepAspect, Qt::transparent, smoothImageScaling()));
+    m_canvas->setReferenceImage(*composed);
     syncReferenceLayerActions();
     m_referenceLayerAction->setChecked(true);
 }
