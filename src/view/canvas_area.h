@@ -9,6 +9,7 @@
 #include "paint/edit_recording.h"
 #include "paint/flood_fill.h"
 #include "paint/footprint_mask.h"
+#include "paint/paint_application.h"
 #include "paint/staged_shape.h"
 #include "paint/texture.h"
 #include "paint/texture_mode.h"
@@ -301,6 +302,8 @@ private:
     bool handleModifierKey(int key, bool down);
     QRect canvasToViewUpdateRect(const QRect& canvasRect) const;
     void ensureAntialiasLut();
+    // The canvas's texture and blend table around the given colours.
+    CoveredPaint canvasPaint(uchar colour, uchar altColour, AntialiasStrokeState* antialias);
     // The colour of the border frame around the canvas, when it shows one.
     std::optional<uchar> frameColorIndex() const;
 

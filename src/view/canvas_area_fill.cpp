@@ -24,11 +24,7 @@ void CanvasArea::setFillPreviewEnabled(bool on)
 
 QRect CanvasArea::applyFloodFill(Colormap& colormap, QPoint pixel, uchar colour, uchar altColour, bool record)
 {
-    CoveredPaint paint;
-    paint.colour = colour;
-    paint.altColour = altColour;
-    paint.texture = m_texture;
-    paint.textureMode = m_textureMode;
+    const CoveredPaint paint = canvasPaint(colour, altColour, nullptr);
     BeforeFillPaint before;
     if (record)
         before = [this](const QRect& rect, bool twice) { captureBeforeArea(rect, twice); };
@@ -41,15 +37,7 @@ QRect CanvasArea::applyContour(Colormap& colormap, QPoint pixel, uchar colour, u
     FootprintMask& surface = strokeSurface();
     if (!m_contourSurface.fits(m_project->size(), pixelWidth()))
         m_contourSurface = FootprintMask(m_project->size(), pixelWidth());
-    if (antialias)
-        ensureAntialiasLut();
-    CoveredPaint paint;
-    paint.colour = colour;
-    paint.altColour = altColour;
-    paint.texture = m_texture;
-    paint.textureMode = m_textureMode;
-    paint.antialias = antialias;
-    paint.lut = &m_antialiasLut;
+    const CoveredPaint paint = canvasPaint(colour, altColour, antialias);
     BeforeFillPaint before;
     if (record)
         before = [this](const QRect& rect, bool twice) { captureBeforeArea(rect, twice); };

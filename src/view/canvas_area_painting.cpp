@@ -73,6 +73,20 @@ void CanvasArea::ensureAntialiasLut()
     m_antialiasLut.ensure(m_project->palette().variant(), m_antialiasMetric, m_antialiasOverrides);
 }
 
+CoveredPaint CanvasArea::canvasPaint(uchar colour, uchar altColour, AntialiasStrokeState* antialias)
+{
+    if (antialias)
+        ensureAntialiasLut();
+    CoveredPaint paint;
+    paint.colour = colour;
+    paint.altColour = altColour;
+    paint.texture = m_texture;
+    paint.textureMode = m_textureMode;
+    paint.antialias = antialias;
+    paint.lut = &m_antialiasLut;
+    return paint;
+}
+
 void CanvasArea::beginColormapStroke()
 {
     m_recording.begin(m_project->size());
@@ -150,16 +164,10 @@ QRect CanvasArea::applyStrokeSegment(Colormap& colormap, const Brush& brush, QPo
 QRect CanvasArea::applyCoveredPaint(Colormap& colormap, const QRect& rect, uchar colour, uchar altColour,
     bool singlePixel, const Texture& texture, TextureMode mode, AntialiasStrokeState* antialias)
 {
-    if (antialias)
-        ensureAntialiasLut();
-    CoveredPaint paint;
-    paint.colour = colour;
-    paint.altColour = altColour;
+    CoveredPaint paint = canvasPaint(colour, altColour, antialias);
     paint.singlePixel = singlePixel;
     paint.texture = texture;
     paint.textureMode = mode;
-    paint.antialias = antialias;
-    paint.lut = &m_antialiasLut;
     return ::applyCoveredPaint(colormap, strokeSurface(), rect, paint, paintRulesFor(*m_project));
 }
 
