@@ -44,6 +44,8 @@ public:
     ColorAssignmentWidget* colorSlotBar() const { return m_slotBar; }
     // How many conversions have run; the preview follows a drag at most every 33 ms.
     int conversionCount() const { return m_conversionCount; }
+    // A conversion ran less than a throttle window ago; the next change waits for the window.
+    bool isThrottling() const { return m_throttle.isActive(); }
 
 public Q_SLOTS:
     // Runs at once when the throttle is idle, else once more when its window ends.

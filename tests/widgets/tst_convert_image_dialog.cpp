@@ -89,22 +89,22 @@ private Q_SLOTS:
         ConvertImageDialog dialog(image, &project);
         CurvesWidget* curves = dialog.curvesWidget();
         curves->resize(268, 268);
-        QTRY_VERIFY(dialog.conversionCount() >= 1);
-        QTest::qWait(50);
+        QTRY_VERIFY(dialog.conversionCount() >= 1 && !dialog.isThrottling());
         const int before = dialog.conversionCount();
 
+        // However slowly the machine runs the drag, the preview follows it and the last
+        // state is never lost.
         QList<QPointF> path;
         for (int step = 0; step <= 20; ++step)
             path << QPointF(106, 112 - step * 5);
         drag(curves, path);
-        QCOMPARE(dialog.conversionCount(), before + 1);
+        QVERIFY(dialog.conversionCount() > before);
         QCOMPARE(curves->adjustment().knotAt(AdjustmentChannel::Rgb, 1), QPoint(100, 250));
 
         const Colormap latest
             = convertImage(image, project.size(), curves->adjustment(), dialog.currentSettings());
-        QVERIFY(dialog.previewWidget()->colormap() != latest);
         QTRY_COMPARE(dialog.previewWidget()->colormap(), latest);
-        QCOMPARE(dialog.conversionCount(), before + 2);
+        QTRY_VERIFY(!dialog.isThrottling());
 
         // OK hands over what the controls show, even before the throttle's window ends.
         drag(curves, {{106, 12}, {106, 200}});
