@@ -184,13 +184,34 @@ QRect Project::appendRegionChange(HistoryEntry& entry, const QRect& rect, const 
         Q_ASSERT_X(false, "Project::appendRegionChange", "before snapshot does not match the area");
         return {};
     }
-    const Colormap after = m_colormap.snapshotRegion(clip);
-    const QRect diff = before.diffBoundingRect(after);
-    if (diff.isEmpty())
+    return appendChange(entry, clip, before, QPoint(0, 0));
+}
+
+QRect Project::appendCanvasChange(HistoryEntry& entry, const QRect& rect, const Colormap& beforeCanvas) const
+{
+    const QRect clip = clipRect(rect, m_colormap.rect());
+    if (clip.isEmpty())
         return {};
-    const QRect changed = diff.translated(clip.topLeft());
-    entry.changes.append(RegionChange {
-        changed, ColormapCrop(before.snapshotRegion(diff)), ColormapCrop(after.snapshotRegion(diff))});
+    if (beforeCanvas.size() != m_colormap.size()) {
+        qCritical(
+            "Project: the before canvas (%dx%d) is not the canvas's size (%dx%d); the change is not recorded",
+            beforeCanvas.width(), beforeCanvas.height(), m_colormap.width(), m_colormap.height());
+        Q_ASSERT_X(false, "Project::appendCanvasChange", "before canvas does not match the canvas");
+        return {};
+    }
+    return appendChange(entry, clip, beforeCanvas, clip.topLeft());
+}
+
+// `before` holds the area `clip` of the canvas at `beforeOrigin`.
+QRect Project::appendChange(
+    HistoryEntry& entry, const QRect& clip, const Colormap& before, const QPoint& beforeOrigin) const
+{
+    const QRect changed = m_colormap.diffBoundingRect(clip, before, beforeOrigin);
+    if (changed.isEmpty())
+        return {};
+    const QRect beforeArea = changed.translated(beforeOrigin - clip.topLeft());
+    entry.changes.append(RegionChange {changed, ColormapCrop(before.snapshotRegion(beforeArea)),
+        ColormapCrop(m_colormap.snapshotRegion(changed))});
     return changed;
 }
 

@@ -94,6 +94,9 @@ public:
     // already holds the result. Appends the bounding box of the differing pixels and
     // returns it, or appends nothing and returns a null rectangle.
     QRect appendRegionChange(HistoryEntry& entry, const QRect& rect, const Colormap& before) const;
+    // The same with `beforeCanvas` holding the whole canvas as it was, which spares a
+    // caller that kept such a copy cutting the area out of it first.
+    QRect appendCanvasChange(HistoryEntry& entry, const QRect& rect, const Colormap& beforeCanvas) const;
     // Applies mappedIndex to a slot, recording the change if there is one.
     void adoptSlotUnderMapping(
         HistoryEntry& entry, HistoryColorSlot slot, bool swap, uchar primary, uchar secondary);
@@ -130,6 +133,8 @@ public:
     QRect applyImageConversion(const Colormap& converted, const ImageConversionState& state);
 
 private:
+    QRect appendChange(
+        HistoryEntry& entry, const QRect& clip, const Colormap& before, const QPoint& beforeOrigin) const;
     struct CleanPoint {
         int revision = 0;
         int index = 0;

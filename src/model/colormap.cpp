@@ -90,9 +90,18 @@ Colormap Colormap::snapshotRegion(const QRect& rect) const
     const QRect clip = clipRect(rect, this->rect());
     if (clip.isEmpty())
         return {};
-    Colormap copy(clip.width(), clip.height());
-    for (int y = 0; y < clip.height(); ++y)
-        std::memcpy(copy.scanLine(y), scanLine(clip.top() + y) + clip.left(), std::size_t(clip.width()));
+    if (clip == this->rect())
+        return *this;
+    // Appending row by row spares zeroing memory that is overwritten at once; snapshots
+    // of a large canvas are taken on every recorded edit.
+    Colormap copy;
+    copy.m_width = clip.width();
+    copy.m_height = clip.height();
+    copy.m_pixels.reserve(std::size_t(clip.width()) * std::size_t(clip.height()));
+    for (int y = clip.top(); y <= clip.bottom(); ++y) {
+        const uchar* row = scanLine(y) + clip.left();
+        copy.m_pixels.insert(copy.m_pixels.end(), row, row + clip.width());
+    }
     return copy;
 }
 
@@ -152,14 +161,23 @@ QRect Colormap::diffBoundingRect(const Colormap& other) const
 {
     if (size() != other.size())
         return {};
-    int left = m_width;
+    return diffBoundingRect(rect(), other, QPoint(0, 0));
+}
+
+QRect Colormap::diffBoundingRect(const QRect& rect, const Colormap& other, const QPoint& otherOrigin) const
+{
+    if (rect.isEmpty() || !this->rect().contains(rect)
+        || !other.rect().contains(QRect(otherOrigin, rect.size())))
+        return {};
+    const std::size_t width = std::size_t(rect.width());
+    int left = rect.width();
     int right = -1;
     int top = -1;
     int bottom = -1;
-    for (int y = 0; y < m_height; ++y) {
-        const uchar* a = scanLine(y);
-        const uchar* b = other.scanLine(y);
-        if (std::memcmp(a, b, std::size_t(m_width)) == 0)
+    for (int y = 0; y < rect.height(); ++y) {
+        const uchar* a = scanLine(rect.top() + y) + rect.left();
+        const uchar* b = other.scanLine(otherOrigin.y() + y) + otherOrigin.x();
+        if (std::memcmp(a, b, width) == 0)
             continue;
         if (top < 0)
             top = y;
@@ -168,14 +186,14 @@ QRect Colormap::diffBoundingRect(const Colormap& other) const
         while (a[x] == b[x])
             ++x;
         left = std::min(left, x);
-        x = m_width - 1;
+        x = rect.width() - 1;
         while (a[x] == b[x])
             --x;
         right = std::max(right, x);
     }
     if (top < 0)
         return {};
-    return QRect(QPoint(left, top), QPoint(right, bottom));
+    return QRect(QPoint(left, top), QPoint(right, bottom)).translated(rect.topLeft());
 }
 
 QList<uchar> Colormap::distinctIndices(const QRect& rect, int limit) const

@@ -51,6 +51,10 @@ public:
     int swapIndices(const QRect& rect, uchar a, uchar b);
 
     QRect diffBoundingRect(const Colormap& other) const;
+    // The bounding box, in this map's coordinates, of the pixels of `rect` that differ
+    // from `other`'s pixels of the same size at `otherOrigin`; null when they all agree
+    // or either area does not lie wholly inside its map.
+    QRect diffBoundingRect(const QRect& rect, const Colormap& other, const QPoint& otherOrigin) const;
 
     // Distinct indices in scan order, stopping once `limit` have been seen: callers ask
     // for one more than they allow and only look at whether the list grew that long.

@@ -51,7 +51,7 @@ HistoryEntry EditRecording::finish(
         // document still holds them as they were.
         copyUncaptured(project.colormap(), m_dirty);
         const QRect dirty = m_dirty & project.rect();
-        project.appendRegionChange(entry, dirty, m_before.snapshotRegion(dirty));
+        project.appendCanvasChange(entry, dirty, m_before);
     }
     m_captured = QRegion();
     m_dirty = QRect();

@@ -5,75 +5,157 @@
 #include "paint/brush.h"
 #include "paint/footprint_mask.h"
 
+#include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
 
+// A scanline fill that remembers the span each row was reached from, so a row is read
+// again only where the area leaks back around a corner. An open canvas thus reads each
+// pixel about twice, through raw row pointers.
 class Flood {
 public:
     Flood(const Colormap& colormap, FootprintMask& mask, const QList<QRect>& locked, uchar target)
-        : m_colormap(colormap)
-        , m_mask(mask)
+        : m_pixels(colormap.scanLine(0))
+        , m_width(colormap.width())
+        , m_height(colormap.height())
+        , m_mask(mask.row(0))
+        , m_maskStride(std::size_t(mask.image().bytesPerLine()))
         , m_locked(locked)
         , m_target(target)
-        , m_pixelWidth(mask.pixelWidth())
+        , m_pixelWidth(std::size_t(mask.pixelWidth()))
     {
-    }
-
-    bool fillable(int x, int y) const
-    {
-        return x >= 0 && y >= 0 && x < m_colormap.width() && y < m_colormap.height()
-            && m_colormap.scanLine(y)[x] == m_target && m_mask.row(y)[std::size_t(x) * m_pixelWidth] == 0
-            && (m_locked.isEmpty() || !canvasPixelIsLocked(m_locked, x, y));
     }
 
     QRect run(QPoint seed)
     {
-        std::vector<QPoint> stack {seed};
-        int left = seed.x();
-        int right = seed.x();
-        int top = seed.y();
-        int bottom = seed.y();
-        bool any = false;
-        while (!stack.empty()) {
-            const QPoint p = stack.back();
-            stack.pop_back();
-            if (!fillable(p.x(), p.y()))
-                continue;
-            int l = p.x();
-            int r = p.x();
-            while (fillable(l - 1, p.y()))
-                --l;
-            while (fillable(r + 1, p.y()))
-                ++r;
-            uchar* row = m_mask.row(p.y());
-            for (int x = l; x <= r; ++x)
-                row[std::size_t(x) * m_pixelWidth] = 255;
-            any = true;
-            left = std::min(left, l);
-            right = std::max(right, r);
-            top = std::min(top, p.y());
-            bottom = std::max(bottom, p.y());
-            for (const int y : {p.y() - 1, p.y() + 1}) {
-                bool inRun = false;
-                for (int x = l; x <= r; ++x) {
-                    const bool open = fillable(x, y);
-                    if (open && !inRun)
-                        stack.emplace_back(x, y);
-                    inRun = open;
-                }
-            }
+        Row seedRow = row(seed.y());
+        if (!seedRow.open(seed.x()))
+            return {};
+        const auto [left, right] = fillAround(seedRow, seed.x());
+        m_bounds = {left, seed.y(), right, seed.y()};
+        m_pending.push_back({left, right, seed.y() + 1, 1});
+        m_pending.push_back({left, right, seed.y() - 1, -1});
+        while (!m_pending.empty()) {
+            const Span span = m_pending.back();
+            m_pending.pop_back();
+            if (span.y >= 0 && span.y < m_height)
+                scan(span);
         }
-        return any ? QRect(QPoint(left, top), QPoint(right, bottom)) : QRect();
+        return QRect(QPoint(m_bounds.left, m_bounds.top), QPoint(m_bounds.right, m_bounds.bottom));
     }
 
 private:
-    const Colormap& m_colormap;
-    FootprintMask& m_mask;
+    // [left, right] was filled on row y - dy; row y is to be searched below it.
+    struct Span {
+        int left;
+        int right;
+        int y;
+        int dy;
+    };
+
+    struct Bounds {
+        int left, top, right, bottom;
+    };
+
+    struct Row {
+        const uchar* pixels;
+        uchar* mask;
+        std::size_t pixelWidth;
+        uchar target;
+        int y;
+        const QList<QRect>* locked; // null when no locked rectangle crosses the row
+
+        bool open(int x) const
+        {
+            return pixels[x] == target && mask[std::size_t(x) * pixelWidth] == 0
+                && (!locked || !canvasPixelIsLocked(*locked, x, y));
+        }
+    };
+
+    Row row(int y) const
+    {
+        const QList<QRect>* locked = nullptr;
+        for (const QRect& rect : m_locked) {
+            if (y >= rect.top() && y <= rect.bottom())
+                locked = &m_locked;
+        }
+        return {m_pixels + std::size_t(y) * std::size_t(m_width), m_mask + std::size_t(y) * m_maskStride,
+            m_pixelWidth, m_target, y, locked};
+    }
+
+    // Fills the run of open pixels through x on the row and returns its ends.
+    std::pair<int, int> fillAround(const Row& r, int x)
+    {
+        int left = x;
+        int right = x;
+        while (left > 0 && r.open(left - 1))
+            --left;
+        right = openRunEnd(r, right);
+        // Every byte of a covered pixel is marked, which reads the same to all users.
+        std::memset(
+            r.mask + std::size_t(left) * m_pixelWidth, 255, std::size_t(right - left + 1) * m_pixelWidth);
+        m_bounds.left = std::min(m_bounds.left, left);
+        m_bounds.right = std::max(m_bounds.right, right);
+        m_bounds.top = std::min(m_bounds.top, r.y);
+        m_bounds.bottom = std::max(m_bounds.bottom, r.y);
+        return {left, right};
+    }
+
+    // The last open pixel of the run that is open at x. Rows without a locked rectangle
+    // are compared eight pixels at a time, which is most of the work on a large area.
+    int openRunEnd(const Row& r, int x) const
+    {
+        if (!r.locked && m_pixelWidth == 1) {
+            const std::uint64_t target = 0x0101010101010101ULL * r.target;
+            while (x + 8 < m_width) {
+                std::uint64_t pixels;
+                std::uint64_t marks;
+                std::memcpy(&pixels, r.pixels + x + 1, 8);
+                std::memcpy(&marks, r.mask + x + 1, 8);
+                if (pixels != target || marks != 0)
+                    break;
+                x += 8;
+            }
+        }
+        while (x + 1 < m_width && r.open(x + 1))
+            ++x;
+        return x;
+    }
+
+    void scan(const Span& span)
+    {
+        const Row r = row(span.y);
+        int x = span.left;
+        while (x <= span.right) {
+            if (!r.open(x)) {
+                ++x;
+                continue;
+            }
+            const auto [left, right] = fillAround(r, x);
+            m_pending.push_back({left, right, span.y + span.dy, span.dy});
+            // Where the run reaches past the span it came from, the row behind may open
+            // up around a corner.
+            if (left < span.left)
+                m_pending.push_back({left, span.left - 1, span.y - span.dy, -span.dy});
+            if (right > span.right)
+                m_pending.push_back({span.right + 1, right, span.y - span.dy, -span.dy});
+            x = right + 2;
+        }
+    }
+
+    const uchar* m_pixels;
+    int m_width;
+    int m_height;
+    uchar* m_mask;
+    std::size_t m_maskStride;
     const QList<QRect>& m_locked;
     uchar m_target;
-    int m_pixelWidth;
+    std::size_t m_pixelWidth;
+    Bounds m_bounds {};
+    std::vector<Span> m_pending;
 };
 
 bool marked(const FootprintMask& mask, int x, int y)

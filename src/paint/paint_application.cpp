@@ -13,6 +13,8 @@
 #include "rules/sprite_count_tracker.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -54,6 +56,87 @@ uchar maskCoverage(const uchar* bytes, int pixelWidth, bool graded)
     return uchar((sum + pixelWidth / 2) / pixelWidth);
 }
 
+bool rowCrossesLockedRect(const QList<QRect>& locked, int y)
+{
+    for (const QRect& rect : locked) {
+        if (y >= rect.top() && y <= rect.bottom())
+            return true;
+    }
+    return false;
+}
+
+// Sets every pixel in [first, last] whose mask byte is not 0, eight at a time where the
+// eight mask bytes are all set or all clear, as they are almost everywhere in a fill.
+void blendCovered(uchar* row, const uchar* maskRow, int first, int last, uchar colour)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101ULL;
+    constexpr std::uint64_t highs = 0x8080808080808080ULL;
+    const std::uint64_t solid = ones * colour;
+    int x = first;
+    for (; x + 7 <= last; x += 8) {
+        std::uint64_t marks;
+        std::memcpy(&marks, maskRow + x, 8);
+        if (marks == 0)
+            continue;
+        const bool anyZeroByte = ((marks - ones) & ~marks & highs) != 0;
+        if (!anyZeroByte) {
+            std::memcpy(row + x, &solid, 8);
+            continue;
+        }
+        for (int i = x; i < x + 8; ++i)
+            row[i] = maskRow[i] != 0 ? colour : row[i];
+    }
+    for (; x <= last; ++x)
+        row[x] = maskRow[x] != 0 ? colour : row[x];
+}
+
+// A plain solid paint (a fill, a shape, a wide pen) asks nothing of each pixel but
+// whether the mask covers it, so it runs without the per-pixel questions the general
+// loop asks; on a large fill that loop is most of the time. Each row first finds the
+// outermost pixels that change, then writes between them without branching, which the
+// compiler turns into vector code for single-width pixels.
+WrittenBounds writeSolidCoverage(Colormap& colormap, const FootprintMask& mask, const QRect& area,
+    uchar colour, const QList<QRect>& locked)
+{
+    const std::size_t pixelWidth = std::size_t(mask.pixelWidth());
+    WrittenBounds written;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const uchar* maskRow = mask.image().constScanLine(y);
+        uchar* row = colormap.scanLine(y);
+        const bool checkLocks = rowCrossesLockedRect(locked, y);
+        const auto covered = [&](int x) {
+            const uchar* bytes = maskRow + std::size_t(x) * pixelWidth;
+            for (std::size_t i = 0; i < pixelWidth; ++i) {
+                if (bytes[i] != 0)
+                    return true;
+            }
+            return false;
+        };
+        const auto changes = [&](int x) {
+            return row[x] != colour && covered(x) && !(checkLocks && canvasPixelIsLocked(locked, x, y));
+        };
+        int first = area.left();
+        while (first <= area.right() && !changes(first))
+            ++first;
+        if (first > area.right())
+            continue;
+        int last = area.right();
+        while (!changes(last))
+            --last;
+        if (pixelWidth == 1 && !checkLocks) {
+            blendCovered(row, maskRow, first, last, colour);
+        } else {
+            for (int x = first; x <= last; ++x) {
+                if (changes(x))
+                    row[x] = colour;
+            }
+        }
+        written.add(first, y);
+        written.add(last, y);
+    }
+    return written;
+}
+
 } // namespace
 
 PaintRules paintRulesFor(const Project& project)
@@ -92,37 +175,41 @@ QRect applyCoveredPaint(Colormap& colormap, const FootprintMask& mask, const QRe
     const bool solid = paint.texture.isSolid();
 
     WrittenBounds written;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        const uchar* maskRow = mask.image().constScanLine(y);
-        uchar* row = colormap.scanLine(y);
-        const quint16 textureRow = paint.texture.row(y);
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const uchar coverage
-                = maskCoverage(maskRow + std::size_t(x) * std::size_t(pixelWidth), pixelWidth, antialiased);
-            if (coverage == 0 || canvasPixelIsLocked(rules.lockedRects, x, y))
-                continue;
-            uchar colour = paint.colour;
-            if (!solid && !((textureRow >> (x & (Texture::size - 1))) & 1U)) {
-                if (paint.textureMode == TextureMode::Stencil)
+    if (solid && !antialiased && !tracker && !paint.singlePixel) {
+        written = writeSolidCoverage(colormap, mask, area, paint.colour, rules.lockedRects);
+    } else {
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            const uchar* maskRow = mask.image().constScanLine(y);
+            uchar* row = colormap.scanLine(y);
+            const quint16 textureRow = paint.texture.row(y);
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const uchar coverage = maskCoverage(
+                    maskRow + std::size_t(x) * std::size_t(pixelWidth), pixelWidth, antialiased);
+                if (coverage == 0 || canvasPixelIsLocked(rules.lockedRects, x, y))
                     continue;
-                colour = paint.altColour;
-            }
-            if (antialiased)
-                colour = paint.antialias->blend(*paint.lut, x, y, colour, row[x], coverage);
-            const QPoint point(x, y);
-            if (tracker && tracker->vetoPaint(point, colour))
-                continue;
-            if (paint.singlePixel) {
-                vetoCtx.paintIndex = colour;
-                if (vetoSinglePixelPaint(vetoCtx, colormap, point))
+                uchar colour = paint.colour;
+                if (!solid && !((textureRow >> (x & (Texture::size - 1))) & 1U)) {
+                    if (paint.textureMode == TextureMode::Stencil)
+                        continue;
+                    colour = paint.altColour;
+                }
+                if (antialiased)
+                    colour = paint.antialias->blend(*paint.lut, x, y, colour, row[x], coverage);
+                const QPoint point(x, y);
+                if (tracker && tracker->vetoPaint(point, colour))
                     continue;
+                if (paint.singlePixel) {
+                    vetoCtx.paintIndex = colour;
+                    if (vetoSinglePixelPaint(vetoCtx, colormap, point))
+                        continue;
+                }
+                if (row[x] != colour) {
+                    row[x] = colour;
+                    written.add(x, y);
+                }
+                if (tracker)
+                    tracker->notePainted(point, colour);
             }
-            if (row[x] != colour) {
-                row[x] = colour;
-                written.add(x, y);
-            }
-            if (tracker)
-                tracker->notePainted(point, colour);
         }
     }
 

@@ -2,6 +2,30 @@
 
 #include "model/colormap.h"
 
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+bool isUniform(const uchar* pixels, int count, uchar color)
+{
+    const std::uint64_t run = 0x0101010101010101ULL * color;
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, pixels + i, 8);
+        if (word != run)
+            return false;
+    }
+    for (; i < count; ++i) {
+        if (pixels[i] != color)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
 void collectDistinctColors(const Colormap& canvas, const QRect& rect, int limit, ColorList& out)
 {
     limit = std::min(limit, ColorList::capacity);
@@ -13,10 +37,18 @@ void collectDistinctColors(const Colormap& canvas, const QRect& rect, int limit,
     ColorSet seen;
     for (uchar color : out)
         seen.insert(color);
+    // Cells are mostly runs of one colour; comparing with the previous pixel first keeps
+    // a sweep over a large uniform area close to a plain read.
+    int previous = -1;
     for (int y = clip.top(); y <= clip.bottom(); ++y) {
         const uchar* row = canvas.scanLine(y);
+        if (previous >= 0 && isUniform(row + clip.left(), clip.width(), uchar(previous)))
+            continue;
         for (int x = clip.left(); x <= clip.right(); ++x) {
             const uchar color = row[x];
+            if (color == previous)
+                continue;
+            previous = color;
             if (!seen.contains(color)) {
                 seen.insert(color);
                 out.append(color);
