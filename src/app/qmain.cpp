@@ -4,6 +4,7 @@
 #include "app/recovery_folder.h"
 #include "app/startup_benchmark.h"
 #include "app/theme.h"
+#include "model/buffer_reuse.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -33,6 +34,7 @@ QString projectPathFromArguments(const QStringList& arguments)
 
 int qMain(int argc, char** argv)
 {
+    keepLargeBuffersForReuse();
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("kromelstudio"));
     QCoreApplication::setOrganizationDomain(QStringLiteral("kromel.studio"));

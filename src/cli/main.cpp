@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "model/buffer_reuse.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -7,6 +8,7 @@
 
 int main(int argc, char* argv[])
 {
+    keepLargeBuffersForReuse();
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
