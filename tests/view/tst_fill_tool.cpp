@@ -86,17 +86,24 @@ private Q_SLOTS:
     void previewIsTheClicksResult_data()
     {
         QTest::addColumn<CanvasMode>("mode");
+        QTest::addColumn<CanvasLayout>("layout");
         QTest::addColumn<bool>("ctrl");
-        QTest::newRow("hires flood") << CanvasMode::Hires << false;
-        QTest::newRow("multicolor flood") << CanvasMode::Multicolor << false;
-        QTest::newRow("multicolor contour") << CanvasMode::Multicolor << true;
+        QTest::newRow("hires flood") << CanvasMode::Hires << CanvasLayout::BitmapOnly << false;
+        QTest::newRow("multicolor flood") << CanvasMode::Multicolor << CanvasLayout::BitmapOnly << false;
+        QTest::newRow("multicolor contour") << CanvasMode::Multicolor << CanvasLayout::BitmapOnly << true;
+        QTest::newRow("hires side sprites flood") << CanvasMode::Hires << CanvasLayout::SideBorders << false;
+        QTest::newRow("multicolor top/bottom contour")
+            << CanvasMode::Multicolor << CanvasLayout::TopBottomBorders << true;
+        QTest::newRow("multicolor top/bottom flood")
+            << CanvasMode::Multicolor << CanvasLayout::TopBottomBorders << false;
     }
 
     void previewIsTheClicksResult()
     {
         QFETCH(CanvasMode, mode);
+        QFETCH(CanvasLayout, layout);
         QFETCH(bool, ctrl);
-        PaintDriver driver(mode, CanvasLayout::BitmapOnly);
+        PaintDriver driver(mode, layout);
         drawRing(driver);
         driver.area().setFillToolActive(true);
         driver.area().setPenIndex(5);

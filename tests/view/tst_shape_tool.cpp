@@ -171,6 +171,23 @@ private Q_SLOTS:
         drag(driver, QPoint(50, 50), QPoint(60, 60));
         QCOMPARE(driver.area().shapeTool().stage().count(), 1);
     }
+
+    // Shift squares the box on the emulated screen: on a multicolor canvas it covers half
+    // as many canvas columns as rows.
+    void shiftSquaresOnTheDisplay()
+    {
+        PaintDriver driver(CanvasMode::Multicolor, CanvasLayout::BitmapOnly);
+        withShapeTool(driver, ShapeKind::Rectangle);
+        const Colormap before = driver.colormap();
+        const QPoint at = driver.target();
+        drag(driver, at + QPoint(-20, -20), at + QPoint(6, 20), Qt::ShiftModifier);
+        const StagedShape shape = driver.area().shapeTool().stage().shapes().first();
+        QCOMPARE(shape.halfWidth, shape.halfHeight);
+        driver.area().commitShapeStage();
+        const QRect painted = before.diffBoundingRect(driver.colormap());
+        QVERIFY2(std::abs(painted.width() * 2 - painted.height()) <= 2,
+            qPrintable(QStringLiteral("%1 x %2").arg(painted.width()).arg(painted.height())));
+    }
 };
 
 QTEST_MAIN(TestShapeTool)
