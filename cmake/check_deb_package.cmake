@@ -20,7 +20,7 @@ set(expected
     ./usr/share/applications/studio.kromel.KROMEL.desktop
     ./usr/share/metainfo/studio.kromel.KROMEL.metainfo.xml
     ./usr/share/mime/packages/kromel.xml
-    ./usr/share/man/man1/kromel-cli.1
+    ./usr/share/man/man1/kromel-cli.1.gz
     ./usr/share/icons/hicolor/16x16/apps/kromel.png
     ./usr/share/icons/hicolor/256x256/apps/kromel.png)
 foreach(path IN LISTS expected)
