@@ -4,6 +4,7 @@
 #include "model/palette.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -12,6 +13,28 @@ bool pixelLocked(const QList<QRect>& locked, int x, int y)
 {
     return !locked.isEmpty() && canvasPixelIsLocked(locked, x, y);
 }
+
+// The bounding rectangle of single pixels, grown without building a rectangle per pixel.
+class ChangedBounds {
+public:
+    void add(int x, int y)
+    {
+        m_left = std::min(m_left, x);
+        m_right = std::max(m_right, x);
+        m_top = std::min(m_top, y);
+        m_bottom = std::max(m_bottom, y);
+    }
+    QRect rect() const
+    {
+        return m_right < m_left ? QRect() : QRect(QPoint(m_left, m_top), QPoint(m_right, m_bottom));
+    }
+
+private:
+    int m_left = INT_MAX;
+    int m_top = INT_MAX;
+    int m_right = INT_MIN;
+    int m_bottom = INT_MIN;
+};
 
 } // namespace
 
@@ -47,7 +70,7 @@ QImage selectionClipboardToImage(const SelectionClipboard& clipboard, const Pale
 
 QRect fillSelectionPixels(Colormap& colormap, const QRegion& region, uchar index, const QList<QRect>& locked)
 {
-    QRect changed;
+    ChangedBounds changed;
     for (const QRect& rect : region.intersected(colormap.rect())) {
         for (int y = rect.top(); y <= rect.bottom(); ++y) {
             uchar* row = colormap.scanLine(y);
@@ -55,11 +78,11 @@ QRect fillSelectionPixels(Colormap& colormap, const QRegion& region, uchar index
                 if (row[x] == index || pixelLocked(locked, x, y))
                     continue;
                 row[x] = index;
-                changed |= QRect(x, y, 1, 1);
+                changed.add(x, y);
             }
         }
     }
-    return changed;
+    return changed.rect();
 }
 
 QRect pasteSelectionPixels(Colormap& colormap, const QRegion& region, const Colormap& pixels, QPoint offset,
@@ -68,10 +91,7 @@ QRect pasteSelectionPixels(Colormap& colormap, const QRegion& region, const Colo
     const QRect bounds = region.boundingRect();
     if (region.isEmpty() || pixels.size() != bounds.size())
         return {};
-    int left = colormap.width();
-    int top = colormap.height();
-    int right = -1;
-    int bottom = -1;
+    ChangedBounds changed;
     for (const QRect& rect : region) {
         const QRect target = rect.translated(offset) & colormap.rect();
         for (int y = target.top(); y <= target.bottom(); ++y) {
@@ -82,14 +102,9 @@ QRect pasteSelectionPixels(Colormap& colormap, const QRegion& region, const Colo
                 if (row[x] == value || (transparent && value == blank) || pixelLocked(locked, x, y))
                     continue;
                 row[x] = value;
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
+                changed.add(x, y);
             }
         }
     }
-    if (right < 0)
-        return {};
-    return QRect(QPoint(left, top), QPoint(right, bottom));
+    return changed.rect();
 }
