@@ -833,7 +833,8 @@ void MainWindow::refreshSelectionActions()
     const bool present = m_canvas->selectionPresent();
     m_flipHorizontalAction->setText(present ? tr("Flip Selection Horizontally") : tr("Flip Horizontally"));
     m_flipVerticalAction->setText(present ? tr("Flip Selection Vertically") : tr("Flip Vertically"));
-    m_exportImageAction->setText(present ? tr("Export Selection to Image As...") : tr("Export to Image As..."));
+    m_exportImageAction->setText(
+        present ? tr("Export Selection to Image As...") : tr("Export to Image As..."));
     const bool selected = m_canvas->hasSelection();
     for (QAction* action : {m_deselectAction, m_invertSelectionAction, m_cutAction, m_copyAction})
         action->setEnabled(selected);

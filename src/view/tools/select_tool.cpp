@@ -99,7 +99,7 @@ void SelectTool::setSelectionRegion(const QRegion& region)
     host().notifySelectionChanged();
 }
 
-void SelectTool::commitSelectionOperation(const QRegion& previous, const QRegion& next)
+void SelectTool::commitSelectionOperation(QRegion previous, QRegion next)
 {
     setSelectionRegion(next);
     if (previous != next)

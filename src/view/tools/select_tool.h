@@ -59,8 +59,9 @@ public:
     // recorded edit that is open.
     QRect applyFloatingSelection(Colormap& colormap, bool record);
     void setSelectionRegion(const QRegion& region);
-    // A finished selection step: the new selection, and the old one on the undo stack.
-    void commitSelectionOperation(const QRegion& previous, const QRegion& next);
+    // A finished selection step: the new selection, and the old one on the undo stack. By
+    // value, since callers pass the current selection as `previous`.
+    void commitSelectionOperation(QRegion previous, QRegion next);
     // The selected content as an image, pixels outside the region transparent.
     QImage selectionToImage() const;
     void exportClipboardToSystem() const;
