@@ -4,8 +4,7 @@
 #include <QPolygon>
 #include <QRegion>
 
-// How a new marquee meets what is already selected. Stored nowhere, but the values follow
-// the order of the modifiers' menu of choices.
+// How a new marquee meets what is already selected.
 enum class SelectionCompose : int {
     Replace = 0,
     Add = 1,
