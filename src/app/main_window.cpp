@@ -17,6 +17,7 @@ MainWindow::MainWindow(QWidget* parent)
     createMenus();
     createStatusBar();
     connect(m_canvas, &CanvasArea::historyChanged, this, &MainWindow::refreshUndoActions);
+    connect(m_canvas, &CanvasArea::selectionChanged, this, &MainWindow::refreshSelectionActions);
     setAcceptDrops(true);
     updateWindowTitle();
     resize(500, 500);

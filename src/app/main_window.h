@@ -139,6 +139,9 @@ public Q_SLOTS:
     void fillToolToggled(bool active);
     void setContourPlacement(QAction* action);
     void shapeToolToggled(bool active);
+    void rectSelectToolToggled(bool active);
+    void lassoSelectToolToggled(bool active);
+    void refreshSelectionActions();
     void setShapeKind(QAction* action);
     void discardShapes();
     void resolveAllClashes();
@@ -215,6 +218,10 @@ private:
     bool zoomPreviewIfActive(void (CanvasArea::*step)());
     void connectReferenceLayerActions();
     void selectPenIndex(uchar index);
+    // Selection commands need a selection tool in hand; these take the rectangle one first.
+    void ensureSelectionTool();
+    void pasteFromClipboard(bool transparent);
+    void selectAll();
     void syncHiresClashMenu();
     void syncBorderSpritesMenu();
     void syncAntialiasedStrokesAction();

@@ -20,6 +20,7 @@
 #include "paint/texture_mode.h"
 #include "view/canvas_area.h"
 #include "view/tools/canvas_tool.h"
+#include "view/tools/select_tool.h"
 #include "view/tools/shape_tool.h"
 #include "widgets/palette_widget.h"
 
@@ -232,8 +233,16 @@ void MainWindow::createEditActions()
     m_pasteTransparentAction
         = selectionCommand(tr("Paste with Transparency"), QKeySequence(tr("Ctrl+Shift+V")));
     m_selectAllAction = selectionCommand(tr("Select All"), QKeySequence::SelectAll);
+    m_selectAllAction->setEnabled(true);
     m_deselectAction = selectionCommand(tr("Deselect"), QKeySequence(tr("Ctrl+D")));
     m_invertSelectionAction = selectionCommand(tr("Invert Selection"), QKeySequence(tr("Ctrl+Shift+I")));
+    connect(m_cutAction, &QAction::triggered, m_canvas, &CanvasArea::cutSelection);
+    connect(m_copyAction, &QAction::triggered, m_canvas, &CanvasArea::copySelection);
+    connect(m_pasteAction, &QAction::triggered, this, [this] { pasteFromClipboard(false); });
+    connect(m_pasteTransparentAction, &QAction::triggered, this, [this] { pasteFromClipboard(true); });
+    connect(m_selectAllAction, &QAction::triggered, this, &MainWindow::selectAll);
+    connect(m_deselectAction, &QAction::triggered, m_canvas, &CanvasArea::deselect);
+    connect(m_invertSelectionAction, &QAction::triggered, m_canvas, &CanvasArea::invertSelection);
 
     m_colorSwapAction = new QAction(tr("Color Swap"), this);
     m_colorSwapAction->setShortcut(QKeySequence(tr("Alt+X")));
@@ -310,10 +319,10 @@ void MainWindow::createOptionsActions()
     connect(m_panToolAction, &QAction::toggled, this, &MainWindow::panToolToggled);
     m_rectSelectToolAction = tool(tr("Rectangle Select Tool"), tr("M"), QStringLiteral("tool_selection"));
     m_lassoSelectToolAction = tool(tr("Lasso Select Tool"), tr("L"), QStringLiteral("tool_selectionlasso"));
+    connect(m_rectSelectToolAction, &QAction::toggled, this, &MainWindow::rectSelectToolToggled);
+    connect(m_lassoSelectToolAction, &QAction::toggled, this, &MainWindow::lassoSelectToolToggled);
     m_moveAxesAction = tool(tr("Move Axes"), tr("Y"), {});
-    for (QAction* later : {m_rectSelectToolAction,
-             m_lassoSelectToolAction, m_moveAxesAction})
-        later->setEnabled(false);
+    m_moveAxesAction->setEnabled(false);
 
     m_contourGroup = new QActionGroup(this);
     addRadio(m_contourGroup, tr("Center"), 0)->setChecked(true);
@@ -591,6 +600,7 @@ bool MainWindow::documentCommandMayRun() const
     if (m_fileTaskRunning || !canvasIdle() || m_canvas->activeTool()->gestureOpen())
         return false;
     m_canvas->commitShapeStage();
+    m_canvas->selectTool().commitFloatingSelection();
     return true;
 }
 
@@ -779,6 +789,61 @@ void MainWindow::shapeToolToggled(bool active)
     refreshUndoActions();
 }
 
+// Moving from one selection tool to the other never passes through having none.
+void MainWindow::rectSelectToolToggled(bool active)
+{
+    if (active)
+        m_canvas->setSelectionTool(SelectionTool::Rectangle);
+    else if (!m_lassoSelectToolAction->isChecked())
+        m_canvas->setSelectionTool(SelectionTool::None);
+    updateWindowTitle();
+    refreshUndoActions();
+}
+
+void MainWindow::lassoSelectToolToggled(bool active)
+{
+    if (active)
+        m_canvas->setSelectionTool(SelectionTool::Lasso);
+    else if (!m_rectSelectToolAction->isChecked())
+        m_canvas->setSelectionTool(SelectionTool::None);
+    updateWindowTitle();
+    refreshUndoActions();
+}
+
+void MainWindow::ensureSelectionTool()
+{
+    if (m_canvas->selectionTool() == SelectionTool::None)
+        m_rectSelectToolAction->setChecked(true);
+}
+
+void MainWindow::selectAll()
+{
+    ensureSelectionTool();
+    m_canvas->selectAll();
+}
+
+void MainWindow::pasteFromClipboard(bool transparent)
+{
+    ensureSelectionTool();
+    m_canvas->selectTool().pasteSelection(transparent);
+}
+
+void MainWindow::refreshSelectionActions()
+{
+    const bool present = m_canvas->selectionPresent();
+    m_flipHorizontalAction->setText(present ? tr("Flip Selection Horizontally") : tr("Flip Horizontally"));
+    m_flipVerticalAction->setText(present ? tr("Flip Selection Vertically") : tr("Flip Vertically"));
+    m_exportImageAction->setText(
+        present ? tr("Export Selection to Image As...") : tr("Export to Image As..."));
+    const bool selected = m_canvas->hasSelection();
+    for (QAction* action : {m_deselectAction, m_invertSelectionAction, m_cutAction, m_copyAction})
+        action->setEnabled(selected);
+    const bool clipboardHolds = !m_canvas->selectTool().clipboard().isEmpty();
+    m_pasteAction->setEnabled(clipboardHolds);
+    m_pasteTransparentAction->setEnabled(clipboardHolds);
+    refreshUndoActions();
+}
+
 void MainWindow::setShapeKind(QAction* action)
 {
     m_canvas->setShapeKind(ShapeKind(action->data().toInt()));
@@ -830,6 +895,16 @@ void MainWindow::clearScreen()
 
 void MainWindow::flipCanvas(Qt::Orientation orientation)
 {
+    // The float is not dropped here: a flip of the selection flips the float itself.
+    if (m_fileTaskRunning || !canvasIdle() || m_canvas->activeTool()->gestureOpen())
+        return;
+    if (m_canvas->selectionPresent()) {
+        m_canvas->commitShapeStage();
+        ensureSelectionTool();
+        m_canvas->flipSelection(orientation);
+        refreshSelectionActions();
+        return;
+    }
     if (!documentCommandMayRun())
         return;
     finishDocumentEdit(m_project->flipCanvas(orientation, true));
@@ -842,6 +917,12 @@ void MainWindow::swapOrReplaceColors(bool swap)
         return;
     const uchar primary = m_canvas->penIndex();
     const uchar secondary = m_canvas->secondaryIndex();
+    if (m_canvas->hasSelection()) {
+        const QRegion region = m_canvas->selectTool().selection();
+        finishDocumentEdit(swap ? m_project->swapColorsInRegion(primary, secondary, region, true)
+                                : m_project->replaceColorInRegion(primary, secondary, region, true));
+        return;
+    }
     finishDocumentEdit(swap ? m_project->swapColors(primary, secondary, true)
                             : m_project->replaceColor(primary, secondary, true));
 }

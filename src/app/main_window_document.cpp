@@ -8,6 +8,7 @@
 #include "formats/project/project_file_reader.h"
 #include "formats/project/project_file_writer.h"
 #include "view/canvas_area.h"
+#include "view/tools/select_tool.h"
 #include "widgets/new_canvas_dialog.h"
 #include "widgets/open_project_dialog.h"
 
@@ -145,9 +146,10 @@ bool MainWindow::prepareForDocumentReplacement()
 {
     if (m_fileTaskRunning || !canvasIdle())
         return false;
-    // Staged shapes belong to the document they were drawn on; they land before the
+    // Staged shapes and a float belong to the document they were made on; they land before the
     // question about saving it.
     m_canvas->commitShapeStage();
+    m_canvas->selectTool().commitFloatingSelection();
     return maybeSave();
 }
 

@@ -6,6 +6,7 @@
 #include "app/remembered_folders.h"
 #include "app/settings_keys.h"
 #include "document/project.h"
+#include "formats/image/canvas_export_image.h"
 #include "formats/native/native_image.h"
 #include "formats/native/native_image_encoder.h"
 #include "formats/native/native_image_export.h"
@@ -13,6 +14,7 @@
 #include "model/canvas_region.h"
 #include "rules/unresolved_clashes.h"
 #include "view/canvas_area.h"
+#include "view/tools/select_tool.h"
 #include "widgets/export_image_dialog.h"
 #include "widgets/image_import_options_widget.h"
 #include "widgets/import_image_dialog.h"
@@ -153,7 +155,11 @@ void MainWindow::exportImage()
     const Project& project = *m_project;
     const bool framed = canvasShowsBorderFrame(project.mode(), project.size(), project.layout());
     const QString cancelled = tr("Export to image cancelled.");
-    // A selection, once there is one, skips both questions below and exports itself.
+    // A selection skips both questions below and exports itself; borders never frame it.
+    if (m_canvas->selectionPresent()) {
+        exportModernImageFile(false);
+        return;
+    }
     if (nativeImageExportSupported(
             project.mode(), project.size(), project.layout(), project.screensAcross())) {
         QSettings settings;
@@ -333,14 +339,20 @@ void MainWindow::exportModernImageFile(bool includeBorders)
     }
     const QByteArray format = modernImageFormatFor(path, selectedFilter);
     QString error;
-    if (!m_canvas->saveImage(path, format, includeBorders, &error)) {
+    const bool selection = m_canvas->selectionPresent();
+    const bool written = selection
+        ? writeImageFile(m_canvas->selectTool().selectionToImage(), path, format, &error)
+        : m_canvas->saveImage(path, format, includeBorders, &error);
+    if (!written) {
         warnUser(
             tr("Could not export %1 as %2.").arg(nativePath(path), QString::fromLatin1(format).toUpper()),
             error);
         return;
     }
     rememberDirForKey(settings, settingsKey::lastExportDir, path);
-    showStatusMessage(tr("Exported %1.").arg(fileNameOf(path)), statusTimeout);
+    showStatusMessage(selection ? tr("Exported the selection to %1.").arg(fileNameOf(path))
+                                : tr("Exported %1.").arg(fileNameOf(path)),
+        statusTimeout);
 }
 
 void MainWindow::print()

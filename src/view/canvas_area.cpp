@@ -8,6 +8,7 @@
 #include "view/tools/eyedropper_tool.h"
 #include "view/tools/fill_tool.h"
 #include "view/tools/pan_tool.h"
+#include "view/tools/select_tool.h"
 #include "view/tools/shape_tool.h"
 
 #include <QKeyEvent>
@@ -36,6 +37,7 @@ CanvasArea::CanvasArea(std::shared_ptr<Project> project, QWidget* parent)
     , m_panTool(std::make_unique<PanTool>(*this))
     , m_fillTool(std::make_unique<FillTool>(*this))
     , m_shapeTool(std::make_unique<ShapeTool>(*this))
+    , m_selectTool(std::make_unique<SelectTool>(*this))
     , m_activeTool(m_drawTool.get())
 {
     setMouseTracking(true);
@@ -63,6 +65,7 @@ void CanvasArea::reloadProject()
     m_drawTool->reset();
     m_eraserTool->reset();
     m_shapeTool->reset();
+    m_selectTool->reset();
     m_recording = EditRecording();
     m_pendingAnchor.reset();
     m_simulation = Colormap();
@@ -360,6 +363,8 @@ void CanvasArea::paintEvent(QPaintEvent* event)
         busy->paintArtworkPreview(painter);
     paintReferenceLayer(painter);
     m_activeTool->paintOverlay(painter);
+    painter.resetTransform();
+    m_selectTool->paintAnts(painter);
 }
 
 void CanvasArea::resizeEvent(QResizeEvent* event)

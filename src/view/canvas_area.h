@@ -32,6 +32,8 @@ class EraserTool;
 class EyedropperTool;
 class FillTool;
 class PanTool;
+class SelectTool;
+enum class SelectionTool : int;
 class ShapeTool;
 class Project;
 
@@ -138,6 +140,21 @@ public:
     bool eraserToolActive() const;
     bool eyedropperToolActive() const;
     bool panToolActive() const;
+
+    // Selections: the select tool holds them, and they outlive a switch to another tool.
+    SelectTool& selectTool() const { return *m_selectTool; }
+    void setSelectionTool(SelectionTool kind);
+    SelectionTool selectionTool() const;
+    bool hasSelection() const;
+    // A selection, or a floating selection being placed.
+    bool selectionPresent() const;
+    void selectAll();
+    void deselect();
+    void invertSelection();
+    void flipSelection(Qt::Orientation orientation);
+    void cutSelection();
+    void copySelection();
+    void notifySelectionChanged();
 
     // Paint settings.
     uchar penIndex() const { return m_penIndex; }
@@ -270,6 +287,8 @@ Q_SIGNALS:
     // The display image was re-rendered, whole or in part (canvas coordinates).
     void imageChanged();
     void imageRegionChanged(const QRect& canvasRect);
+    // The selection, the floating selection or the clipboard changed.
+    void selectionChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -342,6 +361,7 @@ private:
     std::unique_ptr<PanTool> m_panTool;
     std::unique_ptr<FillTool> m_fillTool;
     std::unique_ptr<ShapeTool> m_shapeTool;
+    std::unique_ptr<SelectTool> m_selectTool;
     CanvasTool* m_activeTool = nullptr;
 
     uchar m_penIndex = 1;

@@ -3,6 +3,7 @@
 
 #include "document/project.h"
 #include "paint/paint_application.h"
+#include "paint/simulated_diff.h"
 #include "rules/clash_extent.h"
 #include "view/canvas_area.h"
 #include "view/tools/draw_tool.h"
@@ -202,23 +203,7 @@ QRect CanvasArea::previewViewRect(const Brush& brush, QPoint from, QPoint to) co
 
 QImage CanvasArea::renderSimulatedDiff(const Colormap& simulated, const QRect& rect) const
 {
-    const Colormap& document = m_project->colormap();
-    const QRect clip = rect & document.rect() & simulated.rect();
-    if (clip.isEmpty() || simulated.size() != document.size())
-        return {};
-    QImage image(clip.size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    const Palette& palette = m_project->palette();
-    for (int y = clip.top(); y <= clip.bottom(); ++y) {
-        const uchar* was = document.scanLine(y);
-        const uchar* now = simulated.scanLine(y);
-        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y - clip.top()));
-        for (int x = clip.left(); x <= clip.right(); ++x) {
-            if (was[x] != now[x])
-                out[x - clip.left()] = palette.colorAt(now[x]) | 0xff000000u;
-        }
-    }
-    return image;
+    return simulatedDiffImage(m_project->colormap(), simulated, rect, m_project->palette());
 }
 
 void CanvasArea::compositeSimulatedDiff(QPainter& painter, const Colormap& simulated, const QRect& rect) const

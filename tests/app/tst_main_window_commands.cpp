@@ -4,6 +4,7 @@
 #include "document/project.h"
 #include "model/canvas_region.h"
 #include "view/canvas_area.h"
+#include "view/tools/select_tool.h"
 #include "widgets/elided_label.h"
 #include "widgets/palette_widget.h"
 
@@ -82,6 +83,7 @@ private Q_SLOTS:
     void frameFollowsItsColourThroughAssignUndoAndRedo();
     void onlineManualReportsWhatReallyHappened();
     void menuMnemonicsAndTheSecondZoomKey();
+    void selectionCommandsRelabelUndoAndExport();
 
 private:
     QTemporaryDir m_settingsDir;
@@ -269,3 +271,50 @@ void TestMainWindowCommands::menuMnemonicsAndTheSecondZoomKey()
 
 QTEST_MAIN(TestMainWindowCommands)
 #include "tst_main_window_commands.moc"
+
+// Selection commands: the menus follow the selection, Ctrl+Z walks the selection steps
+// before the picture's history, and the image export writes only the selection.
+void TestMainWindowCommands::selectionCommandsRelabelUndoAndExport()
+{
+    MainWindow& window = *m_window;
+    CanvasArea* canvas = window.canvasArea();
+    QAction* undo = findAction(window, "Undo");
+    QAction* copy = findAction(window, "Copy");
+    QAction* paste = findAction(window, "Paste");
+    paintDab(canvas);
+    QCOMPARE(window.project().history().index(), 1);
+    QVERIFY(!copy->isEnabled() && !paste->isEnabled());
+
+    findAction(window, "Select All")->trigger();
+    QVERIFY(findAction(window, "Rectangle Select Tool")->isChecked());
+    QVERIFY(copy->isEnabled());
+    QCOMPARE(findAction(window, "Flip Selection Horizontally")->shortcut(), QKeySequence("Ctrl+J"));
+    QAction* exportAction = findAction(window, "Export Selection to Image As...");
+    copy->trigger();
+    QVERIFY(paste->isEnabled());
+    findAction(window, "Deselect")->trigger();
+    QCOMPARE(exportAction->text(), QString("Export to Image As..."));
+    QVERIFY(!copy->isEnabled());
+
+    const QRegion everything(window.project().rect());
+    QVERIFY(undo->isEnabled());
+    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(canvas->selectTool().selection(), everything);
+    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(canvas->selectTool().selection().isEmpty());
+    QCOMPARE(window.project().history().index(), 1);
+    QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(window.project().history().index(), 0);
+
+    // A selection asks nothing about formats or borders.
+    canvas->selectTool().setSelectionRegion(QRegion(8, 8, 20, 10));
+    QTemporaryDir dir;
+    const QString path = dir.filePath("part.png");
+    DocumentPrompts& prompts = window.documentPrompts();
+    prompts.chooseExportFamily = [](bool) -> std::optional<ExportFamilyChoice> {
+        qFatal("the selection export asked for a family");
+    };
+    prompts.chooseExportPath = [path](const QString&, const QString&) { return path; };
+    exportAction->trigger();
+    QCOMPARE(QImage(path).size(), QSize(20, 10));
+}
