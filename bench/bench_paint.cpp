@@ -2,6 +2,7 @@
 #include "paint/edit_recording.h"
 #include "paint/footprint_mask.h"
 #include "paint/paint_application.h"
+#include "paint/symmetric_stroke.h"
 
 #include <benchmark/benchmark.h>
 
@@ -62,3 +63,41 @@ KROMEL_PAINT_SEGMENT_BENCH(32, Small, smallCanvas)
 KROMEL_PAINT_SEGMENT_BENCH(1, Large, largeCanvas)
 KROMEL_PAINT_SEGMENT_BENCH(8, Large, largeCanvas)
 KROMEL_PAINT_SEGMENT_BENCH(32, Large, largeCanvas)
+
+namespace {
+
+// The same recorded segment with Kaleidoscope symmetry: eight copies, each through the
+// whole paint path, in one entry. Its cost should stay near eight plain segments.
+void BM_PaintSegment_W32_Symmetry8(benchmark::State& state)
+{
+    Project project(CanvasMode::Hires, smallCanvas.width(), smallCanvas.height(), CanvasLayoutSpec {}, 1);
+    FootprintMask mask(project.size(), 1);
+    EditRecording recording;
+    const Brush brush(32);
+    const StrokeGeometry geometry;
+    const QList<SymmetryTransform> copies
+        = symmetryTransforms(SymmetryMode::Kaleidoscope, SymmetryAxes::centered(project.size()), 1, 1.0);
+    const QPoint from(150, 90);
+    const QPoint to(162, 98);
+    const BeforeFillPaint capture
+        = [&](const QRect& rect, bool twice) { recording.captureBeforeArea(project, rect, twice); };
+    CoveredPaint paint;
+    std::int64_t iteration = 0;
+    for (auto _ : state) {
+        paint.colour = uchar(1 + (iteration & 1));
+        recording.begin(project.size());
+        const QRect changed = applySymmetricStrokeSegment(project.colormap(), mask, brush, from, to, geometry,
+            copies, paint, paintRulesFor(project), capture);
+        recording.growDirtyRect(changed);
+        project.history().push(recording.finish(project, HistoryEntryKind::Stroke, to));
+        if (++iteration % historyFlushInterval == 0) {
+            state.PauseTiming();
+            project.history().clear();
+            state.ResumeTiming();
+        }
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_PaintSegment_W32_Symmetry8)->Unit(benchmark::kMicrosecond);
+
+} // namespace

@@ -133,10 +133,12 @@ public Q_SLOTS:
     void setSpriteCountPolicy(QAction* action);
     void setBrushShape(QAction* action);
     void setTextureMode(QAction* action);
+    void setSymmetryMode(QAction* action);
     void eyedropperToolToggled(bool active);
     void eraserToolToggled(bool active);
     void panToolToggled(bool active);
     void fillToolToggled(bool active);
+    void symmetryToolToggled(bool active);
     void setContourPlacement(QAction* action);
     void shapeToolToggled(bool active);
     void rectSelectToolToggled(bool active);

@@ -1,7 +1,7 @@
 // The main window's actions, menus and shortcuts, and the commands behind them.
 //
 // Commands whose work belongs to parts of the program still to come (sprite import,
-// conversion, selections, shapes, symmetry, the fill tool, the PRG export and the device
+// conversion, selections, shapes, the fill tool, the PRG export and the device
 // link) are in the menus with their
 // shortcuts but disabled, so nothing in the menus pretends to work.
 
@@ -322,6 +322,7 @@ void MainWindow::createOptionsActions()
     connect(m_rectSelectToolAction, &QAction::toggled, this, &MainWindow::rectSelectToolToggled);
     connect(m_lassoSelectToolAction, &QAction::toggled, this, &MainWindow::lassoSelectToolToggled);
     m_moveAxesAction = tool(tr("Move Axes"), tr("Y"), {});
+    connect(m_moveAxesAction, &QAction::toggled, this, &MainWindow::symmetryToolToggled);
     m_moveAxesAction->setEnabled(false);
 
     m_contourGroup = new QActionGroup(this);
@@ -351,13 +352,16 @@ void MainWindow::createOptionsActions()
         tr("None"), tr("Horizontal"), tr("Vertical"), tr("Quadrant"), tr("Bi-Quadrant"), tr("Kaleidoscope")};
     for (int i = 0; i < 6; ++i)
         addRadio(m_symmetryGroup, symmetryModes[i], i)->setChecked(i == 0);
-    m_symmetryGroup->setEnabled(false);
+    connect(m_symmetryGroup, &QActionGroup::triggered, this, &MainWindow::setSymmetryMode);
     m_resetAxesAction = new QAction(tr("Reset Axes to Center"), this);
     m_resetAxesAction->setEnabled(false);
+    connect(m_resetAxesAction, &QAction::triggered, m_canvas, &CanvasArea::resetSymmetryAxes);
     m_symmetricFillAction = addToggle(this, tr("Apply to Flood Fill"));
     m_symmetricFillAction->setEnabled(false);
+    connect(m_symmetricFillAction, &QAction::toggled, m_canvas, &CanvasArea::setSymmetricFill);
     m_symmetricShapesAction = addToggle(this, tr("Apply to Shapes"));
     m_symmetricShapesAction->setEnabled(false);
+    connect(m_symmetricShapesAction, &QAction::toggled, m_canvas, &CanvasArea::setSymmetricShapes);
 
     m_hiresClashGroup = new QActionGroup(this);
     addRadio(
@@ -543,7 +547,6 @@ void MainWindow::createMenus()
     symmetryMenu->addActions({m_moveAxesAction, m_resetAxesAction});
     symmetryMenu->addSeparator();
     symmetryMenu->addActions({m_symmetricFillAction, m_symmetricShapesAction});
-    symmetryMenu->setEnabled(false);
     m_hiresClashMenu = m_optionsMenu->addMenu(tr("Hires Clash Resolution"));
     addGroup(m_hiresClashMenu, m_hiresClashGroup);
     m_borderSpritesMenu = m_optionsMenu->addMenu(tr("Border Sprites"));
@@ -770,6 +773,24 @@ void MainWindow::panToolToggled(bool active)
     refreshUndoActions();
 }
 
+void MainWindow::setSymmetryMode(QAction* action)
+{
+    const auto mode = SymmetryMode(action->data().toInt());
+    m_canvas->setSymmetryMode(mode);
+    const bool on = mode != SymmetryMode::None;
+    if (!on && m_moveAxesAction->isChecked())
+        m_penToolAction->setChecked(true);
+    for (QAction* axesAction :
+        {m_moveAxesAction, m_resetAxesAction, m_symmetricFillAction, m_symmetricShapesAction})
+        axesAction->setEnabled(on);
+}
+
+void MainWindow::symmetryToolToggled(bool active)
+{
+    m_canvas->setSymmetryToolActive(active);
+    refreshUndoActions();
+}
+
 void MainWindow::fillToolToggled(bool active)
 {
     m_canvas->setFillToolActive(active);
@@ -857,8 +878,9 @@ void MainWindow::discardShapes()
     if (!tool.dragging() && !tool.stage().isEmpty()) {
         QMessageBox box(QMessageBox::Question, tr("KROMEL"),
             tr("Discard %n staged shape(s)?", nullptr, tool.stage().count()), QMessageBox::NoButton, this);
-        box.setInformativeText(tr("The stage is not part of the undo history, so discarding cannot be undone. "
-                                  "Commit with Enter to keep the shapes."));
+        box.setInformativeText(
+            tr("The stage is not part of the undo history, so discarding cannot be undone. "
+               "Commit with Enter to keep the shapes."));
         QPushButton* discard = box.addButton(tr("Discard"), QMessageBox::DestructiveRole);
         QPushButton* cancel = box.addButton(QMessageBox::Cancel);
         box.setDefaultButton(cancel);

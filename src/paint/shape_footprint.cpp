@@ -54,17 +54,25 @@ QRect fillInterior(const QPolygonF& outline, FootprintMask& mask, double aspect,
 
 } // namespace
 
-QRect shapeFootprint(
-    const StagedShape& shape, FootprintMask& mask, double displayPixelAspect, bool wholePixels)
+QRect shapeFootprint(const StagedShape& shape, FootprintMask& mask, double displayPixelAspect,
+    bool wholePixels, const SymmetryTransform* symmetry)
 {
     mask.clear();
-    const QPolygonF outline = shapeOutline(shape);
+    QPolygonF outline = shapeOutline(shape);
     if (outline.size() < 2)
         return {};
+    const int pixelWidth = mask.pixelWidth();
+    if (symmetry) {
+        // The outline is in display units; the copies map canvas points.
+        for (QPointF& point : outline) {
+            const QPointF canvas
+                = symmetry->mapF(QPointF(point.x() / pixelWidth, point.y() * displayPixelAspect));
+            point = QPointF(canvas.x() * pixelWidth, canvas.y() / displayPixelAspect);
+        }
+    }
     Brush nib(shape.penWidth);
     nib.setShape(shape.brushShape);
     nib.setAntialiased(wholePixels);
-    const int pixelWidth = mask.pixelWidth();
     const QSize canvas = mask.canvasSize();
     QRect rect;
     const bool closed = shapeOutlineClosed(shape);
@@ -79,9 +87,10 @@ QRect shapeFootprint(
 }
 
 QRect paintShape(Colormap& colormap, FootprintMask& mask, const StagedShape& shape, double displayPixelAspect,
-    CoveredPaint paint, const PaintRules& rules, const BeforeFillPaint& beforePaint)
+    CoveredPaint paint, const PaintRules& rules, const BeforeFillPaint& beforePaint,
+    const SymmetryTransform* symmetry)
 {
-    const QRect rect = shapeFootprint(shape, mask, displayPixelAspect, paint.antialias != nullptr);
+    const QRect rect = shapeFootprint(shape, mask, displayPixelAspect, paint.antialias != nullptr, symmetry);
     if (rect.isEmpty())
         return rect;
     paint.colour = shape.penIndex;

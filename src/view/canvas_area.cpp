@@ -10,6 +10,7 @@
 #include "view/tools/pan_tool.h"
 #include "view/tools/select_tool.h"
 #include "view/tools/shape_tool.h"
+#include "view/tools/symmetry_tool.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -38,7 +39,9 @@ CanvasArea::CanvasArea(std::shared_ptr<Project> project, QWidget* parent)
     , m_fillTool(std::make_unique<FillTool>(*this))
     , m_shapeTool(std::make_unique<ShapeTool>(*this))
     , m_selectTool(std::make_unique<SelectTool>(*this))
+    , m_symmetryTool(std::make_unique<SymmetryTool>(*this))
     , m_activeTool(m_drawTool.get())
+    , m_symmetryAxes(SymmetryAxes::centered(m_project->size()))
 {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -71,6 +74,7 @@ void CanvasArea::reloadProject()
     m_simulation = Colormap();
     // A tracing image belongs to the picture it was laid over.
     m_referenceImage = QImage();
+    m_symmetryAxes = SymmetryAxes::centered(m_project->size());
     refreshCanvasImage();
     zoomBestFit();
     restoreIdleCursor();
@@ -362,6 +366,7 @@ void CanvasArea::paintEvent(QPaintEvent* event)
     if (DrawTool* busy = busyDrawTool(); busy && busy != m_activeTool)
         busy->paintArtworkPreview(painter);
     paintReferenceLayer(painter);
+    drawSymmetryAxesOverlay(painter);
     m_activeTool->paintOverlay(painter);
     painter.resetTransform();
     m_selectTool->paintAnts(painter);

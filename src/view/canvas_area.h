@@ -11,6 +11,7 @@
 #include "paint/footprint_mask.h"
 #include "paint/paint_application.h"
 #include "paint/staged_shape.h"
+#include "paint/symmetry.h"
 #include "paint/texture.h"
 #include "paint/texture_mode.h"
 #include "rules/clash_context.h"
@@ -35,6 +36,7 @@ class PanTool;
 class SelectTool;
 enum class SelectionTool : int;
 class ShapeTool;
+class SymmetryTool;
 class Project;
 
 // The widget that shows the canvas and that the user paints on. Pixels are shown at
@@ -230,22 +232,43 @@ public:
     QRect applyFloodFill(Colormap& colormap, QPoint pixel, uchar colour, uchar altColour, bool record);
     QRect applyContour(Colormap& colormap, QPoint pixel, uchar colour, uchar altColour,
         ContourPlacement placement, AntialiasStrokeState* antialias, bool record);
-    // Once per fill-symmetry copy; the identity alone until symmetry applies to fills.
-    QRect applySymmetricFloodFill(Colormap& colormap, QPoint pixel, uchar colour, uchar altColour, bool record);
-    QRect applySymmetricContour(
-        Colormap& colormap, QPoint pixel, uchar colour, uchar altColour, ContourPlacement placement, bool record);
+    // Once per fill-symmetry copy, each at the copy's image of the clicked pixel.
+    QRect applySymmetricFloodFill(
+        Colormap& colormap, QPoint pixel, uchar colour, uchar altColour, bool record);
+    QRect applySymmetricContour(Colormap& colormap, QPoint pixel, uchar colour, uchar altColour,
+        ContourPlacement placement, bool record);
     // A fill may reach anywhere, so its simulation is a whole copy of the document.
     Colormap& fillSimulationColormap();
     QRect canvasRectToView(const QRect& canvasRect) const { return canvasToViewUpdateRect(canvasRect); }
 
     // Staged shapes. Paints one shape with its own colours and nib through the colour
-    // rules; the symmetric form once per shape-symmetry copy (the identity alone for now).
-    QRect applyShape(Colormap& colormap, const StagedShape& shape, bool record);
+    // rules; the symmetric form once per shape-symmetry copy.
+    QRect applyShape(Colormap& colormap, const StagedShape& shape, bool record,
+        const SymmetryTransform* symmetry = nullptr);
     QRect applySymmetricShape(Colormap& colormap, const StagedShape& shape, bool record);
     // Lands every staged shape as one history entry.
     void commitShapeStage();
     void setShapeKind(ShapeKind kind);
     void setShapesFilled(bool filled);
+
+    // Symmetry draw: strokes always follow the mode; fills and staged shapes only on
+    // request. The axes are centred on every new or opened document.
+    SymmetryMode symmetryMode() const { return m_symmetryMode; }
+    void setSymmetryMode(SymmetryMode mode);
+    const SymmetryAxes& symmetryAxes() const { return m_symmetryAxes; }
+    // Clamped to the canvas; an unchanged value changes nothing.
+    void setSymmetryAxes(const SymmetryAxes& axes);
+    void resetSymmetryAxes();
+    bool symmetricFill() const { return m_symmetricFill; }
+    void setSymmetricFill(bool on);
+    bool symmetricShapes() const { return m_symmetricShapes; }
+    void setSymmetricShapes(bool on);
+    void setSymmetryToolActive(bool on);
+    bool symmetryToolActive() const;
+    QList<SymmetryTransform> activeSymmetryTransforms() const;
+    QList<SymmetryTransform> activeFillSymmetryTransforms() const;
+    QList<SymmetryTransform> activeShapeSymmetryTransforms() const;
+    void drawSymmetryAxesOverlay(QPainter& painter) const;
 
     // Previews. The simulation colormap matches the document wherever a paint of the
     // segment can reach, so painting into it shows exactly what the same paint on the
@@ -323,6 +346,9 @@ private:
     void ensureAntialiasLut();
     // The canvas's texture and blend table around the given colours.
     CoveredPaint canvasPaint(uchar colour, uchar altColour, AntialiasStrokeState* antialias);
+    StrokeGeometry strokeGeometry() const;
+    // Where each symmetry copy of a segment may paint.
+    QList<QRect> symmetricSegmentRects(const Brush& brush, QPoint from, QPoint to) const;
     // The colour of the border frame around the canvas, when it shows one.
     std::optional<uchar> frameColorIndex() const;
 
@@ -362,6 +388,7 @@ private:
     std::unique_ptr<FillTool> m_fillTool;
     std::unique_ptr<ShapeTool> m_shapeTool;
     std::unique_ptr<SelectTool> m_selectTool;
+    std::unique_ptr<SymmetryTool> m_symmetryTool;
     CanvasTool* m_activeTool = nullptr;
 
     uchar m_penIndex = 1;
@@ -390,4 +417,9 @@ private:
     Colormap m_simulation;
     QRect m_previewViewRect;
     std::optional<uchar> m_paintedFrameColor;
+
+    SymmetryMode m_symmetryMode = SymmetryMode::None;
+    SymmetryAxes m_symmetryAxes;
+    bool m_symmetricFill = false;
+    bool m_symmetricShapes = false;
 };

@@ -48,7 +48,12 @@ QRect CanvasArea::applyContour(Colormap& colormap, QPoint pixel, uchar colour, u
 QRect CanvasArea::applySymmetricFloodFill(
     Colormap& colormap, QPoint pixel, uchar colour, uchar altColour, bool record)
 {
-    return applyFloodFill(colormap, pixel, colour, altColour, record);
+    // Each copy floods the colormap as the copies before it left it, so a copy that
+    // lands in an area already filled finds nothing left to do.
+    QRect changed;
+    for (const SymmetryTransform& copy : activeFillSymmetryTransforms())
+        changed |= applyFloodFill(colormap, copy.map(pixel), colour, altColour, record);
+    return changed;
 }
 
 QRect CanvasArea::applySymmetricContour(
@@ -64,7 +69,10 @@ QRect CanvasArea::applySymmetricContour(
             state.reset();
         antialias = &state;
     }
-    return applyContour(colormap, pixel, colour, altColour, placement, antialias, record);
+    QRect changed;
+    for (const SymmetryTransform& copy : activeFillSymmetryTransforms())
+        changed |= applyContour(colormap, copy.map(pixel), colour, altColour, placement, antialias, record);
+    return changed;
 }
 
 Colormap& CanvasArea::fillSimulationColormap()

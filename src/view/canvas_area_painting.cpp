@@ -4,6 +4,7 @@
 #include "document/project.h"
 #include "paint/paint_application.h"
 #include "paint/simulated_diff.h"
+#include "paint/symmetric_stroke.h"
 #include "rules/clash_extent.h"
 #include "view/canvas_area.h"
 #include "view/tools/draw_tool.h"
@@ -13,13 +14,6 @@
 #include <cstring>
 
 namespace {
-
-// Paints that the sweep settles afterwards may change whole units around what the cell
-// resolution alone would touch.
-bool sweepsSurroundings(const Texture& texture, TextureMode mode, const AntialiasStrokeState* antialias)
-{
-    return antialias || (!texture.isSolid() && mode == TextureMode::TwoColor);
-}
 
 void copyArea(Colormap& target, const Colormap& source, const QRect& area)
 {
@@ -127,18 +121,28 @@ QRect CanvasArea::applySymmetricStrokeSegment(Colormap& colormap, const Brush& b
     if (antialiasApplies(brush.antialiased(), brush.width())) {
         AntialiasStrokeState& state = record ? m_strokeAntialias : m_previewAntialias;
         state.ensureSize(m_project->size());
-        // A recorded stroke blends against the colours from before the whole stroke; a
-        // preview is one dab of its own.
+        // A recorded stroke blends against the colours from before the whole stroke, so
+        // overlapping copies do not blend twice; a preview is one dab of its own.
         if (!record)
             state.reset();
         antialias = &state;
     }
-    // Symmetry copies each go through here with their own mapping, extra rotation and
-    // mirroring; without symmetry the stroke is its own single copy.
+    BeforeFillPaint before;
     if (record)
-        captureBeforeArea(brush.segmentBoundingRect(from, to, m_project->size()),
-            sweepsSurroundings(m_texture, m_textureMode, antialias));
-    return applyStrokeSegment(colormap, brush, from, to, colour, altColour, 0.0, false, antialias);
+        before = [this](const QRect& rect, bool twice) { captureBeforeArea(rect, twice); };
+    return ::applySymmetricStrokeSegment(colormap, strokeSurface(), brush, from, to, strokeGeometry(),
+        activeSymmetryTransforms(), canvasPaint(colour, altColour, antialias), paintRulesFor(*m_project),
+        before);
+}
+
+StrokeGeometry CanvasArea::strokeGeometry() const
+{
+    StrokeGeometry geometry;
+    geometry.pixelWidth = pixelWidth();
+    geometry.displayPixelAspect = m_project->transform().displayPixelAspect();
+    geometry.viewRotation = m_project->transform().rotation();
+    geometry.alignment = m_brushAlignment;
+    return geometry;
 }
 
 QRect CanvasArea::applyStrokeSegment(Colormap& colormap, const Brush& brush, QPoint from, QPoint to,
@@ -146,20 +150,8 @@ QRect CanvasArea::applyStrokeSegment(Colormap& colormap, const Brush& brush, QPo
 {
     if (antialias)
         ensureAntialiasLut();
-    StrokeGeometry geometry;
-    geometry.pixelWidth = pixelWidth();
-    geometry.displayPixelAspect = m_project->transform().displayPixelAspect();
-    geometry.viewRotation = m_project->transform().rotation();
-    geometry.alignment = m_brushAlignment;
-    CoveredPaint paint;
-    paint.colour = colour;
-    paint.altColour = altColour;
-    paint.texture = m_texture;
-    paint.textureMode = m_textureMode;
-    paint.antialias = antialias;
-    paint.lut = &m_antialiasLut;
-    return ::applyStrokeSegment(colormap, strokeSurface(), brush, from, to, geometry, extraRotation, mirrored,
-        paint, paintRulesFor(*m_project));
+    return ::applyStrokeSegment(colormap, strokeSurface(), brush, from, to, strokeGeometry(), extraRotation,
+        mirrored, canvasPaint(colour, altColour, antialias), paintRulesFor(*m_project));
 }
 
 QRect CanvasArea::applyCoveredPaint(Colormap& colormap, const QRect& rect, uchar colour, uchar altColour,
@@ -181,8 +173,8 @@ Colormap& CanvasArea::simulationColormap(const Brush& brush, QPoint from, QPoint
     }
     // Refreshing only what the paint can read keeps a preview's cost that of the dab, not
     // of the canvas; whatever an earlier preview left elsewhere is never looked at.
-    copyArea(m_simulation, document,
-        paintReachExtent(*m_project, brush.segmentBoundingRect(from, to, document.size()), true));
+    for (const QRect& footprint : symmetricSegmentRects(brush, from, to))
+        copyArea(m_simulation, document, paintReachExtent(*m_project, footprint, true));
     // The sprite budget counts every sprite of a border strip.
     if (paintRulesFor(*m_project).enforceSpriteBudget) {
         for (const CanvasRegion& region :
@@ -196,9 +188,23 @@ Colormap& CanvasArea::simulationColormap(const Brush& brush, QPoint from, QPoint
 
 QRect CanvasArea::previewViewRect(const Brush& brush, QPoint from, QPoint to) const
 {
-    const QRect extent = potentialClashExtent(m_project->mode(),
-        brush.segmentBoundingRect(from, to, m_project->size()), m_project->size(), m_project->layout());
-    return canvasToViewUpdateRect(extent);
+    QRect viewRect;
+    for (const QRect& footprint : symmetricSegmentRects(brush, from, to)) {
+        viewRect |= canvasToViewUpdateRect(
+            potentialClashExtent(m_project->mode(), footprint, m_project->size(), m_project->layout()));
+    }
+    return viewRect;
+}
+
+QList<QRect> CanvasArea::symmetricSegmentRects(const Brush& brush, QPoint from, QPoint to) const
+{
+    const QPointF anchors = brush.anchors(pixelWidth(), m_project->transform().displayPixelAspect());
+    QList<QRect> rects;
+    for (const SymmetryTransform& copy : activeSymmetryTransforms()) {
+        rects << brush.segmentBoundingRect(
+            copy.mapAnchored(from, anchors), copy.mapAnchored(to, anchors), m_project->size());
+    }
+    return rects;
 }
 
 QImage CanvasArea::renderSimulatedDiff(const Colormap& simulated, const QRect& rect) const

@@ -5,7 +5,8 @@
 #include "view/canvas_area.h"
 #include "view/tools/shape_tool.h"
 
-QRect CanvasArea::applyShape(Colormap& colormap, const StagedShape& shape, bool record)
+QRect CanvasArea::applyShape(
+    Colormap& colormap, const StagedShape& shape, bool record, const SymmetryTransform* symmetry)
 {
     AntialiasStrokeState* antialias = beginAntialiasedPaint(shape.antialiased, shape.penWidth, record);
     if (antialias)
@@ -17,12 +18,17 @@ QRect CanvasArea::applyShape(Colormap& colormap, const StagedShape& shape, bool 
     if (record)
         before = [this](const QRect& rect, bool twice) { captureBeforeArea(rect, twice); };
     return paintShape(colormap, strokeSurface(), shape, m_project->transform().displayPixelAspect(), paint,
-        paintRulesFor(*m_project), before);
+        paintRulesFor(*m_project), before, symmetry);
 }
 
 QRect CanvasArea::applySymmetricShape(Colormap& colormap, const StagedShape& shape, bool record)
 {
-    return applyShape(colormap, shape, record);
+    if (!m_symmetricShapes || m_symmetryMode == SymmetryMode::None)
+        return applyShape(colormap, shape, record);
+    QRect changed;
+    for (const SymmetryTransform& copy : activeShapeSymmetryTransforms())
+        changed |= applyShape(colormap, shape, record, &copy);
+    return changed;
 }
 
 void CanvasArea::commitShapeStage()

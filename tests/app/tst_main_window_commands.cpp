@@ -84,6 +84,7 @@ private Q_SLOTS:
     void onlineManualReportsWhatReallyHappened();
     void menuMnemonicsAndTheSecondZoomKey();
     void selectionCommandsRelabelUndoAndExport();
+    void symmetryModeDrivesTheAxesCommands();
 
 private:
     QTemporaryDir m_settingsDir;
@@ -111,6 +112,37 @@ void TestMainWindowCommands::init()
 void TestMainWindowCommands::cleanup()
 {
     m_window.reset();
+}
+
+// The axes commands exist only while a mode is on; leaving the mode while holding Move
+// Axes goes back to the pen.
+void TestMainWindowCommands::symmetryModeDrivesTheAxesCommands()
+{
+    MainWindow& window = *m_window;
+    const auto modeAction = [&](const QString& text) {
+        for (QAction* action : findMenu(window, "Symmetry")->actions()) {
+            if (action->text() == text)
+                return action;
+        }
+        qFatal("no symmetry mode %s", qPrintable(text));
+    };
+    QAction* moveAxes = findAction(window, "Move Axes");
+    const QList<QAction*> axesCommands {moveAxes, findAction(window, "Reset Axes to Center"),
+        findAction(window, "Apply to Flood Fill"), findAction(window, "Apply to Shapes")};
+    for (QAction* action : axesCommands)
+        QVERIFY(!action->isEnabled());
+    modeAction("Quadrant")->trigger();
+    QCOMPARE(window.canvasArea()->symmetryMode(), SymmetryMode::Quadrant);
+    for (QAction* action : axesCommands)
+        QVERIFY(action->isEnabled());
+    QTest::keyClick(&window, Qt::Key_Y);
+    QVERIFY(moveAxes->isChecked() && window.canvasArea()->symmetryToolActive());
+
+    modeAction("None")->trigger();
+    QVERIFY(findAction(window, "Pen Tool")->isChecked());
+    QVERIFY(!window.canvasArea()->symmetryToolActive());
+    for (QAction* action : axesCommands)
+        QVERIFY(!action->isEnabled());
 }
 
 void TestMainWindowCommands::shortcutKeys()

@@ -36,6 +36,9 @@ public:
     void discardStage();
     // Drops the stage unpainted: the document it belonged to is gone.
     void reset();
+    // Redraws the stage's preview after something it depends on changed, such as the
+    // symmetry copies.
+    void refreshPreview() { stageChanged(); }
 
     const ShapeStage& stage() const { return m_stage; }
     ShapeKind kind() const { return m_kind; }
