@@ -68,6 +68,7 @@ void CanvasArea::reloadProject()
     m_simulation = Colormap();
     // A tracing image belongs to the picture it was laid over.
     m_referenceImage = QImage();
+    m_spriteFlags.clear();
     refreshCanvasImage();
     zoomBestFit();
     restoreIdleCursor();
@@ -359,6 +360,10 @@ void CanvasArea::paintEvent(QPaintEvent* event)
     if (DrawTool* busy = busyDrawTool(); busy && busy != m_activeTool)
         busy->paintArtworkPreview(painter);
     paintReferenceLayer(painter);
+    drawPixelGridOverlay(painter);
+    drawGridOverlay(painter);
+    drawSafeFramesOverlay(painter);
+    drawSpriteFlagOverlay(painter);
     m_activeTool->paintOverlay(painter);
 }
 
@@ -536,6 +541,10 @@ void CanvasArea::keyPressEvent(QKeyEvent* event)
         }
         if (handleModifierKey(event->key(), true))
             return;
+        if (event->key() == Qt::Key_Z && event->modifiers() == Qt::NoModifier) {
+            setLightGrids(!m_lightGrids);
+            return;
+        }
     }
     if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
         if (panByArrowKey(event->key()))
