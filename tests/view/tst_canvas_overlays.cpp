@@ -77,6 +77,25 @@ private Q_SLOTS:
         QCOMPARE(driver.project().history().count(), 0);
     }
 
+    void guidesShowOnlyWhereTheyApply()
+    {
+        PaintDriver driver(CanvasMode::Hires, CanvasLayout::BitmapOnly);
+        CanvasArea& area = driver.area();
+        driver.project().transform().setZoom(3.0);
+        const QImage plain = area.grab().toImage();
+        area.setPixelGridVisible(true);
+        area.setSafeFramesVisible(true);
+        // Too dense at zoom 3, and a bitmap canvas has no border pixels to frame.
+        QCOMPARE(area.grab().toImage(), plain);
+        driver.project().transform().setZoom(4.0);
+        const QImage dark = area.grab().toImage();
+        area.setPixelGridVisible(false);
+        QVERIFY(dark != area.grab().toImage());
+        area.setPixelGridVisible(true);
+        area.setLightGrids(true);
+        QVERIFY(dark != area.grab().toImage());
+    }
+
     // Units are flagged for a second free colour or for a ninth sprite in a border, and
     // the stroke that repairs them takes the frame away.
     void spriteFlagsFollowTheEditsThatBreakAndFixTheRules()
