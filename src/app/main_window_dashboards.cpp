@@ -42,18 +42,19 @@ struct ShapeFace {
     int kind;
     bool filled;
     const char* face;
+    const char* name;
 };
 
 // In the order the flyout shows them; Line and Path have no inside to fill.
 constexpr ShapeFace shapeFaceEntries[] = {
-    {0, false, "shape_line"},
-    {1, false, "shape_box"},
-    {1, true, "shape_boxfilled"},
-    {2, false, "shape_ellipse"},
-    {2, true, "shape_ellipsefilled"},
-    {3, false, "shape_star"},
-    {3, true, "shape_starfilled"},
-    {4, false, "shape_bezierline"},
+    {0, false, "shape_line", QT_TRANSLATE_NOOP("MainWindow", "Line")},
+    {1, false, "shape_box", QT_TRANSLATE_NOOP("MainWindow", "Rectangle")},
+    {1, true, "shape_boxfilled", QT_TRANSLATE_NOOP("MainWindow", "Filled Rectangle")},
+    {2, false, "shape_ellipse", QT_TRANSLATE_NOOP("MainWindow", "Circle")},
+    {2, true, "shape_ellipsefilled", QT_TRANSLATE_NOOP("MainWindow", "Filled Circle")},
+    {3, false, "shape_star", QT_TRANSLATE_NOOP("MainWindow", "Star")},
+    {3, true, "shape_starfilled", QT_TRANSLATE_NOOP("MainWindow", "Filled Star")},
+    {4, false, "shape_bezierline", QT_TRANSLATE_NOOP("MainWindow", "Path")},
 };
 
 bool shapeKindFillable(int kind)
@@ -158,6 +159,7 @@ void MainWindow::createDashboards()
     for (const ShapeFace& entry : shapeFaceEntries) {
         auto* button = new DashboardButton(m_shapeFlyout);
         button->setIcon(QIcon(dashboardFace(entry.face)));
+        button->setToolTip(tr(entry.name));
         button->setIconSize(QSize(iconSide, iconSide));
         button->setCheckable(true);
         button->setFocusPolicy(Qt::NoFocus);
@@ -176,7 +178,10 @@ void MainWindow::createDashboards()
         button->setIconSize(QSize(iconSide, iconSide));
         button->setCheckable(true);
         button->setFocusPolicy(Qt::NoFocus);
-        button->setToolTip(name);
+        button->setToolTip(withShortcut(name,
+            (lasso ? m_lassoSelectToolAction : m_rectSelectToolAction)
+                ->shortcut()
+                .toString(QKeySequence::NativeText)));
         button->setProperty("selectIsLasso", lasso);
         QAction* action = lasso ? m_lassoSelectToolAction : m_rectSelectToolAction;
         connect(button, &QToolButton::clicked, this, [this, action] {
