@@ -237,9 +237,12 @@ void MainWindow::createDashboards()
     // Palette and colour slots.
     m_paletteDashboard = new DashboardBar(m_canvas);
     m_paletteDashboard->setObjectName(QStringLiteral("paletteDashboard"));
+    // Both bars keep their own size, so the pair sits in the middle of the wide pill.
+    m_paletteDashboard->addStretch();
     m_paletteDashboard->addWidget(m_paletteBar, 1);
     m_paletteDashboard->addSeparator();
     m_paletteDashboard->addWidget(m_colorSlotBar);
+    m_paletteDashboard->addStretch();
 
     refreshTextureBar();
 }
