@@ -3,6 +3,7 @@
 #include "document/project.h"
 #include "view/canvas_area.h"
 #include "view/preview_window.h"
+#include "widgets/dashboard_bar.h"
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent)
@@ -10,12 +11,15 @@ MainWindow::MainWindow(QWidget* parent)
 {
     m_canvas = new CanvasArea(m_project, this);
     m_preview = new PreviewWindow(m_canvas, this);
-    // The floating dashboards are still to come; until then the bars sit below the canvas.
     createColorBars();
     setCentralWidget(m_canvas);
     createActions();
     createMenus();
     createStatusBar();
+    createDashboards();
+    m_canvas->installEventFilter(this);
+    for (QWidget* dashboard : {m_toolDashboard, m_brushDashboard, m_paletteDashboard})
+        dashboard->installEventFilter(this);
     connect(m_canvas, &CanvasArea::historyChanged, this, &MainWindow::refreshUndoActions);
     connect(m_canvas, &CanvasArea::selectionChanged, this, &MainWindow::refreshSelectionActions);
     setAcceptDrops(true);

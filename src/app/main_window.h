@@ -14,6 +14,11 @@
 #include <memory>
 
 class CanvasArea;
+class DashboardBar;
+class DashboardButton;
+class FlyoutReveal;
+class TextureWidget;
+class QToolButton;
 class ExternalUrlOpener;
 class Project;
 class PaletteWidget;
@@ -53,6 +58,23 @@ public:
     void populateMenuBar(QMenuBar* menuBar);
     PaletteWidget* paletteBar() const { return m_paletteBar; }
     ColorAssignmentWidget* colorSlotBar() const { return m_colorSlotBar; }
+
+    // The dashboards floating over the canvas, their tool pickers and the texture strip.
+    DashboardBar* toolDashboard() const { return m_toolDashboard; }
+    DashboardBar* brushDashboard() const { return m_brushDashboard; }
+    DashboardBar* paletteDashboard() const { return m_paletteDashboard; }
+    QToolButton* shapePickerButton() const;
+    QToolButton* selectionPickerButton() const;
+    QWidget* shapeFlyout() const { return m_shapeFlyout; }
+    QWidget* selectionFlyout() const { return m_selectFlyout; }
+    TextureWidget* textureBar() const { return m_textureBar; }
+    void layoutDashboards();
+    void refreshTextureBar();
+    void openPendingFlyout();
+    void startFlyoutTileFade(QWidget* popup);
+    void setDashboardsVisible(bool visible);
+    void selectShapeFace(int kind, bool filled);
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     // Status bar and settings.
     void showStatusMessage(const QString& text, std::chrono::milliseconds duration);
@@ -232,6 +254,14 @@ private:
     void followReplacedDocument();
     void setBorderAlignmentFromMenu(SpriteStripSide side, QAction* action);
 
+    // Dashboards.
+    void createDashboards();
+    QWidget* createFlyout();
+    void updateShapeButtonFace();
+    void updateSelectionButtonFace();
+    bool filterFlyoutEvent(QWidget* flyout, QObject* watched, QEvent* event);
+    void hideFlyout(QWidget* flyout);
+
     // Status bar and settings.
     void createStatusBar();
     QAction* sessionToggleAction(SessionToggle toggle) const;
@@ -381,6 +411,23 @@ private:
     QMenu* m_borderSpritesMenu = nullptr;
     QPointer<QWidget> m_userManualWindow;
     ExternalUrlOpener* m_urlOpener = nullptr;
+
+    // Dashboards.
+    DashboardBar* m_toolDashboard = nullptr;
+    DashboardBar* m_brushDashboard = nullptr;
+    DashboardBar* m_paletteDashboard = nullptr;
+    DashboardButton* m_shapeButton = nullptr;
+    DashboardButton* m_selectButton = nullptr;
+    QWidget* m_shapeFlyout = nullptr;
+    QWidget* m_selectFlyout = nullptr;
+    TextureWidget* m_textureBar = nullptr;
+    FlyoutReveal* m_flyoutReveal = nullptr;
+    QTimer* m_flyoutHoverTimer = nullptr;
+    QTimer* m_flyoutLeaveTimer = nullptr;
+    QPointer<QToolButton> m_pendingFlyoutButton;
+    QPointer<QWidget> m_pendingFlyout;
+    QPointer<QToolButton> m_openFlyoutButton;
+    QAction* m_lastSelectToolAction = nullptr;
 
     // Status bar and settings.
     StatusBarPanel* m_statusPanel = nullptr;

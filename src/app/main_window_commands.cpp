@@ -23,19 +23,18 @@
 #include "view/tools/select_tool.h"
 #include "view/tools/shape_tool.h"
 #include "widgets/palette_widget.h"
+#include "widgets/texture_widget.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QDesktopServices>
-#include <QHBoxLayout>
 #include <QInputDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QToolBar>
 #include <QUrl>
 
 #include <algorithm>
@@ -88,22 +87,11 @@ void addGroup(QMenu* menu, QActionGroup* group)
 
 void MainWindow::createColorBars()
 {
-    m_paletteBar = new PaletteWidget(m_project, this);
-    m_colorSlotBar = new ColorAssignmentWidget(m_project, this);
-
-    auto* holder = new QWidget(this);
-    auto* layout = new QHBoxLayout(holder);
-    layout->setContentsMargins(4, 2, 4, 2);
-    layout->addWidget(m_paletteBar, 1);
-    layout->addWidget(m_colorSlotBar);
-
-    auto* bar = new QToolBar(tr("Colors"), this);
-    bar->setObjectName(QStringLiteral("colorBar"));
-    bar->setMovable(false);
-    bar->setFloatable(false);
-    bar->toggleViewAction()->setVisible(false);
-    bar->addWidget(holder);
-    addToolBar(Qt::BottomToolBarArea, bar);
+    // They live on the palette dashboard over the canvas, which createDashboards builds.
+    m_paletteBar = new PaletteWidget(m_project, m_canvas);
+    m_colorSlotBar = new ColorAssignmentWidget(m_project, m_canvas);
+    m_textureBar = new TextureWidget(m_canvas);
+    connect(m_textureBar, &TextureWidget::textureSelected, m_canvas, &CanvasArea::setTexture);
 
     m_paletteBar->setPrimaryIndex(m_canvas->penIndex());
     m_paletteBar->setSecondaryIndex(m_canvas->secondaryIndex());
@@ -425,17 +413,19 @@ void MainWindow::createViewActions()
 
     m_showDashboardsAction = addToggle(this, tr("Show Dashboards"), true);
     m_showDashboardsAction->setShortcut(QKeySequence(Qt::Key_Tab));
-    m_showDashboardsAction->setEnabled(false);
+    connect(m_showDashboardsAction, &QAction::toggled, this, &MainWindow::setDashboardsVisible);
 
     m_referenceGridsAction = addToggle(this, tr("Show Reference Grids"));
     m_referenceGridsAction->setShortcut(QKeySequence(tr("Shift+H")));
     m_pixelGridsAction = addToggle(this, tr("Show Pixel Grids"));
     m_pixelGridsAction->setShortcut(QKeySequence(tr("Shift+Z")));
     m_safeFramesAction = addToggle(this, tr("Show Safe Frames"));
+    connect(m_referenceGridsAction, &QAction::toggled, m_canvas, &CanvasArea::setGridVisible);
+    connect(m_pixelGridsAction, &QAction::toggled, m_canvas, &CanvasArea::setPixelGridVisible);
+    connect(m_safeFramesAction, &QAction::toggled, m_canvas, &CanvasArea::setSafeFramesVisible);
     m_referenceLayerAction = addToggle(this, tr("Show Reference Layer"));
     m_referenceOpacityAction = new QAction(tr("Reference Layer Opacity..."), this);
-    for (QAction* later : {m_referenceGridsAction, m_pixelGridsAction, m_safeFramesAction,
-             m_referenceLayerAction, m_referenceOpacityAction})
+    for (QAction* later : {m_referenceLayerAction, m_referenceOpacityAction})
         later->setEnabled(false);
 
     m_pixelAspectGroup = new QActionGroup(this);
@@ -868,6 +858,7 @@ void MainWindow::refreshSelectionActions()
 void MainWindow::setShapeKind(QAction* action)
 {
     m_canvas->setShapeKind(ShapeKind(action->data().toInt()));
+    updateShapeButtonFace();
 }
 
 void MainWindow::discardShapes()
@@ -978,6 +969,7 @@ void MainWindow::syncBorderSpritesMenu()
     const CanvasLayoutSpec& layout = m_project->layout();
     m_borderSpritesMenu->setEnabled(layout.layout == CanvasLayout::TopBottomBorders);
     m_importSpritesAction->setEnabled(layout.layout != CanvasLayout::BitmapOnly);
+    m_safeFramesAction->setEnabled(layout.layout != CanvasLayout::BitmapOnly);
     const bool runnable
         = prgExportSupported(m_project->mode(), m_project->size(), layout, m_project->screensAcross());
     m_exportPrgAction->setEnabled(runnable);
@@ -999,6 +991,8 @@ void MainWindow::followReplacedDocument()
     syncHiresClashMenu();
     syncBorderSpritesMenu();
     syncPaletteMenu();
+    // A new document starts with the solid pen and the textures of its own mode.
+    refreshTextureBar();
     updateStatusBar();
     refreshUndoActions();
 }

@@ -18,6 +18,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 
 // The window's side of restoring a session: checking a command runs its toggled slot, so
 // a restored toggle reaches the canvas exactly as a click would.
@@ -140,6 +141,8 @@ void MainWindow::applySettingsPreferences()
     applyFileDialogPreference(preferences);
     applyAutosavePreferences(preferences);
     m_canvas->setSmoothImageScaling(preferences.smoothImageScaling);
+    m_flyoutHoverTimer->setInterval(flyoutIntervalMs(preferences.toolFlyoutHoverDelaySeconds));
+    m_flyoutLeaveTimer->setInterval(flyoutIntervalMs(preferences.toolFlyoutLeaveGraceSeconds));
 }
 
 bool MainWindow::smoothImageScaling() const

@@ -75,6 +75,7 @@ void CanvasArea::reloadProject()
     // A tracing image belongs to the picture it was laid over.
     m_referenceImage = QImage();
     m_symmetryAxes = SymmetryAxes::centered(m_project->size());
+    m_spriteFlags.clear();
     refreshCanvasImage();
     zoomBestFit();
     restoreIdleCursor();
@@ -366,7 +367,11 @@ void CanvasArea::paintEvent(QPaintEvent* event)
     if (DrawTool* busy = busyDrawTool(); busy && busy != m_activeTool)
         busy->paintArtworkPreview(painter);
     paintReferenceLayer(painter);
+    drawPixelGridOverlay(painter);
+    drawGridOverlay(painter);
     drawSymmetryAxesOverlay(painter);
+    drawSafeFramesOverlay(painter);
+    drawSpriteFlagOverlay(painter);
     m_activeTool->paintOverlay(painter);
     painter.resetTransform();
     m_selectTool->paintAnts(painter);
@@ -546,6 +551,10 @@ void CanvasArea::keyPressEvent(QKeyEvent* event)
         }
         if (handleModifierKey(event->key(), true))
             return;
+        if (event->key() == Qt::Key_Z && event->modifiers() == Qt::NoModifier) {
+            setLightGrids(!m_lightGrids);
+            return;
+        }
     }
     if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
         if (panByArrowKey(event->key()))

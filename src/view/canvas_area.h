@@ -23,6 +23,7 @@
 #include <QPointF>
 #include <QWidget>
 
+#include <array>
 #include <memory>
 #include <optional>
 
@@ -301,6 +302,25 @@ public:
     bool undo();
     bool redo();
 
+    // Display-only guides over the artwork; none of them changes a pixel.
+    bool gridVisible() const { return m_referenceGridVisible; }
+    void setGridVisible(bool on);
+    bool pixelGridVisible() const { return m_pixelGridVisible; }
+    void setPixelGridVisible(bool on);
+    bool lightGrids() const { return m_lightGrids; }
+    void setLightGrids(bool on);
+    bool safeFramesVisible() const { return m_safeFramesVisible; }
+    void setSafeFramesVisible(bool on);
+    // The red frames around top and bottom border sprites that break the colour or budget
+    // rules, cached per strip: an edit marks the strips it touched.
+    QList<QRect> spriteFlagRects();
+    void invalidateSpriteFlags(const QRect& canvasRect);
+    void invalidateSpriteFlagOverlay();
+    void drawPixelGridOverlay(QPainter& painter);
+    void drawGridOverlay(QPainter& painter);
+    void drawSafeFramesOverlay(QPainter& painter);
+    void drawSpriteFlagOverlay(QPainter& painter);
+
 Q_SIGNALS:
     // Zoom, rotation, the pixel under the pointer or the document changed.
     void statusChanged();
@@ -422,4 +442,17 @@ private:
     SymmetryAxes m_symmetryAxes;
     bool m_symmetricFill = false;
     bool m_symmetricShapes = false;
+    // Overlays.
+    struct SpriteFlagEntry {
+        bool valid = false;
+        std::array<uchar, 4> key {};
+        QList<QRect> rects;
+    };
+    QRectF visibleCanvasRect(const QPainter& painter) const;
+    void refreshSpriteFlags();
+    bool m_referenceGridVisible = false;
+    bool m_pixelGridVisible = false;
+    bool m_lightGrids = false;
+    bool m_safeFramesVisible = false;
+    QList<SpriteFlagEntry> m_spriteFlags;
 };

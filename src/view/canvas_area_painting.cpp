@@ -98,6 +98,7 @@ void CanvasArea::endColormapStroke(HistoryEntryKind kind, const std::optional<QP
 {
     if (anchor)
         m_pendingAnchor = anchor;
+    invalidateSpriteFlags(m_recording.dirtyRect());
     HistoryEntry entry = m_recording.finish(*m_project, kind, anchor);
     const bool recorded = !entry.changes.isEmpty();
     m_project->history().push(std::move(entry));
@@ -226,6 +227,8 @@ bool CanvasArea::undo()
     m_pendingAnchor.reset();
     const QRect changed = m_project->undo();
     refreshCanvasImage(changed.isEmpty() ? QRect() : changed);
+    // An entry may carry colour slots or the layout, which every strip's flags depend on.
+    invalidateSpriteFlagOverlay();
     refreshHoverPreview();
     Q_EMIT historyChanged();
     return true;
@@ -238,6 +241,8 @@ bool CanvasArea::redo()
     m_pendingAnchor.reset();
     const QRect changed = m_project->redo();
     refreshCanvasImage(changed.isEmpty() ? QRect() : changed);
+    // An entry may carry colour slots or the layout, which every strip's flags depend on.
+    invalidateSpriteFlagOverlay();
     refreshHoverPreview();
     Q_EMIT historyChanged();
     return true;
@@ -245,5 +250,6 @@ bool CanvasArea::redo()
 
 void CanvasArea::notifyHistoryChanged()
 {
+    invalidateSpriteFlagOverlay();
     Q_EMIT historyChanged();
 }

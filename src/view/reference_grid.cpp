@@ -3,6 +3,9 @@
 #include "model/canvas_region.h"
 #include "model/sprite_strip_grid.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 // The first side-strip sprite row starts 13 lines down; each row after it is one
@@ -38,10 +41,17 @@ QList<QLineF> referenceGridLines(
         if (area.isEmpty())
             continue;
         if (!region.isSpriteStrip()) {
+            // Only the cell lines inside the window: a huge canvas costs what the window shows.
             const QSize cell = canvasModeCellSize(mode);
-            for (int x = area.left(); x <= area.left() + area.width(); x += cell.width())
+            const auto firstStep = [](int origin, double from, int step) {
+                const int steps = std::max(0, int(std::ceil((from - origin) / step)));
+                return origin + steps * step;
+            };
+            const double lastX = std::min<double>(visible.right(), area.left() + area.width());
+            for (int x = firstStep(area.left(), visible.left(), cell.width()); x <= lastX; x += cell.width())
                 addVertical(lines, x, area);
-            for (int y = area.top(); y <= area.top() + area.height(); y += cell.height())
+            const double lastY = std::min<double>(visible.bottom(), area.top() + area.height());
+            for (int y = firstStep(area.top(), visible.top(), cell.height()); y <= lastY; y += cell.height())
                 addHorizontal(lines, y, area);
         } else if (!region.isHorizontalStrip()) {
             for (int x = area.left(); x <= area.left() + area.width(); x += spriteColumnWidth(mode))
