@@ -118,6 +118,16 @@ void Colormap::restoreRegion(const QRect& rect, const Colormap& source)
     }
 }
 
+void Colormap::copyArea(const Colormap& source, const QRect& area)
+{
+    const QRect clip = clipRect(area, rect()) & source.rect();
+    if (clip.isEmpty())
+        return;
+    for (int y = clip.top(); y <= clip.bottom(); ++y) {
+        std::memcpy(scanLine(y) + clip.left(), source.scanLine(y) + clip.left(), std::size_t(clip.width()));
+    }
+}
+
 int Colormap::replaceIndex(const QRect& rect, uchar from, uchar to)
 {
     if (from == to)

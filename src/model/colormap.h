@@ -46,6 +46,8 @@ public:
 
     Colormap snapshotRegion(const QRect& rect) const;
     void restoreRegion(const QRect& rect, const Colormap& source);
+    // Copies `source`'s pixels of `area` to the same place here, as far as both hold it.
+    void copyArea(const Colormap& source, const QRect& area);
 
     int replaceIndex(const QRect& rect, uchar from, uchar to);
     int swapIndices(const QRect& rect, uchar a, uchar b);

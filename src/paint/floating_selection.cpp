@@ -4,21 +4,6 @@
 #include "paint/selection_pixels.h"
 #include "rules/clash_sweep.h"
 
-#include <cstring>
-
-namespace {
-
-void copyArea(Colormap& target, const Colormap& source, const QRect& area)
-{
-    const QRect clip = area & source.rect() & target.rect();
-    for (int y = clip.top(); y <= clip.bottom(); ++y) {
-        std::memcpy(
-            target.scanLine(y) + clip.left(), source.scanLine(y) + clip.left(), std::size_t(clip.width()));
-    }
-}
-
-} // namespace
-
 QRect floatingSourceRect(const FloatingSelection& floating, const QRect& canvas)
 {
     if (!floating.lifted)
@@ -73,7 +58,7 @@ QRect simulateFloatingSelection(
         for (const QRect& rect : {floatingSourceRect(floating, document.rect()),
                  floatingDestinationRect(floating, document.rect())}) {
             if (!rect.isEmpty())
-                copyArea(simulation, document, paintReachExtent(project, rect, true));
+                simulation.copyArea(document, paintReachExtent(project, rect, true));
         }
     }
     return applyFloatingSelection(simulation, floating, paintRulesFor(project), {});

@@ -11,21 +11,6 @@
 
 #include <QPainter>
 
-#include <cstring>
-
-namespace {
-
-void copyArea(Colormap& target, const Colormap& source, const QRect& area)
-{
-    const QRect clip = area & source.rect() & target.rect();
-    for (int y = clip.top(); y <= clip.bottom(); ++y) {
-        std::memcpy(
-            target.scanLine(y) + clip.left(), source.scanLine(y) + clip.left(), std::size_t(clip.width()));
-    }
-}
-
-} // namespace
-
 ClashContext CanvasArea::makeClashContext(uchar paintIndex, bool singlePixel) const
 {
     ClashContext ctx = paintRulesFor(*m_project).context;
@@ -175,13 +160,13 @@ Colormap& CanvasArea::simulationColormap(const Brush& brush, QPoint from, QPoint
     // Refreshing only what the paint can read keeps a preview's cost that of the dab, not
     // of the canvas; whatever an earlier preview left elsewhere is never looked at.
     for (const QRect& footprint : symmetricSegmentRects(brush, from, to))
-        copyArea(m_simulation, document, paintReachExtent(*m_project, footprint, true));
+        m_simulation.copyArea(document, paintReachExtent(*m_project, footprint, true));
     // The sprite budget counts every sprite of a border strip.
     if (paintRulesFor(*m_project).enforceSpriteBudget) {
         for (const CanvasRegion& region :
             canvasRegions(m_project->mode(), document.size(), m_project->layout())) {
             if (region.isHorizontalStrip())
-                copyArea(m_simulation, document, region.rect);
+                m_simulation.copyArea(document, region.rect);
         }
     }
     return m_simulation;

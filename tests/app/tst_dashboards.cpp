@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 #include "document/project.h"
 #include "paint/texture.h"
+#include "support/window_actions.h"
 #include "view/canvas_area.h"
 #include "widgets/dashboard_bar.h"
 #include "widgets/flyout_reveal.h"
@@ -18,15 +19,6 @@
 #include <QToolButton>
 
 namespace {
-
-QAction* findAction(const MainWindow& window, const QString& text)
-{
-    for (QAction* action : window.findChildren<QAction*>()) {
-        if (action->text() == text)
-            return action;
-    }
-    qFatal("no action %s", qPrintable(text));
-}
 
 void enter(QWidget* widget)
 {

@@ -3,6 +3,7 @@
 #include "app/status_bar_panel.h"
 #include "document/project.h"
 #include "model/canvas_region.h"
+#include "support/window_actions.h"
 #include "view/canvas_area.h"
 #include "view/tools/select_tool.h"
 #include "widgets/elided_label.h"
@@ -21,15 +22,6 @@
 #include <QTest>
 
 namespace {
-
-QAction* findAction(const MainWindow& window, const QString& text)
-{
-    for (QAction* action : window.findChildren<QAction*>()) {
-        if (action->text() == text)
-            return action;
-    }
-    qFatal("no action %s", qPrintable(text));
-}
 
 QMenu* findMenu(const MainWindow& window, const QString& title)
 {

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 #include "app/settings_keys.h"
 #include "document/project.h"
+#include "support/window_actions.h"
 #include "view/canvas_area.h"
 #include "view/preview_window.h"
 
@@ -10,19 +11,6 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-QAction* findAction(const MainWindow& window, const QString& text)
-{
-    for (QAction* action : window.findChildren<QAction*>()) {
-        if (action->text() == text)
-            return action;
-    }
-    qFatal("no action %s", qPrintable(text));
-}
-
-} // namespace
 
 class TestMainWindowSettings : public QObject {
     Q_OBJECT
