@@ -1,5 +1,8 @@
 #include "model/buffer_reuse.h"
 
+// Any C library header says which C library this is.
+#include <cstdlib>
+
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
@@ -7,7 +10,7 @@
 void keepLargeBuffersForReuse()
 {
 #if defined(__GLIBC__)
-    mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
     mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
 #endif
 }

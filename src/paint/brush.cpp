@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <utility>
 
@@ -63,6 +64,8 @@ public:
         return {x * m_cos - row * m_sin, x * m_sin + row * m_cos};
     }
     NibPoint map(QPointF canvas) const { return turn(canvas.x(), rowOf(canvas.y())); }
+    // How far one canvas column moves a point in this space; turning keeps lengths.
+    double columnStep() const { return m_xScale; }
 
 private:
     double m_xScale;
@@ -90,6 +93,15 @@ public:
     bool contains(NibPoint p) const
     {
         return m_square ? inSweptSquare(p) : distanceSq(p) <= m_radius * m_radius;
+    }
+
+    // A lower bound on how far the point lies outside the nib: the distance to the swept
+    // disc of the nib's outer radius (a square reaches its corners at radius times the
+    // square root of 2).
+    double clearance(NibPoint p) const
+    {
+        const double reach = m_square ? m_radius * std::numbers::sqrt2 : m_radius;
+        return std::sqrt(distanceSq(p)) - reach;
     }
 
     // Anti-aliased coverage of a sample: 1 well inside, falling to 0 over the half
@@ -172,18 +184,48 @@ bool rasterize(
     for (int y = area.top(); y <= area.bottom(); ++y) {
         uchar* row = mask.row(y);
         const double nibRow = space.rowOf(y + 0.5);
-        for (int x = area.left(); x <= area.right(); ++x) {
-            uchar* pixel = row + std::size_t(x) * std::size_t(pw);
-            if (!raster.antialiased) {
+        if (!raster.antialiased) {
+            // The swept nib is convex, so the pixel centres it holds on a row are one run:
+            // finding its two ends is enough, which spares testing the inside of a wide
+            // stroke pixel by pixel.
+            // A column that misses the nib by some distance also rules out the columns
+            // nearer than that, so the search skips over empty space.
+            const auto skipFrom = [&](int x) {
                 NibPoint centre = space.turn(x + 0.5, nibRow);
                 centre.x += raster.bias;
                 centre.y += raster.bias;
-                if (nib.contains(centre)) {
-                    pixel[0] = 255;
-                    anySet = true;
-                }
-                continue;
+                if (nib.contains(centre))
+                    return 0;
+                const double columns = nib.clearance(centre) / space.columnStep() - 1e-6;
+                return columns >= 2.0 ? int(std::min(columns, 1e6)) : 1;
+            };
+            int first = area.left();
+            while (first <= area.right()) {
+                const int skip = skipFrom(first);
+                if (skip == 0)
+                    break;
+                first += skip;
             }
+            if (first > area.right())
+                continue;
+            int last = area.right();
+            while (last > first) {
+                const int skip = skipFrom(last);
+                if (skip == 0)
+                    break;
+                last = std::max(first, last - skip);
+            }
+            if (pw == 1) {
+                std::memset(row + first, 255, std::size_t(last - first + 1));
+            } else {
+                for (int x = first; x <= last; ++x)
+                    row[std::size_t(x) * std::size_t(pw)] = 255;
+            }
+            anySet = true;
+            continue;
+        }
+        for (int x = area.left(); x <= area.right(); ++x) {
+            uchar* pixel = row + std::size_t(x) * std::size_t(pw);
             // One sample per display column, so half a double-wide pixel can be covered.
             for (int i = 0; i < pw; ++i) {
                 NibPoint sample = space.turn(x + (i + 0.5) / pw, nibRow);

@@ -1,6 +1,7 @@
 #include "rules/cell_clash_resolution.h"
 
 #include "model/colormap.h"
+#include "model/rect_clip.h"
 #include "model/sprite_strip_grid.h"
 #include "rules/cell_color_limit.h"
 #include "rules/sprite_colors.h"
@@ -164,12 +165,12 @@ QRect resolveBitmapRegionClashes(const ClashContext& ctx, Colormap& canvas, cons
     QRect changed;
     for (int top = cells.top(); top <= cells.bottom(); top += cellSize.height()) {
         for (int left = cells.left(); left <= cells.right(); left += cellSize.width()) {
-            const QRect cell = QRect(QPoint(left, top), cellSize) & region.rect;
+            const QRect cell = clipRect(QRect(QPoint(left, top), cellSize), region.rect);
             if (!cellExceedsColorLimit(ctx.mode, canvas, cell, ctx.background()))
                 continue;
             overwritten.fill(0);
             bool touched = false;
-            const QRect painted = cell & clip;
+            const QRect painted = clipRect(cell, clip);
             for (int y = painted.top(); y <= painted.bottom(); ++y) {
                 for (int x = painted.left(); x <= painted.right(); ++x) {
                     if (diff.painted(x, y)) {

@@ -1,6 +1,7 @@
 #include "rules/cell_color_limit.h"
 
 #include "model/colormap.h"
+#include "model/rect_clip.h"
 
 #include <cstdint>
 #include <cstring>
@@ -29,9 +30,7 @@ bool isUniform(const uchar* pixels, int count, uchar color)
 void collectDistinctColors(const Colormap& canvas, const QRect& rect, int limit, ColorList& out)
 {
     limit = std::min(limit, ColorList::capacity);
-    if (rect.isEmpty())
-        return;
-    const QRect clip = rect & canvas.rect();
+    const QRect clip = clipRect(rect, canvas.rect());
     if (clip.isEmpty() || out.size() >= limit)
         return;
     ColorSet seen;
@@ -39,10 +38,16 @@ void collectDistinctColors(const Colormap& canvas, const QRect& rect, int limit,
         seen.insert(color);
     // Cells are mostly runs of one colour; comparing with the previous pixel first keeps
     // a sweep over a large uniform area close to a plain read.
-    int previous = -1;
+    int previous = canvas.scanLine(clip.top())[clip.left()];
+    if (!seen.contains(uchar(previous))) {
+        seen.insert(uchar(previous));
+        out.append(uchar(previous));
+        if (out.size() >= limit)
+            return;
+    }
     for (int y = clip.top(); y <= clip.bottom(); ++y) {
         const uchar* row = canvas.scanLine(y);
-        if (previous >= 0 && isUniform(row + clip.left(), clip.width(), uchar(previous)))
+        if (isUniform(row + clip.left(), clip.width(), uchar(previous)))
             continue;
         for (int x = clip.left(); x <= clip.right(); ++x) {
             const uchar color = row[x];
