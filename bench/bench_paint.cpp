@@ -12,30 +12,23 @@ namespace {
 // many.
 constexpr std::int64_t historyFlushInterval = 4096;
 
-// One recorded freehand segment, as the pen paints it on a mouse move: capture of the
-// before-image, footprint, colour rules with clash recolouring, and the history entry
-// at the end. The colour alternates so every segment changes pixels and pushes a hires
-// cell to a third colour. The segment lies at the same place on both canvases: its cost
-// must follow the footprint, not the canvas.
-void paintSegment(benchmark::State& state, int width, QSize canvas)
+const QPoint segmentFrom(150, 90);
+const QPoint segmentTo(162, 98);
+
+// Runs one recorded edit per iteration on a hires canvas: `paintOnce(project, mask,
+// recording, colour)` paints between the recording's begin and finish. The colour
+// alternates so every edit changes pixels and pushes a hires cell to a third colour.
+template <typename PaintOnce> void recordedEdits(benchmark::State& state, QSize canvas, PaintOnce paintOnce)
 {
     Project project(CanvasMode::Hires, canvas.width(), canvas.height(), CanvasLayoutSpec {}, 1);
     FootprintMask mask(project.size(), 1);
     EditRecording recording;
-    const Brush brush(width);
-    const StrokeGeometry geometry;
-    const QPoint from(150, 90);
-    const QPoint to(162, 98);
-    CoveredPaint paint;
     std::int64_t iteration = 0;
     for (auto _ : state) {
-        paint.colour = uchar(1 + (iteration & 1));
         recording.begin(project.size());
-        recording.captureBeforeArea(project, brush.segmentBoundingRect(from, to, project.size()), false);
-        const QRect changed = applyStrokeSegment(
-            project.colormap(), mask, brush, from, to, geometry, 0.0, false, paint, paintRulesFor(project));
+        const QRect changed = paintOnce(project, mask, recording, uchar(1 + (iteration & 1)));
         recording.growDirtyRect(changed);
-        project.history().push(recording.finish(project, HistoryEntryKind::Stroke, to));
+        project.history().push(recording.finish(project, HistoryEntryKind::Stroke, segmentTo));
         if (++iteration % historyFlushInterval == 0) {
             state.PauseTiming();
             project.history().clear();
@@ -43,6 +36,24 @@ void paintSegment(benchmark::State& state, int width, QSize canvas)
         }
     }
     state.SetItemsProcessed(state.iterations());
+}
+
+// One recorded freehand segment, as the pen paints it on a mouse move: capture of the
+// before-image, footprint, colour rules with clash recolouring, and the history entry
+// at the end. The segment lies at the same place on both canvases: its cost must follow
+// the footprint, not the canvas.
+void paintSegment(benchmark::State& state, int width, QSize canvas)
+{
+    const Brush brush(width);
+    recordedEdits(
+        state, canvas, [&](Project& project, FootprintMask& mask, EditRecording& recording, uchar colour) {
+            CoveredPaint paint;
+            paint.colour = colour;
+            recording.captureBeforeArea(
+                project, brush.segmentBoundingRect(segmentFrom, segmentTo, project.size()), false);
+            return applyStrokeSegment(project.colormap(), mask, brush, segmentFrom, segmentTo,
+                StrokeGeometry {}, 0.0, false, paint, paintRulesFor(project));
+        });
 }
 
 const QSize smallCanvas(320, 200);
@@ -70,33 +81,18 @@ namespace {
 // whole paint path, in one entry. Its cost should stay near eight plain segments.
 void BM_PaintSegment_W32_Symmetry8(benchmark::State& state)
 {
-    Project project(CanvasMode::Hires, smallCanvas.width(), smallCanvas.height(), CanvasLayoutSpec {}, 1);
-    FootprintMask mask(project.size(), 1);
-    EditRecording recording;
     const Brush brush(32);
-    const StrokeGeometry geometry;
     const QList<SymmetryTransform> copies
-        = symmetryTransforms(SymmetryMode::Kaleidoscope, SymmetryAxes::centered(project.size()), 1, 1.0);
-    const QPoint from(150, 90);
-    const QPoint to(162, 98);
-    const BeforeFillPaint capture
-        = [&](const QRect& rect, bool twice) { recording.captureBeforeArea(project, rect, twice); };
-    CoveredPaint paint;
-    std::int64_t iteration = 0;
-    for (auto _ : state) {
-        paint.colour = uchar(1 + (iteration & 1));
-        recording.begin(project.size());
-        const QRect changed = applySymmetricStrokeSegment(project.colormap(), mask, brush, from, to, geometry,
-            copies, paint, paintRulesFor(project), capture);
-        recording.growDirtyRect(changed);
-        project.history().push(recording.finish(project, HistoryEntryKind::Stroke, to));
-        if (++iteration % historyFlushInterval == 0) {
-            state.PauseTiming();
-            project.history().clear();
-            state.ResumeTiming();
-        }
-    }
-    state.SetItemsProcessed(state.iterations());
+        = symmetryTransforms(SymmetryMode::Kaleidoscope, SymmetryAxes::centered(smallCanvas), 1, 1.0);
+    recordedEdits(state, smallCanvas,
+        [&](Project& project, FootprintMask& mask, EditRecording& recording, uchar colour) {
+            CoveredPaint paint;
+            paint.colour = colour;
+            const BeforeFillPaint capture
+                = [&](const QRect& rect, bool twice) { recording.captureBeforeArea(project, rect, twice); };
+            return applySymmetricStrokeSegment(project.colormap(), mask, brush, segmentFrom, segmentTo,
+                StrokeGeometry {}, copies, paint, paintRulesFor(project), capture);
+        });
 }
 BENCHMARK(BM_PaintSegment_W32_Symmetry8)->Unit(benchmark::kMicrosecond);
 
