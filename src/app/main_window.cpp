@@ -10,6 +10,9 @@ MainWindow::MainWindow(QWidget* parent)
     , m_project(std::make_shared<Project>(CanvasMode::Hires, 0, 0, CanvasLayoutSpec {}, 1))
 {
     m_canvas = new CanvasArea(m_project, this);
+    m_guard.watch(*m_canvas);
+    m_crashRecovery = new CrashRecovery(*this);
+    m_dashboards = new WindowDashboards(*this);
     m_preview = new PreviewWindow(m_canvas, this);
     createColorBars();
     setCentralWidget(m_canvas);
@@ -18,7 +21,7 @@ MainWindow::MainWindow(QWidget* parent)
     createStatusBar();
     createDashboards();
     m_canvas->installEventFilter(this);
-    for (QWidget* dashboard : {m_toolDashboard, m_brushDashboard, m_paletteDashboard})
+    for (QWidget* dashboard : {toolDashboard(), brushDashboard(), paletteDashboard()})
         dashboard->installEventFilter(this);
     connect(m_canvas, &CanvasArea::historyChanged, this, &MainWindow::refreshUndoActions);
     connect(m_canvas, &CanvasArea::selectionChanged, this, &MainWindow::refreshSelectionActions);
@@ -27,4 +30,9 @@ MainWindow::MainWindow(QWidget* parent)
     resize(500, 500);
     readSettings();
     updateStatusBar();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    return (m_dashboards && m_dashboards->filter(watched, event)) || QMainWindow::eventFilter(watched, event);
 }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "app/commands/command_guard.h"
+#include "app/commands/command_row.h"
+#include "app/crash_recovery.h"
 #include "app/document_prompts.h"
 #include "app/project_file_task.h"
 #include "app/recent_project_tooltip.h"
+#include "app/window_dashboards.h"
 #include "widgets/color_assignment_widget.h"
 
 #include <QMainWindow>
@@ -12,11 +16,11 @@
 
 #include <chrono>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class CanvasArea;
 class DashboardBar;
-class DashboardButton;
-class FlyoutReveal;
 class TextureWidget;
 class QToolButton;
 class ExternalUrlOpener;
@@ -31,19 +35,20 @@ class QDropEvent;
 class QMenu;
 class QMenuBar;
 class QProgressDialog;
-class QTimer;
 class RecoveryWriter;
 struct NativeImage;
 struct Preferences;
-struct RecoveryClaim;
 class StatusBarPanel;
+struct MenuRow;
 enum class SessionToggle : int;
+enum class ShapeKind : qint32;
 enum class SpriteStripSide : quint8;
 
-// The one window of the program. Its work is spread over files by concern:
-// main_window.cpp builds the window; main_window_commands.cpp holds the actions, menus
-// and shortcuts; main_window_status.cpp the status bar and settings;
-// main_window_document.cpp the document lifecycle (new, open, save, close).
+// The one window of the program. It keeps one pointer per action and the slots the
+// commands run; what each command is (text, keys, enabling) is a row of the command table
+// in commands/, and the bodies live there too, one file per concern. main_window.cpp
+// builds the window, main_window_commands.cpp wires the table and the menus,
+// main_window_status.cpp holds the status bar and settings.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -60,20 +65,16 @@ public:
     ColorAssignmentWidget* colorSlotBar() const { return m_colorSlotBar; }
 
     // The dashboards floating over the canvas, their tool pickers and the texture strip.
-    DashboardBar* toolDashboard() const { return m_toolDashboard; }
-    DashboardBar* brushDashboard() const { return m_brushDashboard; }
-    DashboardBar* paletteDashboard() const { return m_paletteDashboard; }
-    QToolButton* shapePickerButton() const;
-    QToolButton* selectionPickerButton() const;
-    QWidget* shapeFlyout() const { return m_shapeFlyout; }
-    QWidget* selectionFlyout() const { return m_selectFlyout; }
+    WindowDashboards& dashboards() const { return *m_dashboards; }
+    DashboardBar* toolDashboard() const { return m_dashboards->toolDashboard(); }
+    DashboardBar* brushDashboard() const { return m_dashboards->brushDashboard(); }
+    DashboardBar* paletteDashboard() const { return m_dashboards->paletteDashboard(); }
+    QToolButton* shapePickerButton() const { return m_dashboards->shapePickerButton(); }
+    QWidget* shapeFlyout() const { return m_dashboards->shapeFlyout(); }
     TextureWidget* textureBar() const { return m_textureBar; }
-    void layoutDashboards();
-    void refreshTextureBar();
-    void openPendingFlyout();
-    void startFlyoutTileFade(QWidget* popup);
-    void setDashboardsVisible(bool visible);
-    void selectShapeFace(int kind, bool filled);
+    void refreshTextureBar() { m_dashboards->refreshTextureBar(); }
+    void setDashboardsVisible(bool visible) { m_dashboards->setVisible(visible); }
+    void selectShapeFace(ShapeKind kind, bool filled) { m_dashboards->selectShapeFace(kind, filled); }
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     // Status bar and settings.
@@ -91,7 +92,7 @@ public:
     // runs, so the window is on screen before anything about the file is shown.
     void openProjectFromDesktop(const QString& path);
     // Set while a project is read or written; commands refuse to start meanwhile.
-    bool isFileTaskRunning() const { return m_fileTaskRunning; }
+    bool isFileTaskRunning() const { return m_guard.busy(); }
     QString currentFile() const { return m_currentFile; }
     // A document without a file is named after the image an import brought in.
     QString pendingName() const { return m_pendingName; }
@@ -116,15 +117,10 @@ public:
     void prepareRecentProjectToolTip(QAction* action);
     DocumentPrompts& documentPrompts() { return m_prompts; }
 
-    // Crash recovery. Off until started (the program starts it; a test starts it on a
-    // folder of its own): then a modified document is copied into `folderPath` at the
-    // autosave interval and when the program loses the focus, and the copies of crashed
-    // editors are offered once the event loop runs.
-    void startCrashRecovery(const QString& folderPath);
-    // Writes the copy now if the document changed since the last one.
-    void autosaveNow();
-    void offerRecoveryCopies();
-    RecoveryWriter* recoveryWriter() const { return m_recovery; }
+    // Crash recovery (see CrashRecovery).
+    void startCrashRecovery(const QString& folderPath) { m_crashRecovery->start(folderPath); }
+    void autosaveNow() { m_crashRecovery->autosaveNow(); }
+    RecoveryWriter* recoveryWriter() const { return m_crashRecovery->writer(); }
     // Stretch (false) or keep the aspect ratio (true) for an image not of the display size;
     // false when the user cancelled.
     bool askImageScalingChoice(const QString& fileName, const QSize& imageSize, const QSize& displaySize,
@@ -170,7 +166,6 @@ public Q_SLOTS:
     void discardShapes();
     void resolveAllClashes();
     void reduceBorderSprites();
-    void clearScreen();
     void flipCanvas(Qt::Orientation orientation);
     void swapOrReplaceColors(bool swap);
     void assignColorSlot(ColorAssignmentWidget::Slot slot, Qt::MouseButton button);
@@ -222,26 +217,26 @@ protected:
 private:
     // Commands, menus and shortcuts.
     void createColorBars();
+    // Build the actions and menus from the command table and the menu layout.
     void createActions();
-    void createFileActions();
-    void createEditActions();
-    void createOptionsActions();
-    void createViewActions();
-    void createWindowCommands();
     void createMenus();
-    // No file task runs and no gesture is open: a command may change the document. Staged
-    // and floating work is committed before the command's own edit.
-    bool documentCommandMayRun() const;
+    // Derives every enabled state, and the radio groups that show document values, from
+    // the rules of the command table.
+    void refreshCommandStates();
+    bool commandEnabled(CommandEnable rule) const;
+    friend std::vector<CommandRow> commandTable();
+    friend std::vector<CommandGroupRow> commandGroupTable();
+    friend std::vector<MenuRow> menuLayout();
     // Shows what a document command changed and refreshes everything that depends on it.
     void finishDocumentEdit(const QRect& changed);
     void stepPenWidth(int delta);
     // The zoom commands act on the canvas only while this window is the active one.
     void zoomCommand(void (CanvasArea::*step)());
-    // The preview window's View commands; the zoom steps reach it when it is active.
-    void connectPreviewActions();
+    // The zoom steps reach the preview window when it is active.
     bool zoomPreviewIfActive(void (CanvasArea::*step)());
-    void connectReferenceLayerActions();
     void selectPenIndex(uchar index);
+    // Repaints the two colour bars after a palette change.
+    void refreshPaletteDependentViews();
     // Selection commands need a selection tool in hand; these take the rectangle one first.
     void ensureSelectionTool();
     void pasteFromClipboard(bool transparent);
@@ -249,18 +244,16 @@ private:
     void syncHiresClashMenu();
     void syncBorderSpritesMenu();
     void syncAntialiasedStrokesAction();
-    void syncPaletteMenu();
     // A new or opened document: the bars and the menus follow it.
     void followReplacedDocument();
     void setBorderAlignmentFromMenu(SpriteStripSide side, QAction* action);
 
     // Dashboards.
-    void createDashboards();
-    QWidget* createFlyout();
-    void updateShapeButtonFace();
-    void updateSelectionButtonFace();
-    bool filterFlyoutEvent(QWidget* flyout, QObject* watched, QEvent* event);
-    void hideFlyout(QWidget* flyout);
+    void createDashboards() { m_dashboards->create(); }
+    void updateShapeToolButtonFace() { m_dashboards->updateShapeToolButtonFace(); }
+    // Guarded: the window still filters its widgets' events while it tears them down.
+    QPointer<WindowDashboards> m_dashboards;
+    friend class WindowDashboards;
 
     // Status bar and settings.
     void createStatusBar();
@@ -272,7 +265,6 @@ private:
     // Puts the project in place of the old one everywhere that holds it.
     void adoptProject(std::shared_ptr<Project> project);
     void openDroppedProject(const QString& path);
-    bool canvasIdle() const;
     // `detail` says why, under the message, where the box has room for it.
     void warnUser(const QString& text, const QString& detail = {});
     void onlineUserManualOpened(bool opened);
@@ -307,8 +299,9 @@ private:
     // and say how to start it.
     bool postProcessExportedPrg(const QString& path, int sysAddress, QProgressDialog* dialog);
 
-    // The document and its view.
+    // The document and its view, and when commands may touch them.
     std::shared_ptr<Project> m_project;
+    CommandGuard m_guard;
     CanvasArea* m_canvas = nullptr;
     PreviewWindow* m_preview = nullptr;
 
@@ -409,25 +402,13 @@ private:
     QMenu* m_contourMenu = nullptr;
     QMenu* m_hiresClashMenu = nullptr;
     QMenu* m_borderSpritesMenu = nullptr;
+    // The actions and submenus whose enabled state follows a rule.
+    std::vector<std::pair<QAction*, CommandEnable>> m_actionRules;
+    std::vector<std::pair<QMenu*, CommandEnable>> m_menuRules;
     QPointer<QWidget> m_userManualWindow;
     ExternalUrlOpener* m_urlOpener = nullptr;
 
-    // Dashboards.
-    DashboardBar* m_toolDashboard = nullptr;
-    DashboardBar* m_brushDashboard = nullptr;
-    DashboardBar* m_paletteDashboard = nullptr;
-    DashboardButton* m_shapeButton = nullptr;
-    DashboardButton* m_selectButton = nullptr;
-    QWidget* m_shapeFlyout = nullptr;
-    QWidget* m_selectFlyout = nullptr;
     TextureWidget* m_textureBar = nullptr;
-    FlyoutReveal* m_flyoutReveal = nullptr;
-    QTimer* m_flyoutHoverTimer = nullptr;
-    QTimer* m_flyoutLeaveTimer = nullptr;
-    QPointer<QToolButton> m_pendingFlyoutButton;
-    QPointer<QWidget> m_pendingFlyout;
-    QPointer<QToolButton> m_openFlyoutButton;
-    QAction* m_lastSelectToolAction = nullptr;
 
     // Status bar and settings.
     StatusBarPanel* m_statusPanel = nullptr;
@@ -435,20 +416,10 @@ private:
     // Document lifecycle.
     QString m_currentFile;
     QString m_pendingName;
-    bool m_fileTaskRunning = false;
     DocumentPrompts m_prompts;
     RecentProjectToolTipCache m_recentToolTips;
     QPointer<QMenu> m_recentProjectsMenu;
 
-    // Crash recovery.
-    void applyAutosavePreferences(const Preferences& preferences);
-    void discardRecoveryCopy();
-    RecoveryAnswer askAboutRecoveryCopy(const RecoveryCopyInfo& copy);
-    bool restoreRecoveryCopy(const RecoveryClaim& claim);
-    RecoveryWriter* m_recovery = nullptr;
-    QTimer* m_autosaveTimer = nullptr;
-    bool m_autosaveEnabled = true;
-    // Counts document replacements, so a new document's first state is never taken for
-    // one the copy already holds.
-    quint64 m_documentGeneration = 0;
+    CrashRecovery* m_crashRecovery = nullptr;
+    friend class CrashRecovery;
 };

@@ -36,7 +36,10 @@ public:
         m_window.sessionToggleAction(toggle)->setChecked(on);
     }
 
-    void setReferenceLayerOpacity(int percent) override { m_window.m_canvas->setReferenceLayerOpacity(percent); }
+    void setReferenceLayerOpacity(int percent) override
+    {
+        m_window.m_canvas->setReferenceLayerOpacity(percent);
+    }
 
     void setDisplayPixelAspect(double aspect) override
     {
@@ -139,10 +142,10 @@ void MainWindow::applySettingsPreferences()
     m_canvas->setBindZoomToCanvas(preferences.bindZoomToCanvas);
     m_canvas->setInvertZoomWheel(preferences.invertZoomWheel);
     applyFileDialogPreference(preferences);
-    applyAutosavePreferences(preferences);
+    m_crashRecovery->applyAutosavePreferences(preferences);
     m_canvas->setSmoothImageScaling(preferences.smoothImageScaling);
-    m_flyoutHoverTimer->setInterval(flyoutIntervalMs(preferences.toolFlyoutHoverDelaySeconds));
-    m_flyoutLeaveTimer->setInterval(flyoutIntervalMs(preferences.toolFlyoutLeaveGraceSeconds));
+    m_dashboards->flyoutHoverTimer()->setInterval(flyoutIntervalMs(preferences.toolFlyoutHoverDelaySeconds));
+    m_dashboards->flyoutLeaveTimer()->setInterval(flyoutIntervalMs(preferences.toolFlyoutLeaveGraceSeconds));
 }
 
 bool MainWindow::smoothImageScaling() const

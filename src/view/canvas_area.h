@@ -15,6 +15,7 @@
 #include "paint/texture.h"
 #include "paint/texture_mode.h"
 #include "rules/clash_context.h"
+#include "view/tools/canvas_tool_host.h"
 
 #include <QColor>
 #include <QCursor>
@@ -50,7 +51,7 @@ class Project;
 // one after its own pan and rotate gestures. The tools change the document through the
 // operations below: every paint runs through the colour rules, and every gesture that
 // paints is recorded as one history entry.
-class CanvasArea : public QWidget {
+class CanvasArea : public QWidget, public CanvasToolHost {
     Q_OBJECT
     Q_PROPERTY(QColor backdropColor READ backdropColor WRITE setBackdropColor DESIGNABLE true)
 
@@ -58,7 +59,7 @@ public:
     explicit CanvasArea(std::shared_ptr<Project> project, QWidget* parent = nullptr);
     ~CanvasArea() override;
 
-    Project& project() const { return *m_project; }
+    Project& project() const override { return *m_project; }
     // A new or opened document replaces the old one whole.
     void setProject(std::shared_ptr<Project> project);
     void reloadProject();
@@ -99,18 +100,18 @@ public:
 
     bool isPanning() const { return m_panning; }
     bool isRotating() const { return m_rotating; }
-    QPoint hoverPixel() const { return m_hoverPixel; }
-    bool hoverValid() const { return m_hoverValid; }
-    bool tabletDown() const { return m_tabletDown; }
-    double tabletPressure() const { return m_tabletPressure; }
+    QPoint hoverPixel() const override { return m_hoverPixel; }
+    bool hoverValid() const override { return m_hoverValid; }
+    bool tabletDown() const override { return m_tabletDown; }
+    double tabletPressure() const override { return m_tabletPressure; }
 
     // Display coordinates: canvas x times the whole pixel width, canvas y divided by the
     // display pixel aspect. Brushes, symmetry and shapes are measured there.
     int pixelWidth() const;
     QPointF canvasToDisplayPoint(QPointF canvasPoint) const;
     QPointF displayToCanvasPoint(QPointF displayPoint) const;
-    QPointF viewToDisplayPoint(QPointF viewPoint) const;
-    QPointF displayToViewPoint(QPointF displayPoint) const;
+    QPointF viewToDisplayPoint(QPointF viewPoint) const override;
+    QPointF displayToViewPoint(QPointF displayPoint) const override;
 
     QRectF contentRect() const;
     QRect padViewRectForFiltering(const QRect& viewRect) const;
@@ -131,7 +132,7 @@ public:
     const QImage& displayImage() const { return m_displayImage; }
 
     // Tools.
-    CanvasTool* activeTool() const { return m_activeTool; }
+    CanvasTool* activeTool() const override { return m_activeTool; }
     void setEraserToolActive(bool on);
     void setEyedropperToolActive(bool on);
     void setPanToolActive(bool on);
@@ -157,55 +158,55 @@ public:
     void flipSelection(Qt::Orientation orientation);
     void cutSelection();
     void copySelection();
-    void notifySelectionChanged();
+    void notifySelectionChanged() override;
 
     // Paint settings.
-    uchar penIndex() const { return m_penIndex; }
-    uchar secondaryIndex() const { return m_secondaryIndex; }
+    uchar penIndex() const override { return m_penIndex; }
+    uchar secondaryIndex() const override { return m_secondaryIndex; }
     void setPenIndex(uchar index);
     void setSecondaryIndex(uchar index);
-    const Brush& brush() const { return m_brush; }
+    const Brush& brush() const override { return m_brush; }
     void setPenWidth(int width);
     void setBrushShape(BrushShape shape);
     void setPixelPerfectStrokes(bool on);
-    bool pressureWidening() const { return m_pressureWidening; }
+    bool pressureWidening() const override { return m_pressureWidening; }
     void setPressureWidening(bool on);
-    bool antialiasedStrokes() const { return m_brush.antialiased(); }
+    bool antialiasedStrokes() const override { return m_brush.antialiased(); }
     void setAntialiasedStrokes(bool on);
     void setAntialiasColorDistance(ColorDistanceMetric metric);
     void setAntialiasBlendOverrides(const QList<AntialiasBlendOverride>& overrides);
-    const Texture& texture() const { return m_texture; }
+    const Texture& texture() const override { return m_texture; }
     void setTexture(const Texture& texture);
-    TextureMode textureMode() const { return m_textureMode; }
+    TextureMode textureMode() const override { return m_textureMode; }
     void setTextureMode(TextureMode mode);
 
     // Modifier state kept by the view.
-    bool shiftHeld() const { return m_shiftHeld; }
-    bool canvasAlignHeld() const { return m_brushAlignment == BrushAlignment::Canvas; }
-    bool peekSecondaryHeld() const { return m_peekSecondaryHeld; }
-    bool altSampleHeld() const { return m_altHeld; }
-    bool strokeInProgress() const;
+    bool shiftHeld() const override { return m_shiftHeld; }
+    bool canvasAlignHeld() const override { return m_brushAlignment == BrushAlignment::Canvas; }
+    bool peekSecondaryHeld() const override { return m_peekSecondaryHeld; }
+    bool altSampleHeld() const override { return m_altHeld; }
+    bool strokeInProgress() const override;
     // A pan drag, a held Space, a held R or a rotation drag.
-    bool viewNavigationActive() const;
+    bool viewNavigationActive() const override;
     // A tool gesture, a stroke, a sampling drag, a pan or a rotation drag is open.
     bool gestureOpen() const;
 
     // Edit recording: one gesture, one history entry.
-    void beginColormapStroke();
-    void endColormapStroke(HistoryEntryKind kind, const std::optional<QPoint>& anchor);
-    bool recordedEditOpen() const { return m_recording.isOpen(); }
-    void captureBeforeArea(const QRect& rect, bool twice);
-    QRect strokeDirtyRect() const { return m_recording.dirtyRect(); }
-    void growStrokeDirtyRect(const QRect& rect) { m_recording.growDirtyRect(rect); }
+    void beginColormapStroke() override;
+    void endColormapStroke(HistoryEntryKind kind, const std::optional<QPoint>& anchor) override;
+    bool recordedEditOpen() const override { return m_recording.isOpen(); }
+    void captureBeforeArea(const QRect& rect, bool twice) override;
+    QRect strokeDirtyRect() const override { return m_recording.dirtyRect(); }
+    void growStrokeDirtyRect(const QRect& rect) override { m_recording.growDirtyRect(rect); }
     // Where a Shift line starts: the end of the last stroke.
-    std::optional<QPoint> connectAnchor() const;
+    std::optional<QPoint> connectAnchor() const override;
     // Undo, redo and clearing the history make the history the only source of anchors.
     void forgetPendingAnchor() { m_pendingAnchor.reset(); }
 
     // Paint application. With `record` the areas painted are captured for the entry of
     // the gesture in progress; without, the colormap is a simulation copy.
     QRect applySymmetricStrokeSegment(Colormap& colormap, const Brush& brush, QPoint from, QPoint to,
-        uchar colour, uchar altColour, bool record);
+        uchar colour, uchar altColour, bool record) override;
     QRect applyStrokeSegment(Colormap& colormap, const Brush& brush, QPoint from, QPoint to, uchar colour,
         uchar altColour, double extraRotation, bool mirrored, AntialiasStrokeState* antialias);
     // Paints what the stroke surface covers inside `rect`.
@@ -221,44 +222,49 @@ public:
     bool clashEnforcementEnabled() const { return true; }
     // What the eraser paints: the background on multicolor canvases, where it is the one
     // colour every cell shares, and the secondary colour on hires ones.
-    uchar blankIndex() const;
+    uchar blankIndex() const override;
 
     // Fills. A contour band only fits where a cell has colours to spare beside the area's
     // own, which a multicolor cell has and a hires cell does not.
-    bool contourApplies() const;
-    ContourPlacement contourPlacement() const { return m_contourPlacement; }
+    bool contourApplies() const override;
+    ContourPlacement contourPlacement() const override { return m_contourPlacement; }
     void setContourPlacement(ContourPlacement placement);
-    bool fillPreviewEnabled() const { return m_fillPreviewEnabled; }
+    bool fillPreviewEnabled() const override { return m_fillPreviewEnabled; }
     void setFillPreviewEnabled(bool on);
     QRect applyFloodFill(Colormap& colormap, QPoint pixel, uchar colour, uchar altColour, bool record);
     QRect applyContour(Colormap& colormap, QPoint pixel, uchar colour, uchar altColour,
         ContourPlacement placement, AntialiasStrokeState* antialias, bool record);
     // Once per fill-symmetry copy, each at the copy's image of the clicked pixel.
     QRect applySymmetricFloodFill(
-        Colormap& colormap, QPoint pixel, uchar colour, uchar altColour, bool record);
+        Colormap& colormap, QPoint pixel, uchar colour, uchar altColour, bool record) override;
     QRect applySymmetricContour(Colormap& colormap, QPoint pixel, uchar colour, uchar altColour,
-        ContourPlacement placement, bool record);
+        ContourPlacement placement, bool record) override;
     // A fill may reach anywhere, so its simulation is a whole copy of the document.
-    Colormap& fillSimulationColormap();
-    QRect canvasRectToView(const QRect& canvasRect) const { return canvasToViewUpdateRect(canvasRect); }
+    Colormap& fillSimulationColormap() override;
+    QRect canvasRectToView(const QRect& canvasRect) const override
+    {
+        return canvasToViewUpdateRect(canvasRect);
+    }
 
     // Staged shapes. Paints one shape with its own colours and nib through the colour
     // rules; the symmetric form once per shape-symmetry copy.
     QRect applyShape(Colormap& colormap, const StagedShape& shape, bool record,
         const SymmetryTransform* symmetry = nullptr);
-    QRect applySymmetricShape(Colormap& colormap, const StagedShape& shape, bool record);
+    QRect applySymmetricShape(Colormap& colormap, const StagedShape& shape, bool record) override;
     // Lands every staged shape as one history entry.
     void commitShapeStage();
+    // Lands the staged shapes, then a floating selection, each as an entry of its own.
+    void commitStagedEdits();
     void setShapeKind(ShapeKind kind);
     void setShapesFilled(bool filled);
 
     // Symmetry draw: strokes always follow the mode; fills and staged shapes only on
     // request. The axes are centred on every new or opened document.
-    SymmetryMode symmetryMode() const { return m_symmetryMode; }
+    SymmetryMode symmetryMode() const override { return m_symmetryMode; }
     void setSymmetryMode(SymmetryMode mode);
-    const SymmetryAxes& symmetryAxes() const { return m_symmetryAxes; }
+    const SymmetryAxes& symmetryAxes() const override { return m_symmetryAxes; }
     // Clamped to the canvas; an unchanged value changes nothing.
-    void setSymmetryAxes(const SymmetryAxes& axes);
+    void setSymmetryAxes(const SymmetryAxes& axes) override;
     void resetSymmetryAxes();
     bool symmetricFill() const { return m_symmetricFill; }
     void setSymmetricFill(bool on);
@@ -274,29 +280,33 @@ public:
     // Previews. The simulation colormap matches the document wherever a paint of the
     // segment can reach, so painting into it shows exactly what the same paint on the
     // document leaves.
-    Colormap& simulationColormap(const Brush& brush, QPoint from, QPoint to);
-    QRect previewViewRect(const Brush& brush, QPoint from, QPoint to) const;
+    Colormap& simulationColormap(const Brush& brush, QPoint from, QPoint to) override;
+    QRect previewViewRect(const Brush& brush, QPoint from, QPoint to) const override;
     // The pixels of `rect` where the simulation differs from the document, in their
     // palette colours; transparent elsewhere.
-    QImage renderSimulatedDiff(const Colormap& simulated, const QRect& rect) const;
+    QImage renderSimulatedDiff(const Colormap& simulated, const QRect& rect) const override;
     void compositeSimulatedDiff(QPainter& painter, const Colormap& simulated, const QRect& rect) const;
-    void refreshHoverPreview();
+    void refreshHoverPreview() override;
 
     // The eyedropper: takes the colour at a canvas pixel as pen or secondary colour.
-    void samplePenColor(QPoint pixel, bool secondary);
+    void samplePenColor(QPoint pixel, bool secondary) override;
 
     // View plumbing for the tools.
-    QPoint viewToCanvasPixel(QPointF viewPoint) const;
-    void startViewPan(QPointF position) { startPan(position); }
-    void restoreIdleCursor();
-    void setHostCursor(const QCursor& cursor) { setCursor(cursor); }
-    void hostUpdate() { update(); }
-    void hostUpdate(const QRect& viewRect) { update(padViewRectForFiltering(viewRect)); }
+    QRect viewRect() const override { return rect(); }
+    QPoint viewToCanvasPixel(QPointF viewPoint) const override;
+    void startViewPan(QPointF position) override { startPan(position); }
+    void restoreIdleCursor() override;
+    void setHostCursor(const QCursor& cursor) override { setCursor(cursor); }
+    void hostUpdate() override { update(); }
+    void hostUpdate(const QRect& viewRect) override { update(padViewRectForFiltering(viewRect)); }
     // Repaints old and new, then keeps the new one.
-    void refreshTrackedRect(QRect& tracked, const QRect& next);
+    void refreshTrackedRect(QRect& tracked, const QRect& next) override;
     // Re-renders a canvas rectangle of the display image from the colormap.
-    void refreshDisplayRegion(const QRect& canvasRect);
-    void notifyHistoryChanged();
+    void refreshDisplayRegion(const QRect& canvasRect) override;
+    void notifyHistoryChanged() override;
+
+    // Clears the canvas to the blank colour as one undoable edit; returns what changed.
+    QRect clearImage();
 
     // History, for the window's Undo and Redo. Both refuse while a gesture is recording.
     bool undo();

@@ -205,6 +205,13 @@ void CanvasArea::compositeSimulatedDiff(QPainter& painter, const Colormap& simul
         painter.drawImage((rect & m_project->rect()).topLeft(), diff);
 }
 
+// The next Shift line must not start from a stroke the cleared canvas no longer shows.
+QRect CanvasArea::clearImage()
+{
+    forgetPendingAnchor();
+    return m_project->clearCanvas(blankIndex());
+}
+
 bool CanvasArea::undo()
 {
     if (recordedEditOpen() || !m_project->history().canUndo())

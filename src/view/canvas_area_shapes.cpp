@@ -3,6 +3,7 @@
 #include "document/project.h"
 #include "paint/shape_footprint.h"
 #include "view/canvas_area.h"
+#include "view/tools/select_tool.h"
 #include "view/tools/shape_tool.h"
 
 QRect CanvasArea::applyShape(
@@ -34,6 +35,13 @@ QRect CanvasArea::applySymmetricShape(Colormap& colormap, const StagedShape& sha
 void CanvasArea::commitShapeStage()
 {
     m_shapeTool->commitStage();
+}
+
+void CanvasArea::commitStagedEdits()
+{
+    for (StagedEditTool* tool :
+        {static_cast<StagedEditTool*>(m_shapeTool.get()), static_cast<StagedEditTool*>(m_selectTool.get())})
+        tool->commitStage();
 }
 
 void CanvasArea::setShapeKind(ShapeKind kind)

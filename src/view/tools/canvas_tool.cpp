@@ -1,11 +1,11 @@
 #include "view/tools/canvas_tool.h"
 
-#include "view/canvas_area.h"
 #include "view/tool_cursors.h"
+#include "view/tools/canvas_tool_host.h"
 
 #include <QMouseEvent>
 
-CanvasTool::CanvasTool(CanvasArea& host)
+CanvasTool::CanvasTool(CanvasToolHost& host)
     : m_host(host)
 {
 }

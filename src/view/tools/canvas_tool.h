@@ -5,14 +5,14 @@
 #include <QPoint>
 #include <QPointF>
 
-class CanvasArea;
+class CanvasToolHost;
 class QKeyEvent;
 class QMouseEvent;
 class QPainter;
 
-// A tool of the canvas view. Each tool is a member object of its CanvasArea, its host,
-// and changes the document only through the host's operations (paint application, edit
-// recording, colour sampling, view plumbing). Tools that work in clicks and drags override
+// A tool of the canvas view. Each tool is a member object of the canvas view, its host,
+// and changes the document only through the host's operations (CanvasToolHost: paint
+// application, edit recording, colour sampling, view plumbing). Tools that work in clicks and drags override
 // acceptsGesture and the gesture hooks instead of the raw mouse handlers.
 class CanvasTool {
 public:
@@ -26,7 +26,7 @@ public:
         bool moved = false;
     };
 
-    explicit CanvasTool(CanvasArea& host);
+    explicit CanvasTool(CanvasToolHost& host);
     virtual ~CanvasTool();
     CanvasTool(const CanvasTool&) = delete;
     CanvasTool& operator=(const CanvasTool&) = delete;
@@ -59,11 +59,11 @@ public:
     virtual void abandonGesture();
 
 protected:
-    CanvasArea& host() const { return m_host; }
+    CanvasToolHost& host() const { return m_host; }
     Gesture gestureFor(const QMouseEvent* event, Qt::MouseButton button) const;
 
 private:
-    CanvasArea& m_host;
+    CanvasToolHost& m_host;
     Qt::MouseButton m_gestureButton = Qt::NoButton;
     QPoint m_gestureStart;
     bool m_moved = false;

@@ -1,12 +1,12 @@
 #include "view/tools/draw_tool.h"
 
 #include "document/project.h"
-#include "view/canvas_area.h"
+#include "view/tools/canvas_tool_host.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-DrawTool::DrawTool(CanvasArea& host)
+DrawTool::DrawTool(CanvasToolHost& host)
     : CanvasTool(host)
 {
 }

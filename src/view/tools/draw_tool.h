@@ -16,7 +16,7 @@
 // colour sampling; Shift joins the press to the end of the last stroke with a straight line.
 class DrawTool : public CanvasTool {
 public:
-    explicit DrawTool(CanvasArea& host);
+    explicit DrawTool(CanvasToolHost& host);
 
     void activate() override;
     bool mousePress(QMouseEvent* event) override;

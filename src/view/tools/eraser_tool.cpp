@@ -1,7 +1,7 @@
 #include "view/tools/eraser_tool.h"
 
-#include "view/canvas_area.h"
 #include "view/tool_cursors.h"
+#include "view/tools/canvas_tool_host.h"
 
 void EraserTool::activate()
 {

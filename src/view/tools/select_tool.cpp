@@ -3,8 +3,8 @@
 #include "document/project.h"
 #include "model/region_outline.h"
 #include "rules/clash_sweep.h"
-#include "view/canvas_area.h"
 #include "view/tool_cursors.h"
+#include "view/tools/canvas_tool_host.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -34,8 +34,8 @@ QPen antsPen(const QColor& colour)
 
 } // namespace
 
-SelectTool::SelectTool(CanvasArea& host)
-    : CanvasTool(host)
+SelectTool::SelectTool(CanvasToolHost& host)
+    : StagedEditTool(host)
 {
     m_antsTimer.setInterval(antsIntervalMs);
     m_antsTimer.callOnTimeout([this] {
@@ -193,8 +193,8 @@ void SelectTool::pasteSelection(bool transparent)
     // Content lands where it was copied from, unless that is out of sight: then in the
     // middle of the view, moved by whole cells so it keeps its place in the cell grid.
     const QRect bounds = m_clipboard.region.boundingRect();
-    if (!host().canvasRectToView(bounds).intersects(host().rect())) {
-        const QPointF centre = host().project().transform().viewToCanvas(QPointF(host().rect().center()));
+    if (!host().canvasRectToView(bounds).intersects(host().viewRect())) {
+        const QPointF centre = host().project().transform().viewToCanvas(QPointF(host().viewRect().center()));
         const QSize cell = canvasModeCellSize(host().project().mode());
         const double dx = (centre.x() - (bounds.left() + bounds.width() / 2.0)) / cell.width();
         const double dy = (centre.y() - (bounds.top() + bounds.height() / 2.0)) / cell.height();

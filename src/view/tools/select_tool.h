@@ -3,7 +3,7 @@
 #include "model/selection_region.h"
 #include "paint/floating_selection.h"
 #include "paint/selection_pixels.h"
-#include "view/tools/canvas_tool.h"
+#include "view/tools/staged_edit_tool.h"
 
 #include <QImage>
 #include <QLine>
@@ -26,9 +26,9 @@ enum class SelectionTool : int {
 // selection. A float lives above the document and lands as one history entry when it is
 // dropped, through the colour rules; selection changes have an undo stack of their own,
 // which Ctrl+Z walks before the document's history.
-class SelectTool : public CanvasTool {
+class SelectTool : public StagedEditTool {
 public:
-    explicit SelectTool(CanvasArea& host);
+    explicit SelectTool(CanvasToolHost& host);
 
     SelectionTool tool() const { return m_tool; }
     void setTool(SelectionTool kind);
@@ -84,8 +84,8 @@ public:
     void onGestureEnd(const Gesture& gesture) override;
     void onClick(const Gesture& gesture) override;
     // Dropping is the stage's commit; discarding throws the float away.
-    void commitStage();
-    void discardStage();
+    void commitStage() override;
+    void discardStage() override;
 
 private:
     enum class DragState { Idle, Marquee, PressedInside, DraggingFloat, Floating };

@@ -1,8 +1,8 @@
 #include "view/tools/shape_tool.h"
 
 #include "document/project.h"
-#include "view/canvas_area.h"
 #include "view/tool_cursors.h"
+#include "view/tools/canvas_tool_host.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "paint/shape_stage.h"
-#include "view/tools/canvas_tool.h"
+#include "view/tools/staged_edit_tool.h"
 
 #include <QImage>
 #include <QPolygonF>
@@ -11,11 +11,11 @@
 // Lines, rectangles, ellipses, stars and freehand paths that stay editable on a stage
 // until they are committed; the preview shows exactly what the commit will paint, colour
 // rules included. A commit is one history entry however many shapes it lands.
-class ShapeTool : public CanvasTool {
+class ShapeTool : public StagedEditTool {
 public:
     enum class ShapeDragMode { Idle = 0, Create = 1, Move = 2, Corner = 3, Rotate = 4, Radius = 5 };
 
-    using CanvasTool::CanvasTool;
+    using StagedEditTool::StagedEditTool;
 
     void activate() override;
     void deactivate() override;
@@ -32,8 +32,8 @@ public:
     void onGestureEnd(const Gesture& gesture) override;
     void onClick(const Gesture& gesture) override;
 
-    void commitStage();
-    void discardStage();
+    void commitStage() override;
+    void discardStage() override;
     // Drops the stage unpainted: the document it belonged to is gone.
     void reset();
     // Redraws the stage's preview after something it depends on changed, such as the

@@ -1,7 +1,7 @@
 #include "view/tools/symmetry_tool.h"
 
 #include "document/project.h"
-#include "view/canvas_area.h"
+#include "view/tools/canvas_tool_host.h"
 
 #include <QLineF>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-// The preview window's View commands.
+// The View menu's zoom commands: they act on whichever of the two windows is active.
 #include "app/main_window.h"
 
 #include "view/canvas_area.h"
@@ -6,17 +6,7 @@
 #include "view/preview_window.h"
 
 #include <QAction>
-
-void MainWindow::connectPreviewActions()
-{
-    connect(m_showPreviewAction, &QAction::toggled, m_preview, &QWidget::setVisible);
-    connect(m_preview, &PreviewWindow::closedByUser, m_showPreviewAction,
-        [this] { m_showPreviewAction->setChecked(false); });
-    connect(m_previewOnTopAction, &QAction::toggled, m_preview, &PreviewWindow::setStayOnTop);
-    connect(m_mirrorPreviewAction, &QAction::toggled, m_preview, &PreviewWindow::setMirrorHorizontally);
-    connect(m_crtFilterAction, &QAction::toggled, m_preview, &PreviewWindow::setCrtEmulation);
-    connect(m_bilinearAction, &QAction::toggled, m_preview->area(), &PreviewArea::setBilinearFiltering);
-}
+#include <QApplication>
 
 bool MainWindow::zoomPreviewIfActive(void (CanvasArea::*step)())
 {
@@ -35,4 +25,12 @@ bool MainWindow::zoomPreviewIfActive(void (CanvasArea::*step)())
         }
     }
     return false;
+}
+
+void MainWindow::zoomCommand(void (CanvasArea::*step)())
+{
+    if (zoomPreviewIfActive(step))
+        return;
+    if (isActiveWindow() || !QApplication::activeWindow())
+        (m_canvas->*step)();
 }

@@ -71,7 +71,7 @@ QByteArray modernImageFormatFor(const QString& path, const QString& selectedFilt
 
 void MainWindow::importImage()
 {
-    if (!documentCommandMayRun())
+    if (!m_guard.mayEditDocument())
         return;
     QSettings settings;
     const std::optional<ImageImportChoice> choice
@@ -150,7 +150,7 @@ std::optional<ImageImportChoice> MainWindow::chooseImageToImport(const QString& 
 
 void MainWindow::exportImage()
 {
-    if (m_fileTaskRunning || !canvasIdle())
+    if (!m_guard.mayExport())
         return;
     const Project& project = *m_project;
     const bool framed = canvasShowsBorderFrame(project.mode(), project.size(), project.layout());
@@ -357,7 +357,7 @@ void MainWindow::exportModernImageFile(bool includeBorders)
 
 void MainWindow::print()
 {
-    if (m_fileTaskRunning || !canvasIdle())
+    if (!m_guard.mayExport())
         return;
     m_canvas->print();
 }

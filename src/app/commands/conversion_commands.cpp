@@ -30,7 +30,7 @@ constexpr std::chrono::milliseconds statusTimeout {5000};
 
 void MainWindow::convertImage()
 {
-    if (!documentCommandMayRun())
+    if (!m_guard.mayEditDocument())
         return;
     const QString cancelled = tr("Image conversion cancelled.");
     QSettings settings;

@@ -18,14 +18,6 @@ constexpr std::chrono::milliseconds statusTimeout {5000};
 
 } // namespace
 
-void MainWindow::connectReferenceLayerActions()
-{
-    connect(m_importReferenceAction, &QAction::triggered, this, &MainWindow::importReferenceImage);
-    connect(m_referenceLayerAction, &QAction::toggled, m_canvas, &CanvasArea::setReferenceLayerVisible);
-    connect(m_referenceOpacityAction, &QAction::triggered, this, &MainWindow::showReferenceOpacityDialog);
-    connect(this, &MainWindow::documentReplaced, this, &MainWindow::syncReferenceLayerActions);
-}
-
 void MainWindow::importReferenceImage()
 {
     const QString cancelled = tr("Reference image import cancelled.");
@@ -49,10 +41,8 @@ void MainWindow::importReferenceImage()
 
 void MainWindow::syncReferenceLayerActions()
 {
-    const bool present = !m_canvas->referenceImage().isNull();
-    m_referenceLayerAction->setEnabled(present);
-    m_referenceOpacityAction->setEnabled(present);
-    if (!present)
+    refreshCommandStates();
+    if (m_canvas->referenceImage().isNull())
         m_referenceLayerAction->setChecked(false);
 }
 

@@ -34,7 +34,7 @@ History detachedHistory(const History& history)
 
 void MainWindow::saveWorkstages()
 {
-    if (m_fileTaskRunning || !canvasIdle())
+    if (!m_guard.mayExport())
         return;
     const Project& project = *m_project;
     const int total = project.history().index() + 1;

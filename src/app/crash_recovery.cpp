@@ -1,5 +1,7 @@
 // Crash recovery: the autosaved copy of a modified document, and the offer to restore the
-// copies that crashed editors left behind.
+// copies that crashed editors left behind. A member object of the window.
+
+#include "app/crash_recovery.h"
 
 #include "app/main_window.h"
 
@@ -35,13 +37,19 @@ QString documentName(const RecoveryCopyInfo& copy)
 
 } // namespace
 
-void MainWindow::startCrashRecovery(const QString& folderPath)
+CrashRecovery::CrashRecovery(MainWindow& window)
+    : QObject(&window)
+    , m_window(window)
+{
+}
+
+void CrashRecovery::start(const QString& folderPath)
 {
     if (m_recovery)
         return;
     m_recovery = new RecoveryWriter(RecoveryFolder(folderPath), this);
     m_autosaveTimer = new QTimer(this);
-    connect(m_autosaveTimer, &QTimer::timeout, this, &MainWindow::autosaveNow);
+    connect(m_autosaveTimer, &QTimer::timeout, this, &CrashRecovery::autosaveNow);
     // Losing the focus is when the user may walk away, or when another program may take
     // the whole machine down.
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
@@ -49,61 +57,61 @@ void MainWindow::startCrashRecovery(const QString& folderPath)
             autosaveNow();
     });
     // The old document was saved or deliberately let go: its copy has nothing left to keep.
-    connect(this, &MainWindow::documentReplaced, this, [this] {
+    connect(&m_window, &MainWindow::documentReplaced, this, [this] {
         ++m_documentGeneration;
-        discardRecoveryCopy();
+        discardCopy();
     });
-    applySettingsPreferences();
-    QTimer::singleShot(0, this, &MainWindow::offerRecoveryCopies);
+    m_window.applySettingsPreferences();
+    QTimer::singleShot(0, this, &CrashRecovery::offerCopies);
 }
 
-void MainWindow::applyAutosavePreferences(const Preferences& preferences)
+void CrashRecovery::applyAutosavePreferences(const Preferences& preferences)
 {
     m_autosaveEnabled = preferences.autosave;
     if (!m_autosaveTimer)
         return;
     if (!m_autosaveEnabled) {
         m_autosaveTimer->stop();
-        discardRecoveryCopy();
+        discardCopy();
         return;
     }
     m_autosaveTimer->start(std::chrono::seconds(qMax(1, preferences.autosaveIntervalSeconds)));
 }
 
-void MainWindow::autosaveNow()
+void CrashRecovery::autosaveNow()
 {
     if (!m_recovery || !m_autosaveEnabled)
         return;
-    if (!m_project->isModified()) {
+    if (!m_window.m_project->isModified()) {
         // Undone back to the saved state: the file on disk holds it all.
         if (m_recovery->hasCopy())
-            discardRecoveryCopy();
+            discardCopy();
         return;
     }
-    if (m_fileTaskRunning || !canvasIdle()) {
-        QTimer::singleShot(busyRetry, this, &MainWindow::autosaveNow);
+    if (!m_window.m_guard.mayExport()) {
+        QTimer::singleShot(busyRetry, this, &CrashRecovery::autosaveNow);
         return;
     }
-    const RecoveryCopyInfo names {{}, m_currentFile, m_pendingName, {}};
-    const RecoveryRevision revision {
-        m_documentGeneration, m_project->history().revision(), m_project->history().index()};
+    const RecoveryCopyInfo names {{}, m_window.m_currentFile, m_window.m_pendingName, {}};
+    const RecoveryRevision revision {m_documentGeneration, m_window.m_project->history().revision(),
+        m_window.m_project->history().index()};
     // History crops are shared, not copied, so the copy costs the canvas and little more.
-    m_recovery->write(std::make_shared<const Project>(*m_project), names, revision);
+    m_recovery->write(std::make_shared<const Project>(*m_window.m_project), names, revision);
 }
 
-void MainWindow::discardRecoveryCopy()
+void CrashRecovery::discardCopy()
 {
     if (m_recovery)
         m_recovery->remove();
 }
 
-void MainWindow::offerRecoveryCopies()
+void CrashRecovery::offerCopies()
 {
-    if (!m_recovery || m_fileTaskRunning)
+    if (!m_recovery || m_window.m_guard.busy())
         return;
     std::vector<RecoveryClaim> claims = m_recovery->folder().claimAbandonedCopies();
     for (const RecoveryClaim& claim : claims) {
-        switch (askAboutRecoveryCopy(claim.info)) {
+        switch (ask(claim.info)) {
         case RecoveryAnswer::Later:
             break;
         case RecoveryAnswer::Discard:
@@ -112,54 +120,57 @@ void MainWindow::offerRecoveryCopies()
         case RecoveryAnswer::Restore:
             // One document per window: the other copies wait for the next start, where
             // they are offered again.
-            if (restoreRecoveryCopy(claim))
+            if (restore(claim))
                 return;
             break;
         }
     }
 }
 
-bool MainWindow::restoreRecoveryCopy(const RecoveryClaim& claim)
+bool CrashRecovery::restore(const RecoveryClaim& claim)
 {
-    if (!prepareForDocumentReplacement())
+    if (!m_window.prepareForDocumentReplacement())
         return false;
     const QString path = m_recovery->folder().copyPath(claim.info.id);
     auto loaded = std::make_shared<Project>();
-    const ProjectFileResult result = runProjectFileTask(tr("Restoring %1...").arg(documentName(claim.info)),
-        [path, target = loaded.get()](
-            const ProjectFileProgress& progress) { return loadProjectFile(path, target, progress); });
+    const ProjectFileResult result
+        = m_window.runProjectFileTask(MainWindow::tr("Restoring %1...").arg(documentName(claim.info)),
+            [path, target = loaded.get()](
+                const ProjectFileProgress& progress) { return loadProjectFile(path, target, progress); });
     if (!result.ok) {
         // The copy stays where it is; the next start offers it again.
         if (!result.cancelled)
-            warnUser(tr("Could not open %1: %2").arg(QDir::toNativeSeparators(path), result.error));
+            m_window.warnUser(
+                MainWindow::tr("Could not open %1: %2").arg(QDir::toNativeSeparators(path), result.error));
         return false;
     }
     loaded->markModified();
-    adoptProject(std::move(loaded));
-    m_currentFile = claim.info.originalFile;
-    m_pendingName = m_currentFile.isEmpty() ? claim.info.pendingName : QString();
-    updateWindowTitle();
+    m_window.adoptProject(std::move(loaded));
+    m_window.m_currentFile = claim.info.originalFile;
+    m_window.m_pendingName = m_window.m_currentFile.isEmpty() ? claim.info.pendingName : QString();
+    m_window.updateWindowTitle();
     // The copy becomes this editor's own, so a second crash before the next save still
     // leaves it behind.
-    m_recovery->adopt(claim, {{}, m_currentFile, m_pendingName, {}},
-        {m_documentGeneration, m_project->history().revision(), m_project->history().index()});
-    showStatusMessage(tr("Restored %1.").arg(documentName(claim.info)), statusTimeout);
+    m_recovery->adopt(claim, {{}, m_window.m_currentFile, m_window.m_pendingName, {}},
+        {m_documentGeneration, m_window.m_project->history().revision(),
+            m_window.m_project->history().index()});
+    m_window.showStatusMessage(MainWindow::tr("Restored %1.").arg(documentName(claim.info)), statusTimeout);
     return true;
 }
 
-RecoveryAnswer MainWindow::askAboutRecoveryCopy(const RecoveryCopyInfo& copy)
+RecoveryAnswer CrashRecovery::ask(const RecoveryCopyInfo& copy)
 {
-    if (m_prompts.askAboutRecoveryCopy)
-        return m_prompts.askAboutRecoveryCopy(copy);
-    QMessageBox box(QMessageBox::Question, tr("KROMEL"),
-        tr("KROMEL did not close normally. A recovery copy of %1 was saved %2.\n"
-           "Do you want to restore it?")
+    if (m_window.m_prompts.askAboutRecoveryCopy)
+        return m_window.m_prompts.askAboutRecoveryCopy(copy);
+    QMessageBox box(QMessageBox::Question, MainWindow::tr("KROMEL"),
+        MainWindow::tr("KROMEL did not close normally. A recovery copy of %1 was saved %2.\n"
+                       "Do you want to restore it?")
             .arg(documentName(copy), QLocale().toString(copy.savedAt.toLocalTime(), QLocale::ShortFormat)),
-        QMessageBox::NoButton, this);
-    QPushButton* restore = box.addButton(tr("Restore"), QMessageBox::AcceptRole);
-    QPushButton* discard = box.addButton(tr("Discard"), QMessageBox::DestructiveRole);
-    QPushButton* later = box.addButton(tr("Later"), QMessageBox::RejectRole);
-    box.setInformativeText(tr("Later keeps the copy and asks again at the next start."));
+        QMessageBox::NoButton, &m_window);
+    QPushButton* restore = box.addButton(MainWindow::tr("Restore"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(MainWindow::tr("Discard"), QMessageBox::DestructiveRole);
+    QPushButton* later = box.addButton(MainWindow::tr("Later"), QMessageBox::RejectRole);
+    box.setInformativeText(MainWindow::tr("Later keeps the copy and asks again at the next start."));
     box.setDefaultButton(restore);
     box.setEscapeButton(later);
     box.exec();

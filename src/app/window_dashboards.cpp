@@ -1,10 +1,14 @@
 // The three dashboards floating over the canvas: tools along the top, brush and textures
-// standing on the palette at the bottom. The shape and selection buttons are pickers: a
+// standing on the palette at the bottom. A member object of the window, which filters the
+// dashboards' events and hands them here. The shape and selection buttons are pickers: a
 // click uses the shown pick at once, resting on them opens a flyout of the other picks.
+
+#include "app/window_dashboards.h"
 
 #include "app/main_window.h"
 
 #include "document/project.h"
+#include "paint/staged_shape.h"
 #include "paint/texture.h"
 #include "view/canvas_area.h"
 #include "widgets/dashboard_bar.h"
@@ -39,7 +43,7 @@ constexpr int tileStaggerMs = 5;
 constexpr int iconSide = 20;
 
 struct ShapeFace {
-    int kind;
+    ShapeKind kind;
     bool filled;
     const char* face;
     const char* name;
@@ -47,19 +51,19 @@ struct ShapeFace {
 
 // In the order the flyout shows them; Line and Path have no inside to fill.
 constexpr ShapeFace shapeFaceEntries[] = {
-    {0, false, "shape_line", QT_TRANSLATE_NOOP("MainWindow", "Line")},
-    {1, false, "shape_box", QT_TRANSLATE_NOOP("MainWindow", "Rectangle")},
-    {1, true, "shape_boxfilled", QT_TRANSLATE_NOOP("MainWindow", "Filled Rectangle")},
-    {2, false, "shape_ellipse", QT_TRANSLATE_NOOP("MainWindow", "Circle")},
-    {2, true, "shape_ellipsefilled", QT_TRANSLATE_NOOP("MainWindow", "Filled Circle")},
-    {3, false, "shape_star", QT_TRANSLATE_NOOP("MainWindow", "Star")},
-    {3, true, "shape_starfilled", QT_TRANSLATE_NOOP("MainWindow", "Filled Star")},
-    {4, false, "shape_bezierline", QT_TRANSLATE_NOOP("MainWindow", "Path")},
+    {ShapeKind::Line, false, "shape_line", QT_TRANSLATE_NOOP("MainWindow", "Line")},
+    {ShapeKind::Rectangle, false, "shape_box", QT_TRANSLATE_NOOP("MainWindow", "Rectangle")},
+    {ShapeKind::Rectangle, true, "shape_boxfilled", QT_TRANSLATE_NOOP("MainWindow", "Filled Rectangle")},
+    {ShapeKind::Circle, false, "shape_ellipse", QT_TRANSLATE_NOOP("MainWindow", "Circle")},
+    {ShapeKind::Circle, true, "shape_ellipsefilled", QT_TRANSLATE_NOOP("MainWindow", "Filled Circle")},
+    {ShapeKind::Star, false, "shape_star", QT_TRANSLATE_NOOP("MainWindow", "Star")},
+    {ShapeKind::Star, true, "shape_starfilled", QT_TRANSLATE_NOOP("MainWindow", "Filled Star")},
+    {ShapeKind::Path, false, "shape_bezierline", QT_TRANSLATE_NOOP("MainWindow", "Path")},
 };
 
-bool shapeKindFillable(int kind)
+bool shapeKindFillable(ShapeKind kind)
 {
-    return kind >= 1 && kind <= 3;
+    return kind != ShapeKind::Line && kind != ShapeKind::Path;
 }
 
 QString dashboardFace(const char* name)
@@ -102,11 +106,17 @@ QString withShortcut(const QString& text, const QString& keys)
 
 } // namespace
 
-void MainWindow::createDashboards()
+WindowDashboards::WindowDashboards(MainWindow& window)
+    : QObject(&window)
+    , m_window(window)
+{
+}
+
+void WindowDashboards::create()
 {
     m_flyoutHoverTimer = new QTimer(this);
     m_flyoutHoverTimer->setSingleShot(true);
-    connect(m_flyoutHoverTimer, &QTimer::timeout, this, &MainWindow::openPendingFlyout);
+    connect(m_flyoutHoverTimer, &QTimer::timeout, this, &WindowDashboards::openPendingFlyout);
     m_flyoutLeaveTimer = new QTimer(this);
     m_flyoutLeaveTimer->setSingleShot(true);
     connect(m_flyoutLeaveTimer, &QTimer::timeout, this, [this] {
@@ -114,43 +124,44 @@ void MainWindow::createDashboards()
             hideFlyout(flyout);
     });
     m_flyoutReveal = new FlyoutReveal(this);
-    connect(m_flyoutReveal, &FlyoutReveal::revealed, this, &MainWindow::startFlyoutTileFade);
+    connect(m_flyoutReveal, &FlyoutReveal::revealed, this, &WindowDashboards::startFlyoutTileFade);
 
     // Tools.
-    m_toolDashboard = new DashboardBar(m_canvas);
+    m_toolDashboard = new DashboardBar(m_window.m_canvas);
     m_toolDashboard->setObjectName(QStringLiteral("toolDashboard"));
     m_toolDashboard->addStretch();
-    m_toolDashboard->addActionButton(m_penToolAction);
-    m_toolDashboard->addActionButton(m_eraserToolAction);
-    m_toolDashboard->addActionButton(m_fillToolAction);
-    m_shapeButton
-        = m_toolDashboard->addButton(QIcon(), tr("Shape Tool: click to draw, hover to pick a shape"));
+    m_toolDashboard->addActionButton(m_window.m_penToolAction);
+    m_toolDashboard->addActionButton(m_window.m_eraserToolAction);
+    m_toolDashboard->addActionButton(m_window.m_fillToolAction);
+    m_shapeButton = m_toolDashboard->addButton(
+        QIcon(), MainWindow::tr("Shape Tool: click to draw, hover to pick a shape"));
     m_shapeButton->setCheckable(true);
-    m_shapeButton->setChecked(m_shapeToolAction->isChecked());
-    connect(m_shapeToolAction, &QAction::toggled, m_shapeButton, &QToolButton::setChecked);
+    m_shapeButton->setChecked(m_window.m_shapeToolAction->isChecked());
+    connect(m_window.m_shapeToolAction, &QAction::toggled, m_shapeButton, &QToolButton::setChecked);
     // The button follows the action; a click that would uncheck it keeps the tool on.
     connect(m_shapeButton, &QToolButton::clicked, this, [this] {
         m_shapeButton->setChecked(true);
-        m_shapeToolAction->setChecked(true);
+        m_window.m_shapeToolAction->setChecked(true);
     });
-    connect(m_filledShapesAction, &QAction::toggled, this, &MainWindow::updateShapeButtonFace);
-    m_toolDashboard->addActionButton(m_eyedropperToolAction);
-    m_toolDashboard->addActionButton(m_panToolAction);
-    m_selectButton
-        = m_toolDashboard->addButton(QIcon(), tr("Selection Tool: click to select, hover to pick a shape"));
+    connect(
+        m_window.m_filledShapesAction, &QAction::toggled, this, &WindowDashboards::updateShapeToolButtonFace);
+    m_toolDashboard->addActionButton(m_window.m_eyedropperToolAction);
+    m_toolDashboard->addActionButton(m_window.m_panToolAction);
+    m_selectButton = m_toolDashboard->addButton(
+        QIcon(), MainWindow::tr("Selection Tool: click to select, hover to pick a shape"));
     m_selectButton->setCheckable(true);
-    m_lastSelectToolAction = m_rectSelectToolAction;
-    for (QAction* selectAction : {m_rectSelectToolAction, m_lassoSelectToolAction}) {
+    m_lastSelectToolAction = m_window.m_rectSelectToolAction;
+    for (QAction* selectAction : {m_window.m_rectSelectToolAction, m_window.m_lassoSelectToolAction}) {
         connect(selectAction, &QAction::toggled, this, [this, selectAction](bool on) {
             if (on)
                 m_lastSelectToolAction = selectAction;
-            updateSelectionButtonFace();
+            updateSelectToolButtonFace();
         });
-        connect(selectAction, &QAction::changed, this, &MainWindow::updateSelectionButtonFace);
+        connect(selectAction, &QAction::changed, this, &WindowDashboards::updateSelectToolButtonFace);
     }
     connect(m_selectButton, &QToolButton::clicked, this, [this] {
         m_lastSelectToolAction->trigger();
-        updateSelectionButtonFace();
+        updateSelectToolButtonFace();
     });
     m_toolDashboard->addStretch();
 
@@ -159,11 +170,11 @@ void MainWindow::createDashboards()
     for (const ShapeFace& entry : shapeFaceEntries) {
         auto* button = new DashboardButton(m_shapeFlyout);
         button->setIcon(QIcon(dashboardFace(entry.face)));
-        button->setToolTip(tr(entry.name));
+        button->setToolTip(MainWindow::tr(entry.name));
         button->setIconSize(QSize(iconSide, iconSide));
         button->setCheckable(true);
         button->setFocusPolicy(Qt::NoFocus);
-        button->setProperty("shapeKind", entry.kind);
+        button->setProperty("shapeKind", int(entry.kind));
         button->setProperty("shapeFilled", entry.filled);
         connect(button, &QToolButton::clicked, this,
             [this, entry] { selectShapeFace(entry.kind, entry.filled); });
@@ -171,7 +182,7 @@ void MainWindow::createDashboards()
     }
     m_selectFlyout = createFlyout();
     const std::pair<QString, bool> selectPicks[]
-        = {{tr("Rectangle Select"), false}, {tr("Lasso Select"), true}};
+        = {{MainWindow::tr("Rectangle Select"), false}, {MainWindow::tr("Lasso Select"), true}};
     for (const auto& [name, lasso] : selectPicks) {
         auto* button = new DashboardButton(m_selectFlyout);
         button->setIcon(QIcon(dashboardFace(lasso ? "tool_selectionlasso" : "tool_selection")));
@@ -179,34 +190,34 @@ void MainWindow::createDashboards()
         button->setCheckable(true);
         button->setFocusPolicy(Qt::NoFocus);
         button->setToolTip(withShortcut(name,
-            (lasso ? m_lassoSelectToolAction : m_rectSelectToolAction)
+            (lasso ? m_window.m_lassoSelectToolAction : m_window.m_rectSelectToolAction)
                 ->shortcut()
                 .toString(QKeySequence::NativeText)));
         button->setProperty("selectIsLasso", lasso);
-        QAction* action = lasso ? m_lassoSelectToolAction : m_rectSelectToolAction;
+        QAction* action = lasso ? m_window.m_lassoSelectToolAction : m_window.m_rectSelectToolAction;
         connect(button, &QToolButton::clicked, this, [this, action] {
             m_lastSelectToolAction = action;
             action->trigger();
-            updateSelectionButtonFace();
+            updateSelectToolButtonFace();
         });
         m_selectFlyout->layout()->addWidget(button);
     }
     // Tooltips of the tool buttons are swallowed here, and the pickers' hovers and their
     // flyouts' pointer moves and presses drive the flyout timing.
     for (QToolButton* button : m_toolDashboard->findChildren<QToolButton*>())
-        button->installEventFilter(this);
+        button->installEventFilter(&m_window);
     for (QWidget* flyout : {m_shapeFlyout, m_selectFlyout}) {
         for (QToolButton* tile : flyout->findChildren<QToolButton*>())
-            tile->installEventFilter(this);
+            tile->installEventFilter(&m_window);
     }
-    updateShapeButtonFace();
-    updateSelectionButtonFace();
+    updateShapeToolButtonFace();
+    updateSelectToolButtonFace();
 
     // Brush and texture.
-    m_brushDashboard = new DashboardBar(m_canvas);
+    m_brushDashboard = new DashboardBar(m_window.m_canvas);
     m_brushDashboard->setObjectName(QStringLiteral("brushDashboard"));
     m_brushDashboard->setSquareBottomCorners(true);
-    for (QAction* shapeAction : m_brushShapeGroup->actions()) {
+    for (QAction* shapeAction : m_window.m_brushShapeGroup->actions()) {
         const bool round = shapeAction->data().toInt() == int(BrushShape::Round);
         shapeAction->setIcon(glyphIcon([round](QPainter& painter, const QRectF& box) {
             if (round)
@@ -227,103 +238,105 @@ void MainWindow::createDashboards()
               }),
                 tip);
         button->setAutoRepeat(true);
-        connect(button, &QToolButton::clicked, this, [this, delta] { stepPenWidth(delta); });
+        connect(button, &QToolButton::clicked, this, [this, delta] { m_window.stepPenWidth(delta); });
     };
-    widthButton(withShortcut(tr("Decrease pen width"), tr(", or [")), -1);
-    widthButton(withShortcut(tr("Increase pen width"), tr(". or ]")), +1);
+    widthButton(withShortcut(MainWindow::tr("Decrease pen width"), MainWindow::tr(", or [")), -1);
+    widthButton(withShortcut(MainWindow::tr("Increase pen width"), MainWindow::tr(". or ]")), +1);
     m_brushDashboard->addSeparator();
-    m_brushDashboard->addWidget(m_textureBar);
+    m_brushDashboard->addWidget(m_window.m_textureBar);
 
     // Palette and colour slots.
-    m_paletteDashboard = new DashboardBar(m_canvas);
+    m_paletteDashboard = new DashboardBar(m_window.m_canvas);
     m_paletteDashboard->setObjectName(QStringLiteral("paletteDashboard"));
     // Both bars keep their own size, so the pair sits in the middle of the wide pill.
     m_paletteDashboard->addStretch();
-    m_paletteDashboard->addWidget(m_paletteBar, 1);
+    m_paletteDashboard->addWidget(m_window.m_paletteBar, 1);
     m_paletteDashboard->addSeparator();
-    m_paletteDashboard->addWidget(m_colorSlotBar);
+    m_paletteDashboard->addWidget(m_window.m_colorSlotBar);
     m_paletteDashboard->addStretch();
 
     refreshTextureBar();
 }
 
-QToolButton* MainWindow::shapePickerButton() const
+QToolButton* WindowDashboards::shapePickerButton() const
 {
     return m_shapeButton;
 }
 
-QToolButton* MainWindow::selectionPickerButton() const
+QToolButton* WindowDashboards::selectionPickerButton() const
 {
     return m_selectButton;
 }
 
-QWidget* MainWindow::createFlyout()
+QWidget* WindowDashboards::createFlyout()
 {
-    auto* flyout = new QWidget(this, Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint);
+    auto* flyout = new QWidget(&m_window, Qt::Popup | Qt::FramelessWindowHint | Qt::NoDropShadowWindowHint);
     flyout->setObjectName(QStringLiteral("toolFlyout"));
     flyout->setAttribute(Qt::WA_TranslucentBackground);
     flyout->setMouseTracking(true);
     auto* layout = new QHBoxLayout(flyout);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(2);
-    flyout->installEventFilter(this);
+    flyout->installEventFilter(&m_window);
     return flyout;
 }
 
-void MainWindow::updateShapeButtonFace()
+void WindowDashboards::updateShapeToolButtonFace()
 {
     if (!m_shapeButton)
         return;
-    const QAction* checked = m_shapeKindGroup->checkedAction();
-    const int kind = checked ? checked->data().toInt() : 0;
-    const bool filled = shapeKindFillable(kind) && m_filledShapesAction->isChecked();
+    const QAction* checked = m_window.m_shapeKindGroup->checkedAction();
+    const auto kind = ShapeKind(checked ? checked->data().toInt() : 0);
+    const bool filled = shapeKindFillable(kind) && m_window.m_filledShapesAction->isChecked();
     for (const ShapeFace& entry : shapeFaceEntries) {
         if (entry.kind == kind && entry.filled == filled)
             m_shapeButton->setIcon(pickerFace(dashboardFace(entry.face)));
     }
     for (QToolButton* button : m_shapeFlyout->findChildren<QToolButton*>()) {
-        button->setChecked(button->property("shapeKind").toInt() == kind
+        button->setChecked(ShapeKind(button->property("shapeKind").toInt()) == kind
             && button->property("shapeFilled").toBool() == filled);
     }
 }
 
-void MainWindow::updateSelectionButtonFace()
+void WindowDashboards::updateSelectToolButtonFace()
 {
     if (!m_selectButton)
         return;
-    const bool lasso = m_lastSelectToolAction == m_lassoSelectToolAction;
+    const bool lasso = m_lastSelectToolAction == m_window.m_lassoSelectToolAction;
     m_selectButton->setIcon(pickerFace(dashboardFace(lasso ? "tool_selectionlasso" : "tool_selection")));
-    m_selectButton->setChecked(m_rectSelectToolAction->isChecked() || m_lassoSelectToolAction->isChecked());
-    m_selectButton->setEnabled(m_rectSelectToolAction->isEnabled() || m_lassoSelectToolAction->isEnabled());
+    m_selectButton->setChecked(
+        m_window.m_rectSelectToolAction->isChecked() || m_window.m_lassoSelectToolAction->isChecked());
+    m_selectButton->setEnabled(
+        m_window.m_rectSelectToolAction->isEnabled() || m_window.m_lassoSelectToolAction->isEnabled());
     for (QToolButton* button : m_selectFlyout->findChildren<QToolButton*>()) {
         const bool isLasso = button->property("selectIsLasso").toBool();
-        QAction* action = isLasso ? m_lassoSelectToolAction : m_rectSelectToolAction;
+        QAction* action = isLasso ? m_window.m_lassoSelectToolAction : m_window.m_rectSelectToolAction;
         button->setEnabled(action->isEnabled());
         button->setChecked(isLasso == lasso);
     }
 }
 
-void MainWindow::selectShapeFace(int kind, bool filled)
+void WindowDashboards::selectShapeFace(ShapeKind kind, bool filled)
 {
-    for (QAction* action : m_shapeKindGroup->actions()) {
-        if (action->data().toInt() == kind && !action->isChecked())
+    for (QAction* action : m_window.m_shapeKindGroup->actions()) {
+        if (ShapeKind(action->data().toInt()) == kind && !action->isChecked())
             action->trigger();
     }
     if (shapeKindFillable(kind))
-        m_filledShapesAction->setChecked(filled);
-    m_shapeToolAction->setChecked(true);
-    updateShapeButtonFace();
+        m_window.m_filledShapesAction->setChecked(filled);
+    m_window.m_shapeToolAction->setChecked(true);
+    updateShapeToolButtonFace();
 }
 
-void MainWindow::layoutDashboards()
+void WindowDashboards::layout()
 {
     if (!m_toolDashboard)
         return;
-    const int viewWidth = m_canvas->width();
-    const int viewHeight = m_canvas->height();
+    const int viewWidth = m_window.m_canvas->width();
+    const int viewHeight = m_window.m_canvas->height();
     const int minimum
         = std::max(m_toolDashboard->minimumSizeHint().width(), m_paletteDashboard->minimumSizeHint().width());
-    m_canvas->setMinimumWidth(minimum + 2 * dashboardMargin);
+    m_window.m_canvas->setMinimumWidth(minimum + 2 * dashboardMargin);
     const int width = std::max(8 * viewWidth / 10, minimum);
     const int left = (viewWidth - width) / 2;
     m_toolDashboard->setGeometry(left, dashboardMargin, width, m_toolDashboard->sizeHint().height());
@@ -335,22 +348,22 @@ void MainWindow::layoutDashboards()
         (viewWidth - brush.width()) / 2, paletteTop - brush.height(), brush.width(), brush.height());
 }
 
-void MainWindow::refreshTextureBar()
+void WindowDashboards::refreshTextureBar()
 {
     const QList<Texture> hires = Texture::sliceStrip(QImage(QStringLiteral(":/textures/hires.png")));
     const QList<Texture> multi = Texture::sliceStrip(QImage(QStringLiteral(":/textures/multi.png")));
     // The swatches always show the hires drawing: on the dashboard's square cells the
     // multicolor tiles' doubled pixels would read as a different pattern.
     QList<QImage> swatches;
-    const QColor on = m_textureBar->palette().color(QPalette::WindowText);
-    const QColor off = m_textureBar->palette().color(QPalette::Window).darker(150);
+    const QColor on = m_window.m_textureBar->palette().color(QPalette::WindowText);
+    const QColor off = m_window.m_textureBar->palette().color(QPalette::Window).darker(150);
     for (const Texture& texture : hires)
         swatches << texture.toImage(on.rgb(), off.rgb());
-    m_textureBar->setTextures(isMulticolor(m_project->mode()) ? multi : hires, swatches);
-    layoutDashboards();
+    m_window.m_textureBar->setTextures(isMulticolor(m_window.m_project->mode()) ? multi : hires, swatches);
+    layout();
 }
 
-void MainWindow::setDashboardsVisible(bool visible)
+void WindowDashboards::setVisible(bool visible)
 {
     for (QWidget* dashboard : {m_toolDashboard, m_brushDashboard, m_paletteDashboard})
         dashboard->setVisible(visible);
@@ -360,16 +373,16 @@ void MainWindow::setDashboardsVisible(bool visible)
     }
 }
 
-void MainWindow::openPendingFlyout()
+void WindowDashboards::openPendingFlyout()
 {
     QWidget* flyout = m_pendingFlyout;
     QToolButton* button = m_pendingFlyoutButton;
     if (!flyout || !button || flyout->isVisible() || button->isDown())
         return;
     if (flyout == m_shapeFlyout)
-        updateShapeButtonFace();
+        updateShapeToolButtonFace();
     else
-        updateSelectionButtonFace();
+        updateSelectToolButtonFace();
     flyout->ensurePolished();
     flyout->adjustSize();
     const QPoint below = button->mapToGlobal(QPoint(button->width() / 2, button->height() + flyoutGap));
@@ -386,7 +399,7 @@ void MainWindow::openPendingFlyout()
     m_flyoutReveal->show(flyout);
 }
 
-void MainWindow::startFlyoutTileFade(QWidget* popup)
+void WindowDashboards::startFlyoutTileFade(QWidget* popup)
 {
     int index = 0;
     for (QToolButton* tile : popup->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly)) {
@@ -404,7 +417,7 @@ void MainWindow::startFlyoutTileFade(QWidget* popup)
     }
 }
 
-void MainWindow::hideFlyout(QWidget* flyout)
+void WindowDashboards::hideFlyout(QWidget* flyout)
 {
     m_flyoutLeaveTimer->stop();
     if (!flyout || !flyout->isVisible())
@@ -418,7 +431,7 @@ void MainWindow::hideFlyout(QWidget* flyout)
     }
 }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+bool WindowDashboards::filter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
     if (type == QEvent::ToolTip) {
@@ -428,17 +441,17 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         if (button && button->parentWidget() == m_toolDashboard)
             return true;
     }
-    if (watched == m_canvas) {
+    if (watched == m_window.m_canvas) {
         if (type == QEvent::Resize)
-            layoutDashboards();
-        return QMainWindow::eventFilter(watched, event);
+            layout();
+        return false;
     }
     if (type == QEvent::Enter
         && (watched == m_toolDashboard || watched == m_brushDashboard || watched == m_paletteDashboard)) {
         // Entering a child is no leave for the canvas, so it is told: a preview of a click
         // that would land on the dashboard must not stay on the picture.
         QEvent left(QEvent::Leave);
-        QApplication::sendEvent(m_canvas, &left);
+        QApplication::sendEvent(m_window.m_canvas, &left);
     }
 
     if (watched == m_shapeButton || watched == m_selectButton) {
@@ -455,18 +468,18 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
             if (m_openFlyoutButton == button)
                 m_openFlyoutButton = nullptr;
         }
-        return QMainWindow::eventFilter(watched, event);
+        return false;
     }
     for (QWidget* flyout : {m_shapeFlyout, m_selectFlyout}) {
         if (flyout
             && (watched == flyout
                 || (watched->isWidgetType() && flyout->isAncestorOf(static_cast<QWidget*>(watched)))))
-            return filterFlyoutEvent(flyout, watched, event) || QMainWindow::eventFilter(watched, event);
+            return filterFlyoutEvent(flyout, watched, event);
     }
-    return QMainWindow::eventFilter(watched, event);
+    return false;
 }
 
-bool MainWindow::filterFlyoutEvent(QWidget* flyout, QObject* watched, QEvent* event)
+bool WindowDashboards::filterFlyoutEvent(QWidget* flyout, QObject* watched, QEvent* event)
 {
     QToolButton* button = flyout == m_shapeFlyout ? m_shapeButton : m_selectButton;
     if (event->type() == QEvent::MouseMove) {

@@ -144,20 +144,12 @@ void MainWindow::adoptProject(std::shared_ptr<Project> project)
 
 bool MainWindow::prepareForDocumentReplacement()
 {
-    if (m_fileTaskRunning || !canvasIdle())
+    if (!m_guard.mayExport())
         return false;
     // Staged shapes and a float belong to the document they were made on; they land before the
     // question about saving it.
-    m_canvas->commitShapeStage();
-    m_canvas->selectTool().commitFloatingSelection();
+    m_canvas->commitStagedEdits();
     return maybeSave();
-}
-
-// A stroke in progress has painted pixels its history entry does not hold yet; saving or
-// replacing the document then would lose or tear it.
-bool MainWindow::canvasIdle() const
-{
-    return !m_canvas->strokeInProgress() && !m_canvas->recordedEditOpen();
 }
 
 bool MainWindow::maybeSave()
@@ -172,7 +164,7 @@ bool MainWindow::maybeSave()
     case SaveChangesAnswer::Save:
         break;
     }
-    if (m_fileTaskRunning)
+    if (m_guard.busy())
         return false;
     return saveProject();
 }
@@ -200,7 +192,7 @@ void MainWindow::openRecentProject()
 {
     const auto* action = qobject_cast<const QAction*>(sender());
     const QString path = action ? action->data().toString() : QString();
-    if (path.isEmpty() || m_fileTaskRunning)
+    if (path.isEmpty() || m_guard.busy())
         return;
     if (!prepareForDocumentReplacement())
         return;
@@ -231,7 +223,7 @@ void MainWindow::openProjectFromDesktop(const QString& path)
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (!m_fileTaskRunning && !draggedProjectPath(event->mimeData()).isEmpty()) {
+    if (!m_guard.busy() && !draggedProjectPath(event->mimeData()).isEmpty()) {
         event->setDropAction(Qt::CopyAction);
         event->accept();
     }
@@ -240,7 +232,7 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 void MainWindow::dropEvent(QDropEvent* event)
 {
     const QString path = draggedProjectPath(event->mimeData());
-    if (m_fileTaskRunning || path.isEmpty())
+    if (m_guard.busy() || path.isEmpty())
         return;
     event->setDropAction(Qt::CopyAction);
     event->accept();
@@ -278,7 +270,7 @@ ProjectLoadResult MainWindow::loadProjectFromFile(const QString& path)
 
 bool MainWindow::saveProject()
 {
-    if (m_fileTaskRunning)
+    if (m_guard.busy())
         return false;
     if (!m_currentFile.isEmpty())
         return saveProjectTo(m_currentFile);
@@ -287,7 +279,7 @@ bool MainWindow::saveProject()
 
 bool MainWindow::saveProjectAs()
 {
-    if (m_fileTaskRunning)
+    if (m_guard.busy())
         return false;
     QString proposed = m_currentFile;
     if (proposed.isEmpty()) {
@@ -308,7 +300,7 @@ bool MainWindow::saveProjectAs()
 
 bool MainWindow::saveProjectTo(const QString& path)
 {
-    if (m_fileTaskRunning || !canvasIdle())
+    if (!m_guard.mayExport())
         return false;
     // The worker writes a copy, so the document on screen is never read off this thread.
     auto copy = std::make_shared<const Project>(*m_project);
@@ -331,7 +323,7 @@ bool MainWindow::saveProjectTo(const QString& path)
     }
     rememberRecentProject(m_currentFile);
     m_project->markClean();
-    discardRecoveryCopy();
+    m_crashRecovery->discardCopy();
     updateWindowTitle();
     showStatusMessage(tr("Saved %1.").arg(QFileInfo(path).fileName()), statusMessageTimeout);
     return true;
@@ -340,21 +332,19 @@ bool MainWindow::saveProjectTo(const QString& path)
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     // A worker is still writing or reading a file the window's state depends on.
-    if (m_fileTaskRunning || !maybeSave()) {
+    if (m_guard.busy() || !maybeSave()) {
         event->ignore();
         return;
     }
     writeSettings();
-    discardRecoveryCopy();
+    m_crashRecovery->discardCopy();
     event->accept();
 }
 
 ProjectFileResult MainWindow::runProjectFileTask(const QString& label, const ProjectFileTask& task)
 {
-    m_fileTaskRunning = true;
-    const ProjectFileResult result = runProjectFileTaskBlocking(this, label, task);
-    m_fileTaskRunning = false;
-    return result;
+    const auto busy = m_guard.busyScope();
+    return runProjectFileTaskBlocking(this, label, task);
 }
 
 void MainWindow::setPendingName(const QString& name)

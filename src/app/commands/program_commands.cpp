@@ -104,14 +104,16 @@ bool MainWindow::postProcessExportedPrg(const QString& path, int sysAddress, QPr
 
 void MainWindow::exportPrg()
 {
-    if (m_fileTaskRunning || !canvasIdle())
+    if (!m_guard.mayExport())
         return;
     const QString cancelled = tr("Export to PRG cancelled.");
     if (exportBlockedByClashes(tr("an executable PRG file"), cancelled))
         return;
-    m_fileTaskRunning = true;
-    const QByteArray prg = encodeExecutablePrgOrWarn(tr("Could not export an executable PRG file."));
-    m_fileTaskRunning = false;
+    QByteArray prg;
+    {
+        const auto busy = m_guard.busyScope();
+        prg = encodeExecutablePrgOrWarn(tr("Could not export an executable PRG file."));
+    }
     if (prg.isEmpty())
         return;
 
@@ -150,17 +152,15 @@ void MainWindow::exportPrg()
 
 void MainWindow::sendToUltimate()
 {
-    if (m_fileTaskRunning || !canvasIdle())
+    if (!m_guard.mayExport())
         return;
     const QString cancelled = tr("Send to the Ultimate device cancelled.");
     if (exportBlockedByClashes(tr("to the Ultimate device"), cancelled))
         return;
-    m_fileTaskRunning = true;
+    const auto busy = m_guard.busyScope();
     const QByteArray prg = encodeExecutablePrgOrWarn(tr("Could not send to the Ultimate device."));
-    if (prg.isEmpty()) {
-        m_fileTaskRunning = false;
+    if (prg.isEmpty())
         return;
-    }
     const Preferences preferences = readPreferences(QSettings());
     const QString host = preferences.ultimateHost;
     const double timeout = preferences.ultimateTimeoutSeconds;
@@ -217,12 +217,11 @@ void MainWindow::sendToUltimate()
         else
             warnUser(tr("Could not send to the Ultimate device at %1.\n%2").arg(host, error));
     }();
-    m_fileTaskRunning = false;
 }
 
 void MainWindow::importSprites()
 {
-    if (!documentCommandMayRun())
+    if (!m_guard.mayEditDocument())
         return;
     QSettings settings;
     const std::optional<SpriteImportChoice> choice
