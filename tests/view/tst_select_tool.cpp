@@ -1,3 +1,4 @@
+#include "model/selection_region.h"
 #include "rules/unresolved_clashes.h"
 #include "support/canvas_picture.h"
 #include "support/paint_driver.h"
@@ -277,6 +278,43 @@ private Q_SLOTS:
                 QCOMPARE(driver.colormap().pixel(x, y), original.pixel(47 - x, y));
         }
         QCOMPARE(driver.project().history().count(), entries + 1);
+    }
+
+    // An L lifted with the lasso and flipped no longer covers its own corner; moved away
+    // and dropped, the whole L it was lifted from is blank, with no part of the old
+    // picture left behind, and the mirrored L lands intact.
+    void flippedLassoVacatesItsWholeSource()
+    {
+        PaintDriver driver(CanvasMode::Hires, CanvasLayout::BitmapOnly);
+        Colormap& canvas = driver.project().colormap();
+        const uchar blank = driver.area().blankIndex();
+        canvas.fill(blank);
+        canvas.fillRect(QRect(16, 16, 24, 24), 2);
+        driver.area().refreshCanvasImage();
+        SelectTool& tool = driver.area().selectTool();
+        driver.area().setSelectionTool(SelectionTool::Lasso);
+        driver.stroke(
+            {QPoint(16, 16), QPoint(23, 16), QPoint(23, 31), QPoint(39, 31), QPoint(39, 39), QPoint(16, 39)});
+        const QRegion lShape = tool.selection();
+        QVERIFY(lShape.contains(QPoint(17, 17)));
+        QVERIFY(!lShape.contains(QPoint(35, 20)));
+
+        driver.area().flipSelection(Qt::Horizontal);
+        QVERIFY(!tool.selection().contains(QPoint(17, 17)));
+        for (int i = 0; i < 4; ++i)
+            key(driver, Qt::Key_Right, Qt::ShiftModifier);
+        key(driver, Qt::Key_Return);
+
+        const QRegion landed = mirrorSelectionRegion(lShape, Qt::Horizontal).translated(32, 0);
+        QCOMPARE(tool.selection(), landed);
+        Colormap expected(canvas.width(), canvas.height());
+        expected.fill(blank);
+        expected.fillRect(QRect(16, 16, 24, 24), 2);
+        for (const QRect& rect : lShape)
+            expected.fillRect(rect, blank);
+        for (const QRect& rect : landed)
+            expected.fillRect(rect, 2);
+        QCOMPARE(canvasToRows(canvas, QRect(8, 8, 72, 40)), canvasToRows(expected, QRect(8, 8, 72, 40)));
     }
 
     // Esc throws a float away: the canvas was never written and the selection returns to

@@ -234,7 +234,7 @@ void SelectTool::startFloatingSelection(bool transparent)
     m_float = FloatingSelection();
     m_float.region = lifted.region;
     m_float.pixels = lifted.pixels;
-    m_float.lifted = true;
+    m_float.vacated = lifted.region;
     m_float.transparent = transparent;
     m_float.blank = host().blankIndex();
     m_dragState = DragState::Floating;
