@@ -5,6 +5,7 @@
 #include "view/tools/select_tool.h"
 
 #include <QPolygonF>
+#include <QScreen>
 
 #include <cmath>
 
@@ -315,6 +316,50 @@ private Q_SLOTS:
         for (const QRect& rect : landed)
             expected.fillRect(rect, 2);
         QCOMPARE(canvasToRows(canvas, QRect(8, 8, 72, 40)), canvasToRows(expected, QRect(8, 8, 72, 40)));
+    }
+
+    void draggedFloatLeavesNoTrail_data()
+    {
+        QTest::addColumn<double>("zoom");
+        QTest::addColumn<double>("rotation");
+        QTest::newRow("zoom 2") << 2.0 << 0.0;
+        QTest::newRow("zoom 3, turned") << 3.0 << 90.0;
+        QTest::newRow("zoom 0.6") << 0.6 << 0.0;
+    }
+
+    // Ants drawn, then the view zoomed or turned and the float dragged in long jumps,
+    // each step painted as the window paints it: what the window holds at the end is what
+    // a full repaint draws, with no outline left behind where the float was on the way.
+    void draggedFloatLeavesNoTrail()
+    {
+        QFETCH(double, zoom);
+        QFETCH(double, rotation);
+        PaintDriver driver(CanvasMode::Hires, CanvasLayout::BitmapOnly);
+        paintBands(driver, QPoint(60, 60));
+        driver.area().setSelectionTool(SelectionTool::Rectangle);
+        driver.stroke({QPoint(44, 50), QPoint(75, 69)});
+        // The view changes after the ants were drawn, and repaints whole.
+        driver.project().transform().setZoom(zoom);
+        driver.project().transform().setRotationAnchored(rotation, QPointF(300, 200));
+        driver.area().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&driver.area()));
+        QCoreApplication::processEvents();
+
+        QPoint at(60, 60);
+        driver.send(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+        for (const QPoint step :
+            {QPoint(31, 17), QPoint(-9, 40), QPoint(45, -3), QPoint(-60, -21), QPoint(3, 2)}) {
+            at += step;
+            driver.send(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+            QCoreApplication::processEvents();
+        }
+        driver.send(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+        QCoreApplication::processEvents();
+        QVERIFY(driver.area().selectTool().floating());
+
+        const QImage shown = driver.area().screen()->grabWindow(driver.area().winId()).toImage();
+        const QImage drawn = driver.area().grab().toImage();
+        QCOMPARE(shown.convertToFormat(QImage::Format_RGB32), drawn.convertToFormat(QImage::Format_RGB32));
     }
 
     // Esc throws a float away: the canvas was never written and the selection returns to
