@@ -37,7 +37,7 @@ void BM_FloatingSelectionMove_512_On4096(benchmark::State& state)
     FloatingSelection floating;
     floating.region = QRegion(1024, 1024, 512, 512);
     floating.pixels = project.colormap().snapshotRegion(floating.region.boundingRect());
-    floating.lifted = true;
+    floating.vacated = floating.region;
     floating.blank = 0;
     Colormap simulation;
     simulateFloatingSelection(project, simulation, floating);

@@ -131,7 +131,10 @@ void MainWindow::writeSettings()
     if (const QAction* aspect = m_pixelAspectGroup->checkedAction())
         session.displayPixelAspect = aspect->data().toDouble();
     session.windowGeometry = saveGeometry();
-    session.previewGeometry = m_preview->saveGeometry();
+    // A preview never shown in this session still has the toolkit's placeholder size;
+    // what was saved before stays.
+    if (m_preview->hasBeenShown())
+        session.previewGeometry = m_preview->saveGeometry();
     session.referenceLayerOpacity = m_canvas->referenceLayerOpacity();
     writeSessionSettings(settings, session);
 }

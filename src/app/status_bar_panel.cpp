@@ -11,15 +11,22 @@ StatusBarPanel::StatusBarPanel(QWidget* parent)
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    m_mode = addLabel(3);
-    m_size = addLabel(2);
-    m_aspect = addLabel(2);
-    m_brush = addLabel(2);
-    m_zoom = addLabel(2);
-    m_rotation = addLabel(2);
-    m_charCell = addLabel(2);
-    m_sprite = addLabel(2);
-    m_message = addLabel(3);
+    // Shares by stretch cut short facts ("Size: 320×…") while the message line stood
+    // empty, and a layout gives a stretched item no more than its minimum before it
+    // shares out the rest. So each readout asks for its widest text with no stretch, and
+    // the message line, the only one that stretches, takes what is left; in a narrow
+    // window the readouts still shrink and elide.
+    m_mode = addLabel(0);
+    m_size = addLabel(0);
+    m_aspect = addLabel(0);
+    m_brush = addLabel(0);
+    m_zoom = addLabel(0);
+    m_rotation = addLabel(0);
+    m_charCell = addLabel(0);
+    m_sprite = addLabel(0);
+    m_message = addLabel(1);
+    for (ElidedLabel* readout : {m_mode, m_size, m_aspect, m_brush, m_zoom, m_rotation, m_charCell, m_sprite})
+        readout->setKeepsWidestText(true);
 
     m_messageTimer = new QTimer(this);
     m_messageTimer->setSingleShot(true);

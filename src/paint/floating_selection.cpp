@@ -6,9 +6,7 @@
 
 QRect floatingSourceRect(const FloatingSelection& floating, const QRect& canvas)
 {
-    if (!floating.lifted)
-        return {};
-    return floating.region.boundingRect() & canvas;
+    return floating.vacated.boundingRect() & canvas;
 }
 
 QRect floatingDestinationRect(const FloatingSelection& floating, const QRect& canvas)
@@ -29,8 +27,8 @@ QRect applyFloatingSelection(Colormap& colormap, const FloatingSelection& floati
             before(destination, true);
     }
     QRect changed;
-    if (floating.lifted)
-        changed = fillSelectionPixels(colormap, floating.region, floating.blank, rules.lockedRects);
+    if (floating.lifted())
+        changed = fillSelectionPixels(colormap, floating.vacated, floating.blank, rules.lockedRects);
     changed |= pasteSelectionPixels(colormap, floating.region, floating.pixels, floating.offset,
         floating.transparent, floating.blank, rules.lockedRects);
     if (changed.isEmpty())

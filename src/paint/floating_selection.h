@@ -14,18 +14,21 @@ class Project;
 // only when it is dropped, so moving it about costs no history and a discard leaves the
 // canvas exactly as it was.
 struct FloatingSelection {
-    // Where the content came from and a snapshot of that region's bounding rectangle.
+    // The content's shape at its source position and a snapshot of that region's
+    // bounding rectangle. A flip mirrors both in place.
     QRegion region;
     Colormap pixels;
-    // How far it has been moved from where it came from.
+    // How far it has been moved from its source position.
     QPoint offset;
-    // Lifted off the canvas: its source turns to the blank colour at the drop. A paste
-    // leaves the canvas under its source alone.
-    bool lifted = false;
+    // What a lift took off the canvas, which turns to the blank colour at the drop; empty
+    // for a paste, which leaves the canvas under it alone. It keeps the shape the user
+    // lifted however the content is flipped, so no pixel of it stays behind.
+    QRegion vacated;
     // Blank pixels of the content let the canvas beneath show through.
     bool transparent = false;
     uchar blank = 0;
 
+    bool lifted() const { return !vacated.isEmpty(); }
     // The content's current area on the canvas.
     QRegion placedRegion(const QRect& canvas) const { return region.translated(offset).intersected(canvas); }
 };

@@ -2,6 +2,7 @@
 
 #include "document/project.h"
 #include "formats/image/canvas_border_frame.h"
+#include "view/canvas_outline.h"
 #include "view/tool_cursors.h"
 #include "view/tools/draw_tool.h"
 #include "view/tools/eraser_tool.h"
@@ -360,6 +361,8 @@ void CanvasArea::paintEvent(QPaintEvent* event)
         paintCanvasBorderFrame(
             painter, borderFrameSourceOf(project), project.palette(), *m_paintedFrameColor);
     painter.drawImage(QPointF(0, 0), m_displayImage);
+    paintCanvasOutline(
+        painter, painter.transform(), canvasContentRect(project), canvasOutlineColor(m_backdropColor));
 
     // A preview shows exact pixels, so it is never smoothed even when the canvas is.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);

@@ -22,6 +22,7 @@
 #include <QImage>
 #include <QList>
 #include <QPointF>
+#include <QRegion>
 #include <QWidget>
 
 #include <array>
@@ -445,6 +446,8 @@ private:
     AntialiasStrokeState m_previewAntialias;
     std::optional<QPoint> m_pendingAnchor;
     Colormap m_simulation;
+    // Where m_simulation was last copied from the document, so a preview compares only there.
+    QRegion m_simulationFresh;
     QRect m_previewViewRect;
     std::optional<uchar> m_paintedFrameColor;
 

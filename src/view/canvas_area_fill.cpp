@@ -78,6 +78,7 @@ QRect CanvasArea::applySymmetricContour(
 Colormap& CanvasArea::fillSimulationColormap()
 {
     m_simulation = m_project->colormap();
+    m_simulationFresh = QRegion(m_simulation.rect());
     return m_simulation;
 }
 

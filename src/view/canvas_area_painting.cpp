@@ -155,18 +155,27 @@ Colormap& CanvasArea::simulationColormap(const Brush& brush, QPoint from, QPoint
     const Colormap& document = m_project->colormap();
     if (m_simulation.size() != document.size()) {
         m_simulation = document;
+        m_simulationFresh = QRegion(document.rect());
         return m_simulation;
     }
     // Refreshing only what the paint can read keeps a preview's cost that of the dab, not
-    // of the canvas; whatever an earlier preview left elsewhere is never looked at.
+    // of the canvas. Elsewhere the copy may hold an earlier preview (a fill, a dab
+    // somewhere else) or pixels the document has since changed, so only the refreshed
+    // areas are compared when the preview is drawn: the box between symmetric copies
+    // shows nothing but the copies.
+    m_simulationFresh = QRegion();
+    const auto refresh = [&](const QRect& rect) {
+        m_simulation.copyArea(document, rect);
+        m_simulationFresh += rect & document.rect();
+    };
     for (const QRect& footprint : symmetricSegmentRects(brush, from, to))
-        m_simulation.copyArea(document, paintReachExtent(*m_project, footprint, true));
+        refresh(paintReachExtent(*m_project, footprint, true));
     // The sprite budget counts every sprite of a border strip.
     if (paintRulesFor(*m_project).enforceSpriteBudget) {
         for (const CanvasRegion& region :
             canvasRegions(m_project->mode(), document.size(), m_project->layout())) {
             if (region.isHorizontalStrip())
-                m_simulation.copyArea(document, region.rect);
+                refresh(region.rect);
         }
     }
     return m_simulation;
@@ -195,6 +204,9 @@ QList<QRect> CanvasArea::symmetricSegmentRects(const Brush& brush, QPoint from, 
 
 QImage CanvasArea::renderSimulatedDiff(const Colormap& simulated, const QRect& rect) const
 {
+    if (&simulated == &m_simulation)
+        return simulatedDiffImage(
+            m_project->colormap(), simulated, rect, m_project->palette(), m_simulationFresh);
     return simulatedDiffImage(m_project->colormap(), simulated, rect, m_project->palette());
 }
 

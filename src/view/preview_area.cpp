@@ -18,6 +18,7 @@ namespace {
 // pixels around it; smoothing reaches one more when the scaled pixels are drawn.
 constexpr int crtRefilterMargin = 2;
 constexpr int crtRepaintMargin = 3;
+constexpr double firstOpenZoom = 2.0;
 
 std::optional<uchar> frameColorOf(const Project& project)
 {
@@ -160,7 +161,14 @@ void PreviewArea::resizeEvent(QResizeEvent* event)
 
 QSize PreviewArea::sizeHint() const
 {
-    return m_imageSize.isValid() ? m_imageSize : QSize(320, 200);
+    // The canvas in its frame at twice its size, as the C64 shapes its pixels: big enough
+    // to judge the picture by, small enough to sit beside the editor.
+    const Transform& source = m_canvas->project().transform();
+    Transform view;
+    view.setPixelAspect(source.pixelAspect());
+    view.setDisplayPixelAspect(source.displayPixelAspect());
+    view.setZoom(firstOpenZoom);
+    return view.canvasToViewRect(canvasContentRect(m_canvas->project())).size().toSize();
 }
 
 void PreviewArea::setZoomAnchored(double zoom, const QPointF& anchor)

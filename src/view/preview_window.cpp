@@ -4,7 +4,20 @@
 #include "view/preview_area.h"
 
 #include <QCloseEvent>
+#include <QScreen>
+#include <QShowEvent>
 #include <QVBoxLayout>
+
+namespace {
+
+// A restored window narrower or lower than this shows nothing of the picture: it was
+// saved by a run that never showed the window, when it still had the toolkit's
+// placeholder size.
+constexpr int smallestUsefulSide = 64;
+// The share of the screen the window may take when it first opens.
+constexpr double screenShare = 0.9;
+
+} // namespace
 
 PreviewWindow::PreviewWindow(CanvasArea* canvas, QWidget* parent)
     : QWidget(parent, Qt::Tool)
@@ -50,6 +63,28 @@ bool PreviewWindow::event(QEvent* event)
         applyStayOnTopHint(m_stayOnTop);
     }
     return QWidget::event(event);
+}
+
+void PreviewWindow::showEvent(QShowEvent* event)
+{
+    if (!m_shown && !event->spontaneous()) {
+        m_shown = true;
+        if (!testAttribute(Qt::WA_Resized) || width() < smallestUsefulSide || height() < smallestUsefulSide)
+            resize(firstOpenSize());
+    }
+    QWidget::showEvent(event);
+}
+
+QSize PreviewWindow::firstOpenSize() const
+{
+    QSize size = m_area->sizeHint();
+    const QWidget* anchor = parentWidget() ? parentWidget() : this;
+    if (const QScreen* target = anchor->screen()) {
+        const QSize room = target->availableGeometry().size() * screenShare;
+        if (size.width() > room.width() || size.height() > room.height())
+            size.scale(room, Qt::KeepAspectRatio);
+    }
+    return size;
 }
 
 void PreviewWindow::closeEvent(QCloseEvent* event)

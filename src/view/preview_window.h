@@ -14,6 +14,9 @@ public:
     PreviewWindow(CanvasArea* canvas, QWidget* parent);
 
     PreviewArea* area() const { return m_area; }
+    // Whether the window has been on screen in this session; until then its geometry is
+    // the toolkit's placeholder and not worth keeping.
+    bool hasBeenShown() const { return m_shown; }
     bool staysOnTop() const { return m_stayOnTop; }
     void setStayOnTop(bool on);
     void setMirrorHorizontally(bool on);
@@ -29,11 +32,14 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void applyStayOnTopHint(bool on);
+    QSize firstOpenSize() const;
 
     PreviewArea* m_area = nullptr;
     bool m_stayOnTop = false;
     bool m_blocked = false;
+    bool m_shown = false;
 };

@@ -11,6 +11,7 @@ ConversionPreviewWidget::ConversionPreviewWidget(const Project* project, QWidget
     : QWidget(parent)
     , m_project(project)
 {
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
 void ConversionPreviewWidget::setColormap(const Colormap& colormap)

@@ -75,7 +75,9 @@ ConvertImageDialog::ConvertImageDialog(const QImage& displayImage, const Project
     const bool topBottom = project->layout().layout == CanvasLayout::TopBottomBorders;
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(spacing);
-    grid->setColumnStretch(0, 1);
+    // The preview is what the artist judges the conversion by: it takes most of the room
+    // a larger dialog gives, so its cell grid thins out.
+    grid->setColumnStretch(0, 2);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(1, 1);
     grid->addWidget(new QLabel(tr("Converted Image")), 0, 0);

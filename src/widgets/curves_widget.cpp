@@ -14,8 +14,17 @@ constexpr double hitRadius = 5.5;
 // Knots closer than this would make the spline swing wildly between them.
 constexpr int knotGap = 7;
 
+// Light enough to stand out on the dark plot and on every histogram, whose overlaps add
+// up to greys and pale tints; the dark halo beneath each curve and knot keeps them apart
+// from a histogram of their own colour.
 const std::array<QColor, adjustmentChannelCount> channelColors {
-    QColor(200, 200, 200), QColor(230, 64, 64), QColor(64, 192, 64), QColor(96, 96, 230)};
+    QColor(255, 255, 255), QColor(255, 140, 140), QColor(110, 255, 110), QColor(140, 170, 255)};
+const QColor haloColor(0, 0, 0, 220);
+constexpr double activeCurveWidth = 2.0;
+constexpr double inactiveCurveWidth = 1.25;
+constexpr double haloWidth = 2.5;
+constexpr int inactiveAlpha = 150;
+constexpr double knotSide = 9.0;
 const std::array<QColor, 3> histogramColors {QColor(150, 30, 30), QColor(30, 130, 30), QColor(30, 30, 150)};
 
 } // namespace
@@ -158,13 +167,19 @@ void CurvesWidget::paintCurves(QPainter& painter) const
     painter.setRenderHint(QPainter::Antialiasing, true);
     const auto drawCurve = [&](AdjustmentChannel channel, bool active) {
         QColor color = channelColors[std::size_t(channel)];
-        if (!active)
-            color.setAlpha(110);
-        painter.setPen(QPen(color, active ? 1.5 : 1.0, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin));
+        QColor halo = haloColor;
+        if (!active) {
+            color.setAlpha(inactiveAlpha);
+            halo.setAlpha(inactiveAlpha);
+        }
+        const double width = active ? activeCurveWidth : inactiveCurveWidth;
         QPolygonF line;
         const AdjustmentLookup& lookup = m_adjustment.lookup(channel);
         for (int k = 0; k < 256; ++k)
             line << valueToWidget(QPoint(k, lookup[std::size_t(k)]));
+        painter.setPen(QPen(halo, width + 2 * haloWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawPolyline(line);
+        painter.setPen(QPen(color, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.drawPolyline(line);
     };
     for (int channel = 0; channel < adjustmentChannelCount; ++channel) {
@@ -173,18 +188,17 @@ void CurvesWidget::paintCurves(QPainter& painter) const
     }
     drawCurve(m_activeChannel, true);
 
+    // A knot is a square ringed in the curve's colour on the dark halo, filled in that
+    // colour while it is dragged.
     painter.setRenderHint(QPainter::Antialiasing, false);
     const QColor color = channelColors[std::size_t(m_activeChannel)];
     for (int i = 0; i < m_adjustment.knotCount(m_activeChannel); ++i) {
         const QPointF centre = valueToWidget(m_adjustment.knotAt(m_activeChannel, i));
-        const QRectF square(centre - QPointF(3.5, 3.5), QSizeF(7, 7));
-        if (i == m_draggedKnot) {
-            painter.fillRect(square, color);
-        } else {
-            painter.setPen(color);
-            painter.setBrush(Qt::NoBrush);
-            painter.drawRect(square);
-        }
+        const QRectF square(centre - QPointF(knotSide / 2, knotSide / 2), QSizeF(knotSide, knotSide));
+        painter.fillRect(square.adjusted(-2, -2, 2, 2), haloColor);
+        painter.fillRect(square, color);
+        if (i != m_draggedKnot)
+            painter.fillRect(square.adjusted(2, 2, -2, -2), haloColor);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "document/project.h"
 #include "support/window_actions.h"
 #include "view/canvas_area.h"
+#include "view/preview_area.h"
 #include "view/preview_window.h"
 
 #include <QAction>
@@ -19,6 +20,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void sessionWrittenAtCloseComesBackAtStart();
+    void previewOpensAtAUsefulSizeAndOnlyAShownOneIsSaved();
 
 private:
     std::unique_ptr<QTemporaryDir> m_settingsDir;
@@ -57,6 +59,7 @@ void TestMainWindowSettings::sessionWrittenAtCloseComesBackAtStart()
         findAction(window, "Pressure-Widened Strokes")->setChecked(false);
         findAction(window, "PAL Pixels")->trigger();
         window.resize(640, 480);
+        findAction(window, "Show Preview Window")->setChecked(true);
         window.previewWindow()->resize(333, 222);
         QVERIFY(window.close());
     }
@@ -75,6 +78,41 @@ void TestMainWindowSettings::sessionWrittenAtCloseComesBackAtStart()
     QCOMPARE(window.project().transform().displayPixelAspect(), 0.9375);
     QCOMPARE(window.size(), QSize(640, 480));
     QCOMPARE(window.previewWindow()->size(), QSize(333, 222));
+}
+
+// A run that never shows the preview saves no geometry for it: its size then is the
+// toolkit's placeholder. The first open, and an open after an older run saved such a
+// sliver, shows the canvas in its frame at twice its size, within the screen.
+void TestMainWindowSettings::previewOpensAtAUsefulSizeAndOnlyAShownOneIsSaved()
+{
+    QByteArray sliver;
+    {
+        MainWindow window;
+        sliver = window.previewWindow()->saveGeometry();
+        QVERIFY(window.close());
+    }
+    QVERIFY(QSettings().value(settingsKey::previewGeometry).toByteArray().isEmpty());
+
+    const auto verifyUsefulFirstOpen = [](MainWindow& window) {
+        PreviewWindow* preview = window.previewWindow();
+        findAction(window, "Show Preview Window")->setChecked(true);
+        QVERIFY(preview->isVisible());
+        // The hires canvas in its frame, 416 x 301, at twice its size, kept within 90 %
+        // of the screen with its shape.
+        QCOMPARE(preview->area()->sizeHint(), QSize(832, 602));
+        const QSize room = window.screen()->availableGeometry().size() * 0.9;
+        QSize expected(832, 602);
+        if (expected.width() > room.width() || expected.height() > room.height())
+            expected.scale(room, Qt::KeepAspectRatio);
+        QCOMPARE(preview->size(), expected);
+    };
+    {
+        MainWindow window;
+        verifyUsefulFirstOpen(window);
+    }
+    QSettings().setValue(settingsKey::previewGeometry, sliver);
+    MainWindow window;
+    verifyUsefulFirstOpen(window);
 }
 
 QTEST_MAIN(TestMainWindowSettings)

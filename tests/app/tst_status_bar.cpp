@@ -1,6 +1,9 @@
+#include "app/main_window.h"
+#include "app/status_bar_panel.h"
 #include "app/status_texts.h"
 #include "document/project.h"
 #include "paint/brush.h"
+#include "widgets/elided_label.h"
 
 #include <QTest>
 
@@ -17,6 +20,7 @@ private Q_SLOTS:
     void positionReadouts_data();
     void positionReadouts();
     void viewReadouts();
+    void readoutsKeepTheirWholeTextFrom1024Pixels();
 };
 
 void TestStatusBar::positionReadouts_data()
@@ -82,6 +86,39 @@ void TestStatusBar::viewReadouts()
     texts = statusTexts(project, BrushShape::Round, 1, std::nullopt);
     QCOMPARE(texts.rotation, QStringLiteral("Rotation: 0.00°"));
     QCOMPARE(texts.aspect, QStringLiteral("Aspect: NTSC"));
+}
+
+// Long readouts of a single screen, in a window 1024 pixels wide: none is cut short. A
+// narrower window may elide them, but never has to grow for them.
+void TestStatusBar::readoutsKeepTheirWholeTextFrom1024Pixels()
+{
+    MainWindow window;
+    window.resize(1024, 700);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* panel = window.findChild<StatusBarPanel*>();
+    QVERIFY(panel);
+
+    Project project(CanvasMode::Multicolor, 0, 0, CanvasLayoutSpec {CanvasLayout::TopBottomBorders}, 1);
+    project.transform().setZoom(16.0);
+    project.transform().setRotation(-135.25);
+    project.transform().setDisplayPixelAspect(0.9375);
+    StatusTexts texts = statusTexts(project, BrushShape::Square, 16, QPoint(150, 280));
+    texts.charCell = statusTexts(project, BrushShape::Square, 16, QPoint(150, 150)).charCell;
+    panel->setTexts(texts);
+    const auto elided = [&] {
+        QStringList cut;
+        for (const ElidedLabel* label : panel->findChildren<ElidedLabel*>()) {
+            if (label != panel->messageLabel() && label->text() != label->fullText())
+                cut << label->text();
+        }
+        return cut;
+    };
+    QTRY_COMPARE(elided(), QStringList());
+
+    window.resize(640, 700);
+    QTRY_VERIFY(!elided().isEmpty());
+    QCOMPARE(window.width(), 640);
 }
 
 QTEST_MAIN(TestStatusBar)

@@ -214,12 +214,14 @@ private Q_SLOTS:
 
     void parametersLandAtTheRoutinesSymbols()
     {
-        Colormap side = blankCanvas(CanvasMode::Multicolor, sideBorders, 0);
+        Colormap side = blankCanvas(CanvasMode::Multicolor, sideBorders, 6);
         side.setPixel(190, 50, 12);
         const QByteArray sidePrg = encodeExecutablePrg(
-            side, CanvasMode::Multicolor, sideBorders, exportColors({0, 11, 13, 14}), nullptr);
+            side, CanvasMode::Multicolor, sideBorders, exportColors({6, 11, 13, 14}), nullptr);
         using Side = assembled::side_borders_multicolor;
-        QCOMPARE(at(sidePrg, Side::param_border), uchar(11));
+        // The editor frames this layout in the background, so the border takes it too.
+        QCOMPARE(at(sidePrg, Side::param_border), uchar(6));
+        QCOMPARE(at(sidePrg, Side::param_background), uchar(6));
         QCOMPARE(at(sidePrg, Side::param_mc0), uchar(13));
         QCOMPARE(at(sidePrg, Side::param_mc1), uchar(14));
         for (int record = 0; record < 40; ++record)

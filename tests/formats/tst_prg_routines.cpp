@@ -1,11 +1,13 @@
 // The display routines of the executable PRG export, run on our own 6502 and C64 model
 // (tests/support/c64_model.h says what the model does and does not see) from their load
 // address in programs the encoder wrote.
+#include "formats/image/canvas_border_frame.h"
 #include "formats/prg/assembled_routines.h"
 #include "formats/prg/executable_prg.h"
 #include "formats/prg_export_colors.h"
 #include "model/canvas_region.h"
 #include "model/colormap.h"
+#include "model/palette.h"
 
 #include "support/c64_model.h"
 
@@ -112,9 +114,34 @@ std::unique_ptr<C64Model> runProgram(const QByteArray& prg, C64Model::Video vide
     return c64;
 }
 
+// A VIC register as it stood when the raster reached a line: the last write before it, or
+// -1 when the program never wrote the register.
+int registerAtLine(const C64Model& c64, int reg, int frame, int line)
+{
+    int value = -1;
+    for (const C64Model::VicWrite& w : c64.vicWrites()) {
+        if (w.frame > frame || (w.frame == frame && w.line >= line))
+            break;
+        if (w.reg == reg)
+            value = w.value & 15;
+    }
+    return value;
+}
+
+// The colour index of a palette colour; -1 when no index has it.
+int paletteIndexOf(const Palette& palette, QRgb rgb)
+{
+    for (int i = 0; i < c64ColorCount; ++i) {
+        if ((palette.colorAt(uchar(i)) & 0xFFFFFF) == (rgb & 0xFFFFFF))
+            return i;
+    }
+    return -1;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(CanvasMode)
+Q_DECLARE_METATYPE(CanvasLayout)
 Q_DECLARE_METATYPE(C64Model::Video)
 
 class TestPrgRoutines : public QObject {
@@ -179,7 +206,7 @@ private Q_SLOTS:
         QCOMPARE(c64.vicRegister(0x18), uchar(0x18));
         QCOMPARE(c64.vicRegister(0x16), uchar(multicolor ? 0xD8 : 0xC8));
         QCOMPARE(c64.ram(0x01), uchar(0x35));
-        QCOMPARE(c64.vicRegister(0x20) & 15, multicolor ? 9 : 3);
+        QCOMPARE(c64.vicRegister(0x20) & 15, 3);
         if (multicolor)
             QCOMPARE(c64.vicRegister(0x21) & 15, 9);
         // RESTORE is dead: CIA 2 raised its one NMI, which went to the routine's RTI.
@@ -194,6 +221,68 @@ private Q_SLOTS:
             QCOMPARE(c64.ram(quint16(0x0400 + i)), uchar(screen[i]));
             if (multicolor)
                 QCOMPARE(c64.colorRam(i), uchar(prg[0x4328 - 0x1E00 + 2 + i]));
+        }
+    }
+
+    void borderAndBackgroundMatchTheFramedView_data()
+    {
+        QTest::addColumn<CanvasMode>("mode");
+        QTest::addColumn<CanvasLayout>("layout");
+        for (const CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
+            for (const CanvasLayout layout :
+                {CanvasLayout::BitmapOnly, CanvasLayout::SideBorders, CanvasLayout::TopBottomBorders}) {
+                QTest::addRow("%s %s", isMulticolor(mode) ? "multicolor" : "hires",
+                    QList<const char*> {"bitmap", "side", "top/bottom"}.at(int(layout)))
+                    << mode << layout;
+            }
+        }
+    }
+
+    // Whatever the mode and layout, the program's border is the colour the framed image
+    // export shows around the canvas, and on every bitmap line the background register
+    // holds the colour the editor shows for background pixels. A hires bitmap never
+    // shows $d021 over the picture; where its open side borders may show it behind clear
+    // sprite pixels, it holds the frame's colour.
+    void borderAndBackgroundMatchTheFramedView()
+    {
+        QFETCH(CanvasMode, mode);
+        QFETCH(CanvasLayout, layout);
+        const CanvasLayoutSpec spec {layout};
+        const QSize size = canvasModeDefaultCanvasSize(mode, spec, 1);
+        // Every shared colour different, so a register holding the wrong one shows.
+        const PrgExportColors colors = exportColors({9, 3, 5, 6, 7, 10, 11, 12, 13, 14});
+        Colormap canvas(size.width(), size.height());
+        canvas.fill(isMulticolor(mode) ? 9 : 0);
+        // Clear border strips, so the top and bottom borders stay within their budget.
+        for (const CanvasRegion& region : canvasRegions(mode, size, spec)) {
+            if (region.side == SpriteStripSide::Top)
+                canvas.fillRect(region.rect, 7);
+            else if (region.side == SpriteStripSide::Bottom)
+                canvas.fillRect(region.rect, 12);
+        }
+
+        // The frame beside the canvas, or above it where the canvas spans the frame's width.
+        const BorderFrameSource source {mode, size, spec};
+        const Palette palette;
+        const QImage framed = canvasImageWithBorderFrame(source, palette,
+            canvasFrameColorIndex(source, ColorSlots {colors.indices}), canvas.toImage(palette));
+        const QRect frame = canvasBorderFrameRect(mode, size, spec);
+        const QPoint outside
+            = frame.left() < 0 ? QPoint(0, size.height() / 2 - frame.top()) : QPoint(framed.width() / 2, 0);
+        const int frameColor = paletteIndexOf(palette, framed.pixel(outside));
+        QVERIFY(frameColor >= 0);
+
+        const QByteArray prg = encodeExecutablePrg(canvas, mode, spec, colors, nullptr);
+        QVERIFY(!prg.isEmpty());
+        const auto machine = runProgram(prg, C64Model::Video::Pal, 0, 24);
+        QVERIFY(machine);
+        const C64Model& c64 = *machine;
+        for (const int line : {0x40, 0x64, 0xC8}) {
+            QCOMPARE(registerAtLine(c64, 0x20, 23, line), frameColor);
+            if (isMulticolor(mode))
+                QCOMPARE(registerAtLine(c64, 0x21, 23, line), int(colors.background()));
+            else if (layout == CanvasLayout::SideBorders)
+                QCOMPARE(registerAtLine(c64, 0x21, 23, line), frameColor);
         }
     }
 

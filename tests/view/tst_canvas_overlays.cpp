@@ -1,3 +1,5 @@
+#include "document/project.h"
+#include "formats/image/canvas_export_image.h"
 #include "model/canvas_region.h"
 #include "model/sprite_rows.h"
 #include "model/sprite_strip_grid.h"
@@ -75,6 +77,62 @@ private Q_SLOTS:
             before);
         QCOMPARE(area.displayImage(), shownBefore);
         QCOMPARE(driver.project().history().count(), 0);
+    }
+
+    void canvasOutlineShowsOnlyInTheView_data()
+    {
+        QTest::addColumn<CanvasMode>("mode");
+        QTest::addColumn<CanvasLayoutSpec>("layout");
+        for (const CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
+            for (const CanvasLayout layout : allLayouts) {
+                QTest::addRow("%s %s", qPrintable(modeName(mode)), qPrintable(layoutName(layout)))
+                    << mode << CanvasLayoutSpec {layout};
+            }
+        }
+    }
+
+    // A black canvas in a black frame on the dark backdrop: a grey line runs on the view
+    // pixels just outside the frame, on every side, and covers none of the picture; the
+    // exported image holds nothing but the picture.
+    void canvasOutlineShowsOnlyInTheView()
+    {
+        QFETCH(CanvasMode, mode);
+        QFETCH(CanvasLayoutSpec, layout);
+        PaintDriver driver(mode, layout.layout);
+        driver.project().setColorSlots(ColorSlots {});
+        driver.project().colormap().fill(0);
+        CanvasArea& area = driver.area();
+        // The whole frame in sight, every canvas pixel on whole view pixels.
+        driver.project().transform().setZoom(1.0);
+        driver.project().transform().setPan(QPointF(150, 150));
+        area.refreshCanvasImage();
+        const QImage view = area.grab().toImage();
+
+        const QRect content
+            = driver.project().transform().canvasToViewRect(canvasContentRect(driver.project())).toRect();
+        const QRgb backdrop = area.backdropColor().rgb();
+        const QRgb black = QColor(driver.project().palette().colorAt(0)).rgb();
+        const QPoint middle = content.center();
+        const auto verifyEdge = [&](QPoint outline, QPoint inside, QPoint beyond) {
+            const QByteArray where = QByteArray::number(outline.x()) + ", " + QByteArray::number(outline.y());
+            QVERIFY2(view.pixel(outline) != backdrop && view.pixel(outline) != black, where);
+            QCOMPARE(view.pixel(inside), black);
+            QCOMPARE(view.pixel(beyond), backdrop);
+        };
+        verifyEdge(QPoint(content.left() - 1, middle.y()), QPoint(content.left(), middle.y()),
+            QPoint(content.left() - 2, middle.y()));
+        verifyEdge(QPoint(content.right() + 1, middle.y()), QPoint(content.right(), middle.y()),
+            QPoint(content.right() + 2, middle.y()));
+        verifyEdge(QPoint(middle.x(), content.top() - 1), QPoint(middle.x(), content.top()),
+            QPoint(middle.x(), content.top() - 2));
+        verifyEdge(QPoint(middle.x(), content.bottom() + 1), QPoint(middle.x(), content.bottom()),
+            QPoint(middle.x(), content.bottom() + 2));
+
+        const QImage exported = canvasExportImage(driver.project(), driver.project().palette(), true);
+        for (int y = 0; y < exported.height(); ++y) {
+            for (int x = 0; x < exported.width(); ++x)
+                QCOMPARE(exported.pixel(x, y), black);
+        }
     }
 
     void guidesShowOnlyWhereTheyApply()

@@ -1,9 +1,11 @@
+#include "model/selection_region.h"
 #include "rules/unresolved_clashes.h"
 #include "support/canvas_picture.h"
 #include "support/paint_driver.h"
 #include "view/tools/select_tool.h"
 
 #include <QPolygonF>
+#include <QScreen>
 
 #include <cmath>
 
@@ -277,6 +279,87 @@ private Q_SLOTS:
                 QCOMPARE(driver.colormap().pixel(x, y), original.pixel(47 - x, y));
         }
         QCOMPARE(driver.project().history().count(), entries + 1);
+    }
+
+    // An L lifted with the lasso and flipped no longer covers its own corner; moved away
+    // and dropped, the whole L it was lifted from is blank, with no part of the old
+    // picture left behind, and the mirrored L lands intact.
+    void flippedLassoVacatesItsWholeSource()
+    {
+        PaintDriver driver(CanvasMode::Hires, CanvasLayout::BitmapOnly);
+        Colormap& canvas = driver.project().colormap();
+        const uchar blank = driver.area().blankIndex();
+        canvas.fill(blank);
+        canvas.fillRect(QRect(16, 16, 24, 24), 2);
+        driver.area().refreshCanvasImage();
+        SelectTool& tool = driver.area().selectTool();
+        driver.area().setSelectionTool(SelectionTool::Lasso);
+        driver.stroke(
+            {QPoint(16, 16), QPoint(23, 16), QPoint(23, 31), QPoint(39, 31), QPoint(39, 39), QPoint(16, 39)});
+        const QRegion lShape = tool.selection();
+        QVERIFY(lShape.contains(QPoint(17, 17)));
+        QVERIFY(!lShape.contains(QPoint(35, 20)));
+
+        driver.area().flipSelection(Qt::Horizontal);
+        QVERIFY(!tool.selection().contains(QPoint(17, 17)));
+        for (int i = 0; i < 4; ++i)
+            key(driver, Qt::Key_Right, Qt::ShiftModifier);
+        key(driver, Qt::Key_Return);
+
+        const QRegion landed = mirrorSelectionRegion(lShape, Qt::Horizontal).translated(32, 0);
+        QCOMPARE(tool.selection(), landed);
+        Colormap expected(canvas.width(), canvas.height());
+        expected.fill(blank);
+        expected.fillRect(QRect(16, 16, 24, 24), 2);
+        for (const QRect& rect : lShape)
+            expected.fillRect(rect, blank);
+        for (const QRect& rect : landed)
+            expected.fillRect(rect, 2);
+        QCOMPARE(canvasToRows(canvas, QRect(8, 8, 72, 40)), canvasToRows(expected, QRect(8, 8, 72, 40)));
+    }
+
+    void draggedFloatLeavesNoTrail_data()
+    {
+        QTest::addColumn<double>("zoom");
+        QTest::addColumn<double>("rotation");
+        QTest::newRow("zoom 2") << 2.0 << 0.0;
+        QTest::newRow("zoom 3, turned") << 3.0 << 90.0;
+        QTest::newRow("zoom 0.6") << 0.6 << 0.0;
+    }
+
+    // Ants drawn, then the view zoomed or turned and the float dragged in long jumps,
+    // each step painted as the window paints it: what the window holds at the end is what
+    // a full repaint draws, with no outline left behind where the float was on the way.
+    void draggedFloatLeavesNoTrail()
+    {
+        QFETCH(double, zoom);
+        QFETCH(double, rotation);
+        PaintDriver driver(CanvasMode::Hires, CanvasLayout::BitmapOnly);
+        paintBands(driver, QPoint(60, 60));
+        driver.area().setSelectionTool(SelectionTool::Rectangle);
+        driver.stroke({QPoint(44, 50), QPoint(75, 69)});
+        // The view changes after the ants were drawn, and repaints whole.
+        driver.project().transform().setZoom(zoom);
+        driver.project().transform().setRotationAnchored(rotation, QPointF(300, 200));
+        driver.area().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&driver.area()));
+        QCoreApplication::processEvents();
+
+        QPoint at(60, 60);
+        driver.send(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+        for (const QPoint step :
+            {QPoint(31, 17), QPoint(-9, 40), QPoint(45, -3), QPoint(-60, -21), QPoint(3, 2)}) {
+            at += step;
+            driver.send(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+            QCoreApplication::processEvents();
+        }
+        driver.send(QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+        QCoreApplication::processEvents();
+        QVERIFY(driver.area().selectTool().floating());
+
+        const QImage shown = driver.area().screen()->grabWindow(driver.area().winId()).toImage();
+        const QImage drawn = driver.area().grab().toImage();
+        QCOMPARE(shown.convertToFormat(QImage::Format_RGB32), drawn.convertToFormat(QImage::Format_RGB32));
     }
 
     // Esc throws a float away: the canvas was never written and the selection returns to

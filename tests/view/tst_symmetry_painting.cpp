@@ -66,6 +66,47 @@ private Q_SLOTS:
         QCOMPARE(viewPicture(driver), previewed);
     }
 
+    void previewAfterOtherPreviewsShowsOnlyTheCopies_data()
+    {
+        QTest::addColumn<CanvasMode>("mode");
+        QTest::addColumn<SymmetryMode>("symmetry");
+        for (const CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
+            QTest::addRow("%s kaleidoscope", qPrintable(modeName(mode)))
+                << mode << SymmetryMode::Kaleidoscope;
+            QTest::addRow("%s vertical", qPrintable(modeName(mode))) << mode << SymmetryMode::Vertical;
+        }
+    }
+
+    // A fill's hover preview, a dab painted since and a hover far away all leave their
+    // marks in the simulation behind the previews; the pen's preview between its copies
+    // still shows exactly what its click leaves, and nothing of the others.
+    void previewAfterOtherPreviewsShowsOnlyTheCopies()
+    {
+        QFETCH(CanvasMode, mode);
+        QFETCH(SymmetryMode, symmetry);
+        PaintDriver driver(mode, CanvasLayout::BitmapOnly);
+        driver.area().setSymmetryMode(symmetry);
+        const int width = driver.colormap().width();
+        const QPoint at(width / 4, 60);
+
+        driver.area().setFillToolActive(true);
+        driver.area().setPenIndex(7);
+        driver.hover(at);
+        driver.area().setFillToolActive(false);
+
+        driver.area().setPenIndex(2);
+        driver.area().setPenWidth(2);
+        driver.stroke({QPoint(width / 2 - 8, 80)});
+        driver.area().setPenIndex(5);
+        driver.area().setPenWidth(4);
+        driver.hover(QPoint(width / 2 - 12, 100));
+        driver.hover(at);
+        const QImage previewed = viewPicture(driver);
+        driver.stroke({at});
+        driver.leave();
+        QCOMPARE(viewPicture(driver), previewed);
+    }
+
     // A copy that lands on a locked border pixel fills nothing, the others still fill,
     // and the fill is one step of the history. Staged shapes take their copies on request.
     void fillsAndShapesTakeCopiesOnRequest()

@@ -80,6 +80,25 @@ private Q_SLOTS:
         QCOMPARE(curves.adjustment().knotCount(rgb), 2);
     }
 
+    // Made larger, the dialog gives most of the room to the preview, so the converted
+    // picture can be judged under its cell grid.
+    void previewGrowsWithTheDialog()
+    {
+        const Project project;
+        ConvertImageDialog dialog(rampImage(project.size()), &project);
+        auto* preview = dialog.findChild<ConversionPreviewWidget*>();
+        QVERIFY(preview);
+        dialog.resize(dialog.sizeHint());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QSize small = preview->size();
+        const QSize curves = dialog.curvesWidget()->size();
+        dialog.resize(dialog.size() + QSize(600, 400));
+        QTRY_VERIFY(preview->width() >= small.width() + 350);
+        QVERIFY(preview->height() >= small.height() + 300);
+        QVERIFY(preview->width() - small.width() > dialog.curvesWidget()->width() - curves.width());
+    }
+
     // A drag faster than the 33 ms throttle converts at its start and once more when the
     // window ends, on the curve where the drag stopped.
     void previewEndsOnTheLatestCurve()

@@ -1,5 +1,6 @@
 #include "formats/prg/executable_prg.h"
 
+#include "formats/image/canvas_border_frame.h"
 #include "formats/native/bitmap_planes.h"
 #include "formats/prg/assembled_routines.h"
 #include "formats/prg/border_sprites.h"
@@ -39,6 +40,22 @@ uchar slot(const PrgExportColors& colors, HistoryColorSlot which)
     return colors.indices[std::size_t(which)] & 15;
 }
 
+// What the program puts into $D020 and $D021: the colours the editor's framed view shows,
+// so a picture looks the same in the editor, in a framed image export and on the machine.
+struct ScreenColors {
+    uchar border = 0;
+    uchar background = 0;
+};
+
+ScreenColors screenColors(
+    CanvasMode mode, const QSize& canvasSize, const CanvasLayoutSpec& layout, const PrgExportColors& colors)
+{
+    const uchar frame = canvasFrameColorIndex({mode, canvasSize, layout}, ColorSlots {colors.indices}) & 15;
+    // A hires bitmap takes its colours from screen RAM and never shows $D021; an opened
+    // border may show it behind clear sprite pixels, and there it must match the frame.
+    return {frame, isMulticolor(mode) ? uchar(colors.background() & 15) : frame};
+}
+
 // A program image: the two-byte load address, then memory from the load address on.
 class ProgramImage {
 public:
@@ -72,24 +89,24 @@ void putRoutine(ProgramImage& image, const AssembledRoutine& routine)
 // Bitmap, screen RAM, and for multicolor the colour RAM and background; hires keeps only
 // the border colour where the colour RAM would be.
 void putPlanes(ProgramImage& image, const MemoryMap& map, const QByteArray& planes, CanvasMode mode,
-    const PrgExportColors& colors)
+    const ScreenColors& screen)
 {
     image.put(map.bitmap, planes.constData(), bitmapBytes);
     image.put(map.screen, planes.constData() + bitmapBytes, cellBytes);
     if (isMulticolor(mode)) {
         image.put(map.colorRam, planes.constData() + bitmapBytes + cellBytes, cellBytes);
-        image.put(map.background, colors.background() & 15);
+        image.put(map.background, screen.background);
     } else {
-        image.put(map.colorRam, colors.border() & 15);
+        image.put(map.colorRam, screen.border);
     }
 }
 
 template <typename Routine>
-void putSideBorderParameters(
-    ProgramImage& image, const PrgSpriteRecords& records, const PrgExportColors& colors)
+void putSideBorderParameters(ProgramImage& image, const PrgSpriteRecords& records,
+    const PrgExportColors& colors, const ScreenColors& screen)
 {
-    image.put(Routine::param_background, colors.background() & 15);
-    image.put(Routine::param_border, colors.border() & 15);
+    image.put(Routine::param_background, screen.background);
+    image.put(Routine::param_border, screen.border);
     image.put(Routine::param_mc0, slot(colors, HistoryColorSlot::SpriteMc0));
     image.put(Routine::param_mc1, slot(colors, HistoryColorSlot::SpriteMc1));
     for (int n = 0; n < prgSpriteRecordCount; ++n)
@@ -127,10 +144,10 @@ BorderSet borderSet(const BorderSpriteColumns& map, int origin, const BorderSpri
 
 template <typename Routine>
 void putTopBottomParameters(
-    ProgramImage& image, const BorderSet& bottom, const BorderSet& top, const PrgExportColors& colors)
+    ProgramImage& image, const BorderSet& bottom, const BorderSet& top, const ScreenColors& screen)
 {
-    image.put(Routine::param_background, colors.background() & 15);
-    image.put(Routine::param_border, colors.border() & 15);
+    image.put(Routine::param_background, screen.background);
+    image.put(Routine::param_border, screen.border);
     const auto put = [&](const BorderSet& set, int x0, int gaps, int msb, int own, int mc0, int mc1,
                          int spriteColors) {
         image.put(x0, set.x0);
@@ -156,31 +173,35 @@ void putRecords(ProgramImage& image, const PrgSpriteRecords& records)
     }
 }
 
-QByteArray encodeBitmapOnly(const QByteArray& planes, CanvasMode mode, const PrgExportColors& colors)
+QByteArray encodeBitmapOnly(const QByteArray& planes, CanvasMode mode, const ScreenColors& screen)
 {
     const bool multicolor = isMulticolor(mode);
     const MemoryMap& map = bitmapOnlyMap;
     ProgramImage image(map.load, multicolor ? map.background + 1 : map.colorRam + 1);
-    putRoutine(
-        image, multicolor ? assembled::bitmap_only_multicolor_routine : assembled::bitmap_only_hires_routine);
-    putPlanes(image, map, planes, mode, colors);
+    if (multicolor) {
+        putRoutine(image, assembled::bitmap_only_multicolor_routine);
+        image.put(assembled::bitmap_only_multicolor::param_border, screen.border);
+    } else {
+        putRoutine(image, assembled::bitmap_only_hires_routine);
+    }
+    putPlanes(image, map, planes, mode, screen);
     return image.bytes();
 }
 
-QByteArray encodeSideBorders(
-    const Colormap& colormap, const QByteArray& planes, CanvasMode mode, const PrgExportColors& colors)
+QByteArray encodeSideBorders(const Colormap& colormap, const QByteArray& planes, CanvasMode mode,
+    const PrgExportColors& colors, const ScreenColors& screen)
 {
     const PrgSpriteRecords records = encodeSideBorderSprites(colormap, mode, colors);
     const MemoryMap& map = spriteLayoutMap;
     ProgramImage image(map.load, map.sprites + prgSpriteRecordCount * spriteRecordSize);
     if (isMulticolor(mode)) {
         putRoutine(image, assembled::side_borders_multicolor_routine);
-        putSideBorderParameters<assembled::side_borders_multicolor>(image, records, colors);
+        putSideBorderParameters<assembled::side_borders_multicolor>(image, records, colors, screen);
     } else {
         putRoutine(image, assembled::side_borders_hires_routine);
-        putSideBorderParameters<assembled::side_borders_hires>(image, records, colors);
+        putSideBorderParameters<assembled::side_borders_hires>(image, records, colors, screen);
     }
-    putPlanes(image, map, planes, mode, colors);
+    putPlanes(image, map, planes, mode, screen);
     putRecords(image, records);
     return image.bytes();
 }
@@ -193,7 +214,7 @@ struct BorderStrip {
 };
 
 QByteArray encodeTopBottomBorders(const Colormap& colormap, const QByteArray& planes, CanvasMode mode,
-    const CanvasLayoutSpec& layout, const PrgExportColors& colors, QString* error)
+    const CanvasLayoutSpec& layout, const PrgExportColors& colors, const ScreenColors& screen, QString* error)
 {
     BorderStrip top {{},
         {slot(colors, HistoryColorSlot::TopBorderBackground), slot(colors, HistoryColorSlot::TopBorderMc0),
@@ -247,12 +268,12 @@ QByteArray encodeTopBottomBorders(const Colormap& colormap, const QByteArray& pl
     ProgramImage image(map.load, map.sprites + prgSpriteRecordCount * spriteRecordSize);
     if (isMulticolor(mode)) {
         putRoutine(image, assembled::top_bottom_borders_multicolor_routine);
-        putTopBottomParameters<assembled::top_bottom_borders_multicolor>(image, bottomSet, topSet, colors);
+        putTopBottomParameters<assembled::top_bottom_borders_multicolor>(image, bottomSet, topSet, screen);
     } else {
         putRoutine(image, assembled::top_bottom_borders_hires_routine);
-        putTopBottomParameters<assembled::top_bottom_borders_hires>(image, bottomSet, topSet, colors);
+        putTopBottomParameters<assembled::top_bottom_borders_hires>(image, bottomSet, topSet, screen);
     }
-    putPlanes(image, map, planes, mode, colors);
+    putPlanes(image, map, planes, mode, screen);
     putRecords(image, records);
     return image.bytes();
 }
@@ -280,13 +301,14 @@ QByteArray encodeExecutablePrg(const Colormap& colormap, CanvasMode mode, const 
     }
     const QRect screen = canvasBitmapRect(mode, colormap.size(), layout);
     const QByteArray planes = encodeBitmapPlanes(colormap, mode, screen, colors);
+    const ScreenColors registers = screenColors(mode, colormap.size(), layout, colors);
     switch (layout.layout) {
     case CanvasLayout::SideBorders:
-        return encodeSideBorders(colormap, planes, mode, colors);
+        return encodeSideBorders(colormap, planes, mode, colors, registers);
     case CanvasLayout::TopBottomBorders:
-        return encodeTopBottomBorders(colormap, planes, mode, layout, colors, error);
+        return encodeTopBottomBorders(colormap, planes, mode, layout, colors, registers, error);
     case CanvasLayout::BitmapOnly:
         break;
     }
-    return encodeBitmapOnly(planes, mode, colors);
+    return encodeBitmapOnly(planes, mode, registers);
 }

@@ -40,7 +40,7 @@ SelectTool::SelectTool(CanvasToolHost& host)
     m_antsTimer.setInterval(antsIntervalMs);
     m_antsTimer.callOnTimeout([this] {
         m_antsPhase ^= 1;
-        this->host().hostUpdate(m_selectionViewRect);
+        this->host().hostUpdate(this->host().canvasRectToView(m_antsBounds));
     });
 }
 
@@ -112,7 +112,17 @@ void SelectTool::repaintAnts()
     QRect bounds = m_selection.boundingRect();
     if (!m_lassoPoints.isEmpty())
         bounds |= m_lassoPoints.boundingRect();
-    host().refreshTrackedRect(m_selectionViewRect, host().canvasRectToView(bounds));
+    repaintCanvasBounds(m_antsBounds, bounds);
+}
+
+// Repaints where something was drawn and where it goes, both mapped through the view as
+// it is now: a rectangle kept in view coordinates would miss the old outline once the
+// view has changed under it, and leave a trail there.
+void SelectTool::repaintCanvasBounds(QRect& drawn, const QRect& next)
+{
+    QRect old = host().canvasRectToView(drawn);
+    host().refreshTrackedRect(old, host().canvasRectToView(next));
+    drawn = next;
 }
 
 void SelectTool::selectAll()
@@ -234,7 +244,7 @@ void SelectTool::startFloatingSelection(bool transparent)
     m_float = FloatingSelection();
     m_float.region = lifted.region;
     m_float.pixels = lifted.pixels;
-    m_float.lifted = true;
+    m_float.vacated = lifted.region;
     m_float.transparent = transparent;
     m_float.blank = host().blankIndex();
     m_dragState = DragState::Floating;
@@ -313,13 +323,13 @@ void SelectTool::refreshFloatPreview()
     const QRect changed = simulateFloatingSelection(host().project(), m_floatSimulation, m_float);
     m_floatPreview = host().renderSimulatedDiff(m_floatSimulation, changed);
     m_floatPreviewOrigin = (changed & canvasRect()).topLeft();
-    host().refreshTrackedRect(m_floatViewRect, host().canvasRectToView(changed));
+    repaintCanvasBounds(m_floatBounds, changed & canvasRect());
 }
 
 void SelectTool::clearFloatPreview()
 {
     m_floatPreview = QImage();
-    host().refreshTrackedRect(m_floatViewRect, QRect());
+    repaintCanvasBounds(m_floatBounds, QRect());
 }
 
 void SelectTool::paintArtworkPreview(QPainter& painter)
@@ -393,8 +403,8 @@ void SelectTool::reset()
     m_boundary.clear();
     m_antsTimer.stop();
     m_antsPhase = 0;
-    m_selectionViewRect = QRect();
-    m_floatViewRect = QRect();
+    m_antsBounds = QRect();
+    m_floatBounds = QRect();
     host().notifySelectionChanged();
 }
 

@@ -98,6 +98,7 @@ private:
     void refreshFloatPreview();
     void clearFloatPreview();
     void repaintAnts();
+    void repaintCanvasBounds(QRect& drawn, const QRect& next);
     bool clipboardCommandRefused() const;
     QRect canvasRect() const;
 
@@ -118,8 +119,11 @@ private:
     QPoint m_lastDragPixel;
     int m_antsPhase = 0;
     QTimer m_antsTimer;
-    QRect m_selectionViewRect;
-    QRect m_floatViewRect;
+    // What the ants and the float preview were last drawn over, in canvas pixels: the
+    // view may have been zoomed, panned or turned since, so they are mapped to the view
+    // only when they are repainted.
+    QRect m_antsBounds;
+    QRect m_floatBounds;
     Colormap m_floatSimulation;
     QImage m_floatPreview;
     QPoint m_floatPreviewOrigin;

@@ -6,7 +6,9 @@
 ;   $2000  bitmap, 8000 bytes: shown in place from VIC bank 0
 ;   $3f40  screen RAM, 1000 bytes: copied to $0400
 ;   $4328  hires: the border colour; multicolor: colour RAM, 1000 bytes
-;   $4710  multicolor: the background colour, also used for the border
+;   $4710  multicolor: the background colour
+; The multicolor border colour is a parameter of the routine (param_border): the
+; editor frames a multicolor bitmap in its own Border colour, not the background.
 ;
 ; No interrupts and no raster timing: once the registers are set, the VIC shows the
 ; picture on its own and the processor spins in a loop.
@@ -28,8 +30,9 @@ addr_load:
         +copy_1000 screen_data, $0400
 !if MULTICOLOR {
         +copy_1000 color_data, color_ram
-        lda back_data
+        lda param_border
         sta vic_border
+        lda back_data
         sta vic_background
 } else {
         lda color_data          ; hires colours live in screen RAM; only the border
@@ -49,6 +52,11 @@ addr_final_loop:
         jmp addr_final_loop
 
         +return_and_darker_table
+
+!if MULTICOLOR {
+; Filled in by the encoder.
+param_border:   !byte 0
+}
 
 addr_end:
 !if addr_end > bitmap_data { !error "the bitmap-only routine does not fit below $2000" }
