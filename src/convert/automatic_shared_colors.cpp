@@ -25,7 +25,7 @@ uchar chooseBackground(const std::vector<float>& points, const QSize& canvasSize
     const ImageConversionSettings& settings, const MatchSpace& space)
 {
     std::array<double, c64ColorCount> total {};
-    UnitDistances distances;
+    UnitCosts distances;
     std::vector<float> scratch;
     for (const CanvasRegion& region : canvasRegions(settings.mode, canvasSize, settings.layout)) {
         if (region.isSpriteStrip())
@@ -33,8 +33,8 @@ uchar chooseBackground(const std::vector<float>& points, const QSize& canvasSize
         const QRect& area = region.rect;
         for (int top = area.top(); top <= area.bottom(); top += 8) {
             for (int left = area.left(); left <= area.right(); left += 4) {
-                gatherUnitDistances(
-                    points, canvasSize.width(), QRect(left, top, 4, 8) & area, space, distances);
+                gatherUnitCosts(points, canvasSize.width(), QRect(left, top, 4, 8) & area, space,
+                    settings.dither != DitherMethod::None, 0, distances);
                 const ErrorPerBackground best = bestColorsPerBackground(distances, scratch);
                 for (int color = 0; color < c64ColorCount; ++color)
                     total[std::size_t(color)] += best.error[std::size_t(color)];
@@ -46,7 +46,7 @@ uchar chooseBackground(const std::vector<float>& points, const QSize& canvasSize
 
 // The units of every strip that shares one set of colours, with their distances.
 struct StripUnits {
-    std::vector<UnitDistances> units;
+    std::vector<UnitCosts> units;
 };
 
 StripUnits stripUnits(const std::vector<float>& points, const QSize& canvasSize,
@@ -63,16 +63,18 @@ StripUnits stripUnits(const std::vector<float>& points, const QSize& canvasSize,
                 if (unit.isEmpty())
                     continue;
                 result.units.emplace_back();
-                gatherUnitDistances(points, canvasSize.width(), unit, space, result.units.back());
+                // Any colour may become a shared one, so every pair is weighed.
+                gatherUnitCosts(points, canvasSize.width(), unit, space,
+                    settings.dither != DitherMethod::None, 0xffff, result.units.back());
             }
         }
     }
     return result;
 }
 
-// The error of the strip's units when they share `mask`, without their own colours: a
+// The cost of the strip's units when they share `mask`, without their own colours: a
 // cheap ranking of candidate sets.
-float sharedOnlyError(const StripUnits& strips, quint16 mask)
+float sharedOnlyError(const StripUnits& strips, quint16 mask, std::vector<float>& scratch)
 {
     std::array<int, c64ColorCount> colors {};
     int count = 0;
@@ -81,13 +83,18 @@ float sharedOnlyError(const StripUnits& strips, quint16 mask)
             colors[std::size_t(count++)] = color;
     }
     float total = 0.0f;
-    for (const UnitDistances& unit : strips.units) {
-        for (int p = 0; p < unit.pixels; ++p) {
-            float best = unreachable;
-            for (int i = 0; i < count; ++i)
-                best = std::min(best, unit.of(colors[std::size_t(i)])[p]);
-            total += best;
+    for (const UnitCosts& unit : strips.units) {
+        scratch.assign(std::size_t(unit.pixels), unreachable);
+        for (int i = 0; i < count; ++i) {
+            const int a = colors[std::size_t(i)];
+            for (int j = i; j < count; ++j) {
+                const float* cost = i == j ? unit.single(a) : unit.pair(a, colors[std::size_t(j)]);
+                for (int p = 0; p < unit.pixels; ++p)
+                    scratch[std::size_t(p)] = std::min(scratch[std::size_t(p)], cost[p]);
+            }
         }
+        for (int p = 0; p < unit.pixels; ++p)
+            total += scratch[std::size_t(p)];
     }
     return total;
 }
@@ -95,7 +102,7 @@ float sharedOnlyError(const StripUnits& strips, quint16 mask)
 float sharedWithOwnError(const StripUnits& strips, quint16 mask, std::vector<float>& scratch)
 {
     float total = 0.0f;
-    for (const UnitDistances& unit : strips.units)
+    for (const UnitCosts& unit : strips.units)
         total += bestFreeColors(unit, mask, 1, scratch).error;
     return total;
 }
@@ -109,16 +116,16 @@ QList<uchar> chooseSharedColors(const StripUnits& strips, quint16 fixed, int cou
         float error = 0.0f;
     };
     std::vector<Candidate> candidates;
+    std::vector<float> scratch;
     for (int set = 1; set < (1 << c64ColorCount); ++set) {
         if ((set & fixed) || std::popcount(unsigned(set)) != count)
             continue;
         const quint16 mask = quint16(set) | fixed;
-        candidates.push_back({mask, sharedOnlyError(strips, mask)});
+        candidates.push_back({mask, sharedOnlyError(strips, mask, scratch)});
     }
     std::stable_sort(candidates.begin(), candidates.end(),
         [](const Candidate& p, const Candidate& q) { return p.error < q.error; });
     candidates.resize(std::min(candidates.size(), std::size_t(shortlistLength)));
-    std::vector<float> scratch;
     quint16 best = candidates.front().mask;
     float bestError = unreachable;
     for (const Candidate& candidate : candidates) {
@@ -131,11 +138,11 @@ QList<uchar> chooseSharedColors(const StripUnits& strips, quint16 fixed, int cou
     // The chosen colours, the most used first: that one becomes the strip's background, so
     // the fewest sprites hold anything else.
     std::array<int, c64ColorCount> uses {};
-    for (const UnitDistances& unit : strips.units) {
+    for (const UnitCosts& unit : strips.units) {
         for (int p = 0; p < unit.pixels; ++p) {
             int nearest = -1;
             for (int color = 0; color < c64ColorCount; ++color) {
-                if ((best & bit(color)) && (nearest < 0 || unit.of(color)[p] < unit.of(nearest)[p]))
+                if ((best & bit(color)) && (nearest < 0 || unit.single(color)[p] < unit.single(nearest)[p]))
                     nearest = color;
             }
             ++uses[std::size_t(nearest)];

@@ -7,9 +7,14 @@
 #include "rules/sprite_colors.h"
 
 #include <algorithm>
+#include <bit>
 #include <limits>
 
 namespace {
+
+// How much of the grain of mixing two colours counts against them: dithered pixels blend
+// in the eye, but not completely.
+constexpr float grainShare = 0.1f;
 
 // The colours one cell or unit may show.
 struct ColorSet {
@@ -71,7 +76,8 @@ PixelSets chooseCellColors(const std::vector<float>& points, const QSize& canvas
     const quint16 bitmapFixed
         = multicolor ? quint16(1u << settings.slots[HistoryColorSlot::Background]) : quint16(0);
     const int bitmapFree = multicolor ? 3 : 2;
-    UnitDistances distances;
+    const bool dithered = settings.dither != DitherMethod::None;
+    UnitCosts distances;
     std::vector<float> scratch;
     for (const CanvasRegion& region : canvasRegions(settings.mode, canvasSize, settings.layout)) {
         if (region.isSpriteStrip()) {
@@ -83,7 +89,7 @@ PixelSets chooseCellColors(const std::vector<float>& points, const QSize& canvas
                     const QRect unit = grid.unitRect(column, row);
                     if (unit.isEmpty())
                         continue;
-                    gatherUnitDistances(points, canvasSize.width(), unit, space, distances);
+                    gatherUnitCosts(points, canvasSize.width(), unit, space, dithered, fixed, distances);
                     result.assign(unit, setOf(fixed, bestFreeColors(distances, fixed, 1, scratch)));
                 }
             }
@@ -93,7 +99,7 @@ PixelSets chooseCellColors(const std::vector<float>& points, const QSize& canvas
         for (int top = area.top(); top <= area.bottom(); top += 8) {
             for (int left = area.left(); left <= area.right(); left += cellWidth) {
                 const QRect cell = QRect(left, top, cellWidth, 8) & area;
-                gatherUnitDistances(points, canvasSize.width(), cell, space, distances);
+                gatherUnitCosts(points, canvasSize.width(), cell, space, dithered, bitmapFixed, distances);
                 result.assign(
                     cell, setOf(bitmapFixed, bestFreeColors(distances, bitmapFixed, bitmapFree, scratch)));
             }
@@ -182,6 +188,48 @@ void ditherWithinSets(std::vector<double> work, const PixelSets& sets, const Mat
     }
 }
 
+// The colours among the four nearest of some pixel, and at least the five nearest over
+// the whole unit, so every search has enough to choose from.
+quint16 nearestColors(const UnitCosts& costs)
+{
+    constexpr int nearestPerPixel = 4;
+    constexpr int leastCandidates = 5;
+    quint16 mask = 0;
+    std::array<float, c64ColorCount> total {};
+    for (int p = 0; p < costs.pixels; ++p) {
+        // The four smallest by insertion into a short sorted list.
+        std::array<float, nearestPerPixel> cost;
+        std::array<int, nearestPerPixel> color;
+        cost.fill(std::numeric_limits<float>::max());
+        color.fill(0);
+        for (int c = 0; c < c64ColorCount; ++c) {
+            const float value = costs.single(c)[p];
+            total[std::size_t(c)] += value;
+            if (value >= cost[nearestPerPixel - 1])
+                continue;
+            int at = nearestPerPixel - 1;
+            while (at > 0 && value < cost[std::size_t(at - 1)]) {
+                cost[std::size_t(at)] = cost[std::size_t(at - 1)];
+                color[std::size_t(at)] = color[std::size_t(at - 1)];
+                --at;
+            }
+            cost[std::size_t(at)] = value;
+            color[std::size_t(at)] = c;
+        }
+        for (int i = 0; i < nearestPerPixel; ++i)
+            mask |= quint16(1u << color[std::size_t(i)]);
+    }
+    while (std::popcount(unsigned(mask)) < leastCandidates) {
+        int best = -1;
+        for (int color = 0; color < c64ColorCount; ++color) {
+            if (!(mask & (1u << color)) && (best < 0 || total[std::size_t(color)] < total[std::size_t(best)]))
+                best = color;
+        }
+        mask |= quint16(1u << best);
+    }
+    return mask;
+}
+
 } // namespace
 
 std::vector<float> matchSpacePoints(const std::vector<double>& work, const MatchSpace& space)
@@ -194,18 +242,76 @@ std::vector<float> matchSpacePoints(const std::vector<double>& work, const Match
     return points;
 }
 
-void gatherUnitDistances(const std::vector<float>& points, int canvasWidth, const QRect& unit,
-    const MatchSpace& space, UnitDistances& out)
+void gatherUnitCosts(const std::vector<float>& points, int canvasWidth, const QRect& unit,
+    const MatchSpace& space, bool dithered, quint16 keep, UnitCosts& out)
 {
     out.reset(unit.width() * unit.height());
+    const int stride = out.stride;
+    // The pixels component by component, padded like the costs, so every loop below runs
+    // in whole blocks of 8 that the compiler turns into vector instructions.
+    std::vector<float> components(std::size_t(stride) * 3, 0.0f);
+    float* c0 = components.data();
+    float* c1 = c0 + stride;
+    float* c2 = c1 + stride;
     int p = 0;
     for (int y = unit.top(); y <= unit.bottom(); ++y) {
-        for (int x = unit.left(); x <= unit.right(); ++x, ++p) {
-            const float* at
-                = points.data() + (std::size_t(y) * std::size_t(canvasWidth) + std::size_t(x)) * 3;
-            const MatchSpace::Point point {at[0], at[1], at[2]};
-            for (int color = 0; color < c64ColorCount; ++color)
-                out.of(color)[p] = MatchSpace::distanceSq(point, space.color(color));
+        const float* at
+            = points.data() + (std::size_t(y) * std::size_t(canvasWidth) + std::size_t(unit.left())) * 3;
+        for (int x = unit.left(); x <= unit.right(); ++x, ++p, at += 3) {
+            c0[p] = at[0];
+            c1[p] = at[1];
+            c2[p] = at[2];
+        }
+    }
+    for (int color = 0; color < c64ColorCount; ++color) {
+        const MatchSpace::Point& target = space.color(color);
+        float* cost = out.single(color);
+        for (int i = 0; i < out.pixels; ++i) {
+            const float d0 = c0[i] - target[0];
+            const float d1 = c1[i] - target[1];
+            const float d2 = c2[i] - target[2];
+            cost[i] = d0 * d0 + d1 * d1 + d2 * d2;
+        }
+    }
+    out.candidates = keep | nearestColors(out);
+    for (int a = 0; a < c64ColorCount; ++a) {
+        if (!(out.candidates & (1u << a)))
+            continue;
+        const float* costA = out.single(a);
+        const MatchSpace::Point& colorA = space.color(a);
+        for (int b = a + 1; b < c64ColorCount; ++b) {
+            if (!(out.candidates & (1u << b)))
+                continue;
+            const float* costB = out.single(b);
+            float* pair = out.pair(a, b);
+            const MatchSpace::Point& colorB = space.color(b);
+            const float v0 = colorB[0] - colorA[0];
+            const float v1 = colorB[1] - colorA[1];
+            const float v2 = colorB[2] - colorA[2];
+            const float length = v0 * v0 + v1 * v1 + v2 * v2;
+            if (!dithered || length <= 0.0f) {
+                for (int i = 0; i < stride; ++i)
+                    pair[i] = costB[i] < costA[i] ? costB[i] : costA[i];
+                continue;
+            }
+            // The pixel projected onto the line from a to b gives the mix t of b it looks
+            // like; its cost is the distance to that mix plus the grain of mixing,
+            // t (1 - t) |b - a|^2, weighted by how much of it survives the eye's blending.
+            const float inverse = 1.0f / length;
+            const float offset = colorA[0] * v0 + colorA[1] * v1 + colorA[2] * v2;
+            const float grain = grainShare * length;
+            for (int i = 0; i < stride; i += 8) {
+                for (int lane = i; lane < i + 8; ++lane) {
+                    const float along = c0[lane] * v0 + c1[lane] * v1 + c2[lane] * v2 - offset;
+                    const float scaled = along * inverse;
+                    const float t = scaled < 0.0f ? 0.0f : (scaled > 1.0f ? 1.0f : scaled);
+                    // |pixel - a|^2 - 2 t (pixel - a).v + t^2 |v|^2: the squared distance to the mix.
+                    const float mix = costA[lane] + t * (t * length - 2.0f * along);
+                    const float cost = (mix > 0.0f ? mix : 0.0f) + grain * t * (1.0f - t);
+                    const float nearer = costB[lane] < costA[lane] ? costB[lane] : costA[lane];
+                    pair[lane] = cost < nearer ? cost : nearer;
+                }
+            }
         }
     }
 }

@@ -12,9 +12,11 @@
 // choices of cells, units and backgrounds all measure against it.
 std::vector<float> matchSpacePoints(const std::vector<double>& work, const MatchSpace& space);
 
-// The distances of a rectangle's pixels to the 16 colours, for the colour searches.
-void gatherUnitDistances(const std::vector<float>& points, int canvasWidth, const QRect& unit,
-    const MatchSpace& space, UnitDistances& out);
+// What a rectangle's pixels cost with each colour and pair of colours, for the colour
+// searches; `dithered` weighs pairs as mixes (see UnitCosts). The candidates are the
+// colours of `keep` and those among the four nearest of some pixel.
+void gatherUnitCosts(const std::vector<float>& points, int canvasWidth, const QRect& unit,
+    const MatchSpace& space, bool dithered, quint16 keep, UnitCosts& out);
 
 // The cell-aware method over sampled work values (red, green, blue per canvas pixel, row
 // by row): every bitmap cell and sprite unit chooses its colours, then each pixel is
