@@ -29,12 +29,17 @@ ImageAdjustment benchCurves()
     return curves;
 }
 
-void convertScreens(benchmark::State& state, CanvasMode mode, DitherMethod dither, int screens)
+void convertScreens(benchmark::State& state, CanvasMode mode, DitherMethod dither, int screens,
+    ConversionMethod method = ConversionMethod::Classic, bool automaticBackground = false,
+    ColorDistanceMetric distance = ColorDistanceMetric::Weighted)
 {
     const QSize canvasSize(canvasModeScreenWidth(mode) * screens, 200);
     const QImage image = detailedSceneImage(imageConversionRequiredSize(mode, canvasSize));
     const ImageAdjustment curves = benchCurves();
-    const ImageConversionSettings settings = benchSettings(mode, dither);
+    ImageConversionSettings settings = benchSettings(mode, dither);
+    settings.method = method;
+    settings.automaticBackground = automaticBackground;
+    settings.distance = distance;
     for (auto _ : state)
         benchmark::DoNotOptimize(convertImage(image, canvasSize, curves, settings));
     state.SetItemsProcessed(state.iterations() * canvasSize.width() * canvasSize.height());
@@ -88,4 +93,27 @@ BENCHMARK_CAPTURE(sweepConverted, Hires_Diffusion, CanvasMode::Hires, DitherMeth
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(sweepConverted, Multicolor_Diffusion, CanvasMode::Multicolor, DitherMethod::ErrorDiffusion)
     ->Name("BM_ConvertImageSweep_Multicolor_Diffusion")
+    ->Unit(benchmark::kMillisecond);
+
+// The cell-aware method: every cell's best colours searched, then the dither within them.
+BENCHMARK_CAPTURE(convertScreens, Cells_Hires_Diffusion, CanvasMode::Hires, DitherMethod::ErrorDiffusion, 1,
+    ConversionMethod::CellAware)
+    ->Name("BM_ConvertImage_Cells_Hires_Diffusion")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(convertScreens, Cells_Multicolor_Diffusion, CanvasMode::Multicolor,
+    DitherMethod::ErrorDiffusion, 1, ConversionMethod::CellAware)
+    ->Name("BM_ConvertImage_Cells_Multicolor_Diffusion")
+    ->Unit(benchmark::kMillisecond);
+// The background searched as well: every cell measured with every possible background.
+BENCHMARK_CAPTURE(convertScreens, Cells_Multicolor_Diffusion_AutoBackground, CanvasMode::Multicolor,
+    DitherMethod::ErrorDiffusion, 1, ConversionMethod::CellAware, true)
+    ->Name("BM_ConvertImage_Cells_Multicolor_Diffusion_AutoBackground")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(convertScreens, Cells_Multicolor_Diffusion_Perceptual, CanvasMode::Multicolor,
+    DitherMethod::ErrorDiffusion, 1, ConversionMethod::CellAware, false, ColorDistanceMetric::Perceptual)
+    ->Name("BM_ConvertImage_Cells_Multicolor_Diffusion_Perceptual")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(convertScreens, Hires_Diffusion_Perceptual, CanvasMode::Hires, DitherMethod::ErrorDiffusion,
+    1, ConversionMethod::Classic, false, ColorDistanceMetric::Perceptual)
+    ->Name("BM_ConvertImage_Hires_Diffusion_Perceptual")
     ->Unit(benchmark::kMillisecond);

@@ -51,6 +51,9 @@ inline constexpr char exportIncludeBorders[] = "files/exportIncludeBorders";
 inline constexpr char exportPreferNative[] = "files/exportPreferNative";
 inline constexpr char convertImageDialogDither[] = "convertImageDialog/dither";
 inline constexpr char convertImageDialogGeometry[] = "convertImageDialog/geometry";
+inline constexpr char convertImageDialogMethod[] = "convertImageDialog/method";
+inline constexpr char convertImageDialogDistance[] = "convertImageDialog/distance";
+inline constexpr char convertImageDialogAutomaticBackground[] = "convertImageDialog/automaticBackground";
 inline constexpr char saveWorkstagesDialogGeometry[] = "saveWorkstagesDialog/geometry";
 inline constexpr char saveWorkstagesDialogReduction[] = "saveWorkstagesDialog/reduction";
 

@@ -24,9 +24,29 @@ struct ConvertOptions {
     PaletteVariant palette = PaletteVariant::Pixcen;
     // The conversion dialog starts on Weighted too.
     ColorDistanceMetric distance = ColorDistanceMetric::Weighted;
+    ConversionMethod method = ConversionMethod::Classic;
+    // A colour index, or nothing for the canvas's own background.
+    std::optional<uchar> background;
+    bool automaticBackground = false;
     bool keepAspect = false;
     QString curvesPath;
 };
+
+// "auto" or a colour index 0-15.
+QString setBackground(ConvertOptions* options, const QString& value)
+{
+    if (nameKey(value) == nameKey(QStringLiteral("auto"))) {
+        options->automaticBackground = true;
+        return {};
+    }
+    bool ok = false;
+    const int index = value.toInt(&ok);
+    if (!ok || index < 0 || index > 15)
+        return QStringLiteral("unknown background \"%1\" (known: auto, 0-15)").arg(value);
+    options->automaticBackground = false;
+    options->background = uchar(index);
+    return {};
+}
 
 // The value among `names` (each with its spellings) that `name` spells, or nothing.
 template <typename T>
@@ -71,7 +91,7 @@ QString parseConvertOptions(const QStringList& arguments, ConvertOptions* option
         }
         static const QStringList valued {QStringLiteral("--mode"), QStringLiteral("--layout"),
             QStringLiteral("--dither"), QStringLiteral("--palette"), QStringLiteral("--distance"),
-            QStringLiteral("--curves")};
+            QStringLiteral("--curves"), QStringLiteral("--method"), QStringLiteral("--background")};
         if (!valued.contains(argument))
             return QStringLiteral("convert does not take %1").arg(argument);
         if (++i == arguments.size())
@@ -96,7 +116,14 @@ QString parseConvertOptions(const QStringList& arguments, ConvertOptions* option
         } else if (argument == QLatin1String("--distance")) {
             problem = setNamed<ColorDistanceMetric>(&options->distance, QStringLiteral("distance"), value,
                 {{{QStringLiteral("euclidean")}, ColorDistanceMetric::Euclidean},
-                    {{QStringLiteral("weighted")}, ColorDistanceMetric::Weighted}});
+                    {{QStringLiteral("weighted")}, ColorDistanceMetric::Weighted},
+                    {{QStringLiteral("perceptual")}, ColorDistanceMetric::Perceptual}});
+        } else if (argument == QLatin1String("--method")) {
+            problem = setNamed<ConversionMethod>(&options->method, QStringLiteral("method"), value,
+                {{{QStringLiteral("classic")}, ConversionMethod::Classic},
+                    {{QStringLiteral("cells"), QStringLiteral("cell-aware")}, ConversionMethod::CellAware}});
+        } else if (argument == QLatin1String("--background")) {
+            problem = setBackground(options, value);
         } else if (argument == QLatin1String("--palette")) {
             const std::optional<PaletteVariant> named = paletteNamed(value);
             if (!named)
@@ -149,13 +176,18 @@ int runConvertCommand(const QStringList& arguments, QTextStream& err)
     settings.paletteVariant = options.palette;
     settings.dither = options.dither;
     settings.distance = options.distance;
+    settings.method = options.method;
+    settings.automaticBackground = options.automaticBackground;
     settings.slots = project.colorSlots();
+    if (options.background)
+        settings.slots[HistoryColorSlot::Background] = *options.background;
     // Scripts have no smoothing preference; photographs are what they convert, and those
     // scale best smoothly.
     const QImage display = composeImageToDisplaySize(image,
         imageConversionRequiredSize(project.mode(), project.size()), options.keepAspect, Qt::black, true);
-    project.applyImageConversion(convertImage(display, project.size(), curves, settings),
-        {settings.slots, settings.layout.topAlignment, settings.layout.bottomAlignment});
+    const ImageConversionResult converted = convertImageWithColors(display, project.size(), curves, settings);
+    project.applyImageConversion(
+        converted.colormap, {converted.slots, settings.layout.topAlignment, settings.layout.bottomAlignment});
 
     const QString& projectPath = options.files.at(1);
     const ProjectFileResult saved = saveProjectFile(project, projectPath, {});

@@ -1,6 +1,11 @@
 #include "convert/image_conversion.h"
 
+#include "convert/automatic_shared_colors.h"
+#include "convert/cell_aware_conversion.h"
+#include "convert/dither_kernel.h"
 #include "convert/image_adjustment.h"
+#include "convert/image_sampling.h"
+#include "convert/match_space.h"
 #include "model/canvas_region.h"
 #include "rules/clash_context.h"
 #include "rules/clash_sweep.h"
@@ -16,68 +21,26 @@ namespace {
 // The three components of a pixel, as the conversion works on them.
 constexpr int components = 3;
 
-// The 4 x 4 Bayer matrix, rows by y mod 4 and columns by x mod 4.
-constexpr std::array<int, 16> bayer4 {0, 8, 2, 10, 12, 4, 14, 6, 3, 11, 1, 9, 15, 7, 13, 5};
-
-// A matrix entry as an offset from -30 to +30, added to all three components.
-constexpr double orderedOffset(int entry)
-{
-    return ((entry + 0.5) * 0.0625 - 0.5) * 64.0;
-}
-
-// Floyd-Steinberg's weights halved: right, below-left, below, below-right.
-constexpr double diffuseRight = 7.0 / 32.0;
-constexpr double diffuseBelowLeft = 3.0 / 32.0;
-constexpr double diffuseBelow = 5.0 / 32.0;
-constexpr double diffuseBelowRight = 1.0 / 32.0;
-
-// The curves folded into one table per component, so a pixel costs three lookups.
-struct ComponentTables {
-    std::array<AdjustmentLookup, components> tables {};
-
-    explicit ComponentTables(const ImageAdjustment& adjustment)
-    {
-        constexpr std::array<AdjustmentChannel, components> channels {
-            AdjustmentChannel::Red, AdjustmentChannel::Green, AdjustmentChannel::Blue};
-        for (std::size_t c = 0; c < components; ++c) {
-            for (int v = 0; v < 256; ++v)
-                tables[c][std::size_t(v)] = adjustment.adjustComponent(channels[c], uchar(v));
-        }
-    }
-};
-
-// One canvas row of the source in work values: the display pixel, or in multicolor the
-// integer mean of the pair that makes one wide pixel, through the curves.
-void sampleRow(const QImage& source, int y, bool pairs, const ComponentTables& curves, double* out, int width)
-{
-    const QRgb* row = reinterpret_cast<const QRgb*>(source.constScanLine(y));
-    const AdjustmentLookup& red = curves.tables[0];
-    const AdjustmentLookup& green = curves.tables[1];
-    const AdjustmentLookup& blue = curves.tables[2];
-    for (int x = 0; x < width; ++x) {
-        int r, g, b;
-        if (pairs) {
-            const QRgb left = row[2 * x];
-            const QRgb right = row[2 * x + 1];
-            r = (qRed(left) + qRed(right)) / 2;
-            g = (qGreen(left) + qGreen(right)) / 2;
-            b = (qBlue(left) + qBlue(right)) / 2;
-        } else {
-            r = qRed(row[x]);
-            g = qGreen(row[x]);
-            b = qBlue(row[x]);
-        }
-        out[components * x] = red[std::size_t(r)];
-        out[components * x + 1] = green[std::size_t(g)];
-        out[components * x + 2] = blue[std::size_t(b)];
-    }
-}
-
 // The nearest of the 16 colours; scanning in index order and replacing only on a strictly
-// smaller distance gives ties to the lower index.
+// smaller distance gives ties to the lower index. The perceptual distance carries the
+// pixel into OKLab once rather than once per colour.
 template <ColorDistanceMetric Metric>
-int nearestColor(const std::array<QRgb, c64ColorCount>& colors, double r, double g, double b)
+int nearestColor(
+    const std::array<QRgb, c64ColorCount>& colors, const MatchSpace& space, double r, double g, double b)
 {
+    if constexpr (Metric == ColorDistanceMetric::Perceptual) {
+        const MatchSpace::Point point = space.point(r, g, b);
+        int best = 0;
+        float bestDistance = MatchSpace::distanceSq(point, space.color(0));
+        for (int index = 1; index < c64ColorCount; ++index) {
+            const float distance = MatchSpace::distanceSq(point, space.color(index));
+            if (distance < bestDistance) {
+                best = index;
+                bestDistance = distance;
+            }
+        }
+        return best;
+    }
     int best = 0;
     double bestDistance = colorDistanceSq(Metric, r, g, b, colors[0]);
     for (int index = 1; index < c64ColorCount; ++index) {
@@ -96,7 +59,7 @@ int nearestColor(const std::array<QRgb, c64ColorCount>& colors, double r, double
 // order as over a whole-canvas buffer.
 template <ColorDistanceMetric Metric, DitherMethod Dither>
 void matchColors(const QImage& source, bool pairs, const ComponentTables& curves,
-    const std::array<QRgb, c64ColorCount>& colors, Colormap& out)
+    const std::array<QRgb, c64ColorCount>& colors, const MatchSpace& space, Colormap& out)
 {
     const int width = out.width();
     const int height = out.height();
@@ -115,7 +78,7 @@ void matchColors(const QImage& source, bool pairs, const ComponentTables& curves
             double g = pixel[1];
             double b = pixel[2];
             if constexpr (Dither == DitherMethod::Ordered) {
-                const double offset = orderedOffset(bayer4[std::size_t((y & 3) * 4 + (x & 3))]);
+                const double offset = orderedOffsetAt(x, y);
                 r += offset;
                 g += offset;
                 b += offset;
@@ -123,7 +86,7 @@ void matchColors(const QImage& source, bool pairs, const ComponentTables& curves
             r = std::clamp(r, 0.0, 255.0);
             g = std::clamp(g, 0.0, 255.0);
             b = std::clamp(b, 0.0, 255.0);
-            const int index = nearestColor<Metric>(colors, r, g, b);
+            const int index = nearestColor<Metric>(colors, space, r, g, b);
             if constexpr (Dither == DitherMethod::ErrorDiffusion) {
                 const QRgb chosen = colors[std::size_t(index)];
                 const double error[components] = {r - qRed(chosen), g - qGreen(chosen), b - qBlue(chosen)};
@@ -149,19 +112,54 @@ void matchColors(const QImage& source, bool pairs, const ComponentTables& curves
 
 template <ColorDistanceMetric Metric>
 void matchColorsDithered(const QImage& source, bool pairs, const ComponentTables& curves,
-    const std::array<QRgb, c64ColorCount>& colors, DitherMethod dither, Colormap& out)
+    const std::array<QRgb, c64ColorCount>& colors, const MatchSpace& space, DitherMethod dither,
+    Colormap& out)
 {
     switch (dither) {
     case DitherMethod::ErrorDiffusion:
-        matchColors<Metric, DitherMethod::ErrorDiffusion>(source, pairs, curves, colors, out);
+        matchColors<Metric, DitherMethod::ErrorDiffusion>(source, pairs, curves, colors, space, out);
         return;
     case DitherMethod::Ordered:
-        matchColors<Metric, DitherMethod::Ordered>(source, pairs, curves, colors, out);
+        matchColors<Metric, DitherMethod::Ordered>(source, pairs, curves, colors, space, out);
         return;
     case DitherMethod::None:
         break;
     }
-    matchColors<Metric, DitherMethod::None>(source, pairs, curves, colors, out);
+    matchColors<Metric, DitherMethod::None>(source, pairs, curves, colors, space, out);
+}
+
+bool fitsCanvas(const QImage& displayImage, const QSize& canvasSize, CanvasMode mode)
+{
+    return !displayImage.isNull() && !canvasSize.isEmpty()
+        && displayImage.size() == imageConversionRequiredSize(mode, canvasSize);
+}
+
+Colormap matchNearestColors(const QImage& source, const QSize& canvasSize, const ImageAdjustment& adjustment,
+    const ImageConversionSettings& settings)
+{
+    const Palette palette(settings.paletteVariant);
+    std::array<QRgb, c64ColorCount> colors {};
+    for (int index = 0; index < c64ColorCount; ++index)
+        colors[std::size_t(index)] = palette.colorAt(uchar(index));
+    const MatchSpace space(settings.distance, settings.paletteVariant);
+    const ComponentTables curves(adjustment);
+    const bool pairs = isMulticolor(settings.mode);
+    Colormap out(canvasSize.width(), canvasSize.height());
+    switch (settings.distance) {
+    case ColorDistanceMetric::Weighted:
+        matchColorsDithered<ColorDistanceMetric::Weighted>(
+            source, pairs, curves, colors, space, settings.dither, out);
+        break;
+    case ColorDistanceMetric::Perceptual:
+        matchColorsDithered<ColorDistanceMetric::Perceptual>(
+            source, pairs, curves, colors, space, settings.dither, out);
+        break;
+    case ColorDistanceMetric::Euclidean:
+        matchColorsDithered<ColorDistanceMetric::Euclidean>(
+            source, pairs, curves, colors, space, settings.dither, out);
+        break;
+    }
+    return out;
 }
 
 } // namespace
@@ -171,45 +169,62 @@ QSize imageConversionRequiredSize(CanvasMode mode, const QSize& canvasSize)
     return isMulticolor(mode) ? QSize(canvasSize.width() * 2, canvasSize.height()) : canvasSize;
 }
 
+namespace {
+
+// What the method makes of the picture before the locked border and the sweep.
+ImageConversionResult convertUnswept(const QImage& displayImage, const QSize& canvasSize,
+    const ImageAdjustment& adjustment, const ImageConversionSettings& requested)
+{
+    const QImage source = displayImage.convertToFormat(QImage::Format_RGB32);
+    ImageConversionSettings settings = requested;
+    const bool cellAware = settings.method == ConversionMethod::CellAware;
+    if (!cellAware && !settings.automaticBackground)
+        return {matchNearestColors(source, canvasSize, adjustment, settings), settings.slots};
+    const std::vector<double> work = sampleImage(source, isMulticolor(settings.mode),
+        ComponentTables(adjustment), canvasSize.width(), canvasSize.height());
+    const MatchSpace space(settings.distance, settings.paletteVariant);
+    const std::vector<float> points = matchSpacePoints(work, space);
+    if (settings.automaticBackground)
+        settings.slots = automaticSharedColors(points, canvasSize, settings);
+    if (cellAware)
+        return {convertCellAware(work, points, canvasSize, settings, space), settings.slots};
+    return {matchNearestColors(source, canvasSize, adjustment, settings), settings.slots};
+}
+
+} // namespace
+
 Colormap convertImageUnswept(const QImage& displayImage, const QSize& canvasSize,
     const ImageAdjustment& adjustment, const ImageConversionSettings& settings)
 {
-    if (displayImage.isNull() || canvasSize.isEmpty()
-        || displayImage.size() != imageConversionRequiredSize(settings.mode, canvasSize))
+    if (!fitsCanvas(displayImage, canvasSize, settings.mode))
         return {};
-    const QImage source = displayImage.convertToFormat(QImage::Format_RGB32);
-    const Palette palette(settings.paletteVariant);
-    std::array<QRgb, c64ColorCount> colors {};
-    for (int index = 0; index < c64ColorCount; ++index)
-        colors[std::size_t(index)] = palette.colorAt(uchar(index));
-    const ComponentTables curves(adjustment);
-    const bool pairs = isMulticolor(settings.mode);
-    Colormap out(canvasSize.width(), canvasSize.height());
-    if (settings.distance == ColorDistanceMetric::Weighted)
-        matchColorsDithered<ColorDistanceMetric::Weighted>(
-            source, pairs, curves, colors, settings.dither, out);
-    else
-        matchColorsDithered<ColorDistanceMetric::Euclidean>(
-            source, pairs, curves, colors, settings.dither, out);
-    return out;
+    return convertUnswept(displayImage, canvasSize, adjustment, settings).colormap;
+}
+
+ImageConversionResult convertImageWithColors(const QImage& displayImage, const QSize& canvasSize,
+    const ImageAdjustment& adjustment, const ImageConversionSettings& settings)
+{
+    if (!fitsCanvas(displayImage, canvasSize, settings.mode))
+        return {{}, settings.slots};
+    ImageConversionResult result = convertUnswept(displayImage, canvasSize, adjustment, settings);
+    Colormap& out = result.colormap;
+    for (const QRect& locked : canvasLockedBorderRects(settings.mode, canvasSize, settings.layout))
+        out.fillRect(locked, result.slots[HistoryColorSlot::Border]);
+    ClashContext context;
+    context.mode = settings.mode;
+    context.paintIndex = 0;
+    context.slots = result.slots;
+    context.singlePixel = false;
+    context.layout = settings.layout;
+    context.hiresClashResolution = HiresClashResolution::ReplaceOverwritten;
+    context.paletteVariant = settings.paletteVariant;
+    // The cell-aware method is legal by construction, so the sweep finds nothing there.
+    resolveExistingClashes(context, out, out.rect(), SweepClashStrategy::KeepMostUsed);
+    return result;
 }
 
 Colormap convertImage(const QImage& displayImage, const QSize& canvasSize, const ImageAdjustment& adjustment,
     const ImageConversionSettings& settings)
 {
-    Colormap out = convertImageUnswept(displayImage, canvasSize, adjustment, settings);
-    if (out.isEmpty())
-        return out;
-    for (const QRect& locked : canvasLockedBorderRects(settings.mode, canvasSize, settings.layout))
-        out.fillRect(locked, settings.slots[HistoryColorSlot::Border]);
-    ClashContext context;
-    context.mode = settings.mode;
-    context.paintIndex = 0;
-    context.slots = settings.slots;
-    context.singlePixel = false;
-    context.layout = settings.layout;
-    context.hiresClashResolution = HiresClashResolution::ReplaceOverwritten;
-    context.paletteVariant = settings.paletteVariant;
-    resolveExistingClashes(context, out, out.rect(), SweepClashStrategy::KeepMostUsed);
-    return out;
+    return convertImageWithColors(displayImage, canvasSize, adjustment, settings).colormap;
 }

@@ -2,6 +2,8 @@
 // curves file, and a one-line message for everything that can go wrong.
 #include "cli/cli.h"
 #include "convert/adjustment_curves_file.h"
+#include "convert/display_image.h"
+#include "convert/image_conversion.h"
 #include "document/project.h"
 #include "formats/project/project_file_reader.h"
 #include "rules/unresolved_clashes.h"
@@ -68,6 +70,59 @@ private Q_SLOTS:
         QVERIFY(project.colormap().pixel(project.size().width() / 2, middle) != 0);
     }
 
+    // The method, background and distance reach the conversion, and an automatic
+    // background lands in the project's shared colours beside the picture made with it.
+    void methodBackgroundAndDistance_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("method");
+        QTest::addColumn<int>("background");
+        QTest::addColumn<int>("distance");
+        QTest::newRow("cells auto perceptual")
+            << QStringList {"--method", "cells", "--background", "auto", "--distance", "perceptual"}
+            << int(ConversionMethod::CellAware) << -1 << int(ColorDistanceMetric::Perceptual);
+        QTest::newRow("classic fixed")
+            << QStringList {"--method", "classic", "--background", "5"} << int(ConversionMethod::Classic) << 5
+            << int(ColorDistanceMetric::Weighted);
+        QTest::newRow("cells fixed euclidean")
+            << QStringList {"--method", "cells", "--background", "14", "--distance", "euclidean"}
+            << int(ConversionMethod::CellAware) << 14 << int(ColorDistanceMetric::Euclidean);
+    }
+
+    void methodBackgroundAndDistance()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(int, method);
+        QFETCH(int, background);
+        QFETCH(int, distance);
+        const Run result = run(QStringList {"convert", path("tall.png"), path("chosen.krm"), "--mode",
+                                   "multicolor", "--dither", "diffusion"}
+            + options);
+        QCOMPARE(result.err, QString());
+        QCOMPARE(result.exitCode, 0);
+        Project project;
+        QVERIFY(loadProjectFile(path("chosen.krm"), &project, {}).ok);
+
+        const Project fresh(CanvasMode::Multicolor, 0, 0, CanvasLayoutSpec {});
+        ImageConversionSettings settings;
+        settings.mode = CanvasMode::Multicolor;
+        settings.dither = DitherMethod::ErrorDiffusion;
+        settings.method = ConversionMethod(method);
+        settings.distance = ColorDistanceMetric(distance);
+        settings.slots = fresh.colorSlots();
+        settings.automaticBackground = background < 0;
+        if (background >= 0)
+            settings.slots[HistoryColorSlot::Background] = uchar(background);
+        const QImage display = composeImageToDisplaySize(QImage(path("tall.png")),
+            imageConversionRequiredSize(settings.mode, fresh.size()), false, Qt::black, true);
+        const ImageConversionResult expected
+            = convertImageWithColors(display, fresh.size(), ImageAdjustment(), settings);
+        QCOMPARE(project.colorSlots(), expected.slots);
+        QVERIFY(project.colormap() == expected.colormap);
+        if (background >= 0)
+            QCOMPARE(int(project.colorSlots()[HistoryColorSlot::Background]), background);
+    }
+
     void problemsAreOneLine_data()
     {
         QTest::addColumn<QStringList>("extra");
@@ -76,6 +131,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         QTest::newRow("dither") << QStringList {"--dither", "floyd"} << "tall.png" << 2
                                 << "kromel-cli: unknown dither \"floyd\" (known: none, ordered, diffusion)";
+        QTest::newRow("method") << QStringList {"--method", "best"} << "tall.png" << 2
+                                << "kromel-cli: unknown method \"best\" (known: classic, cells)";
+        QTest::newRow("distance")
+            << QStringList {"--distance", "lab"} << "tall.png" << 2
+            << "kromel-cli: unknown distance \"lab\" (known: euclidean, weighted, perceptual)";
+        QTest::newRow("background out of range") << QStringList {"--background",
+            "16"} << "tall.png" << 2 << "kromel-cli: unknown background \"16\" (known: auto, 0-15)";
+        QTest::newRow("background name") << QStringList {"--background", "blue"} << "tall.png" << 2
+                                         << "kromel-cli: unknown background \"blue\" (known: auto, 0-15)";
         QTest::newRow("option") << QStringList {"--frame"} << "tall.png" << 2
                                 << "kromel-cli: convert does not take --frame";
         QTest::newRow("missing value")

@@ -131,6 +131,78 @@ private Q_SLOTS:
             convertImage(image, project.size(), curves->adjustment(), dialog.currentSettings()));
     }
 
+    // The method, distance and background reach the conversion; an automatic background
+    // shows in the working copy's shared colours and goes out with OK, and setting the
+    // background by hand fixes it again.
+    void methodDistanceAndBackgroundChoices()
+    {
+        const Project project(CanvasMode::Multicolor, 0, 0, CanvasLayoutSpec {});
+        const QImage image = rampImage(imageConversionRequiredSize(project.mode(), project.size()));
+        ConvertImageDialog dialog(image, &project);
+        dialog.setMethodChoice(int(ConversionMethod::CellAware));
+        dialog.setDistanceChoice(int(ColorDistanceMetric::Perceptual));
+        dialog.setAutomaticBackground(true);
+        QCOMPARE(dialog.methodChoice(), int(ConversionMethod::CellAware));
+        QCOMPARE(dialog.distanceChoice(), int(ColorDistanceMetric::Perceptual));
+        QVERIFY(dialog.automaticBackground());
+        ImageConversionSettings settings = dialog.currentSettings();
+        QCOMPARE(settings.method, ConversionMethod::CellAware);
+        QCOMPARE(settings.distance, ColorDistanceMetric::Perceptual);
+        QVERIFY(settings.automaticBackground);
+        // A value no item has selects the first.
+        dialog.setMethodChoice(7);
+        QCOMPARE(dialog.methodChoice(), int(ConversionMethod::Classic));
+        dialog.setMethodChoice(int(ConversionMethod::CellAware));
+
+        settings.slots = project.colorSlots();
+        const ImageConversionResult expected
+            = convertImageWithColors(image, project.size(), ImageAdjustment(), settings);
+        QCOMPARE(dialog.convertedColormap(), expected.colormap);
+        QCOMPARE(dialog.conversionState().slots, expected.slots);
+
+        // A background clicked into the slot bar is the artist's, and stays.
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        PaletteWidget* palette = dialog.paletteBar();
+        const uchar chosen = expected.slots[HistoryColorSlot::Background] == 13 ? 12 : 13;
+        QTest::mouseClick(palette, Qt::LeftButton, {}, palette->swatchRect(chosen).center().toPoint());
+        ColorAssignmentWidget* slotBar = dialog.colorSlotBar();
+        const QList<ColorAssignmentWidget::Slot> slots = ColorAssignmentWidget::slotsFor(project);
+        const int background = int(slots.indexOf(ColorAssignmentWidget::Slot(HistoryColorSlot::Background)));
+        QVERIFY(background >= 0);
+        QTest::mouseClick(
+            slotBar, Qt::LeftButton, {}, slotBar->slotRect(background, int(slots.size())).center().toPoint());
+        QVERIFY(!dialog.automaticBackground());
+        QVERIFY(!dialog.currentSettings().automaticBackground);
+        dialog.convertedColormap();
+        QCOMPARE(dialog.conversionState().slots[HistoryColorSlot::Background], chosen);
+    }
+
+    // However long a conversion takes, typing on goes on and the preview ends on the
+    // latest request; a slow conversion runs on a worker thread.
+    void slowConversionsEndOnTheLatestRequest()
+    {
+        const Project project(CanvasMode::Multicolor, 0, 0, CanvasLayoutSpec {}, 2);
+        const QImage image = rampImage(imageConversionRequiredSize(project.mode(), project.size()));
+        ConvertImageDialog dialog(image, &project);
+        dialog.setMethodChoice(int(ConversionMethod::CellAware));
+        dialog.setAutomaticBackground(true);
+        QTRY_VERIFY(!dialog.isThrottling());
+        CurvesWidget* curves = dialog.curvesWidget();
+        curves->resize(268, 268);
+        for (int step = 0; step < 6; ++step) {
+            drag(curves, {{106, 112 - step * 10.0}});
+            dialog.setDitherChoice(step % 3);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.isThrottling(), 20000);
+        ImageConversionSettings settings = dialog.currentSettings();
+        settings.slots = project.colorSlots();
+        const Colormap latest
+            = convertImageWithColors(image, project.size(), curves->adjustment(), settings).colormap;
+        QTRY_COMPARE(dialog.previewWidget()->colormap(), latest);
+        QCOMPARE(dialog.convertedColormap(), latest);
+    }
+
     void editsStayInTheWorkingCopy()
     {
         const Project project(

@@ -1,15 +1,20 @@
 // Measures how close converted pictures stay to their source: for three drawn test
-// pictures, each canvas mode and each dither, the PSNR of the finished conversion and of
-// the plain nearest colours before the clash sweep, both after a 3 x 3 box blur (the eye
-// mixes dithered pixels much as the blur does). Prints a Markdown table and writes the
-// test pictures as PNGs into the folder given, for trying them in the editor.
+// pictures and any photographs named after the folder, each method, canvas mode and
+// dither, the PSNR of the finished conversion after a 3 x 3 box blur (the eye mixes
+// dithered pixels much as the blur does), with the classic method's plain nearest
+// colours before the clash sweep beside it. Prints a Markdown table and writes the test
+// pictures as PNGs into the folder given, for trying them in the editor.
+//
+//   kromel-conversion-quality FOLDER [PHOTO...]
 #include "synthetic_images.h"
 
 #include "convert/image_adjustment.h"
 #include "convert/image_conversion.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QTextStream>
 
 #include <cmath>
@@ -65,22 +70,47 @@ int main(int argc, char* argv[])
 {
     QGuiApplication app(argc, argv);
     QTextStream out(stdout);
-    const QString folder = app.arguments().value(1, QStringLiteral("."));
+    const QStringList arguments = app.arguments();
+    const QString folder = arguments.value(1, QStringLiteral("."));
     QDir().mkpath(folder);
     struct Picture {
-        const char* name;
+        QString name;
         QImage image;
+        bool drawn = true;
     };
     const QSize displaySize(320, 200);
-    const QList<Picture> pictures {{"gradient", smoothGradientImage(displaySize)},
-        {"color-wheel", colorWheelImage(displaySize)}, {"scene", detailedSceneImage(displaySize)}};
+    QList<Picture> pictures {{QStringLiteral("gradient"), smoothGradientImage(displaySize)},
+        {QStringLiteral("color-wheel"), colorWheelImage(displaySize)},
+        {QStringLiteral("scene"), detailedSceneImage(displaySize)}};
+    for (const QString& path : arguments.mid(2)) {
+        QImageReader reader(path);
+        reader.setAutoTransform(true);
+        const QImage photo = reader.read();
+        if (photo.isNull()) {
+            QTextStream(stderr) << "Could not load " << path << ": " << reader.errorString() << "\n";
+            return 1;
+        }
+        // Photographs fill the screen, cropped rather than letter-boxed, as an artist would.
+        const QImage scaled
+            = photo.scaled(displaySize, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
+        const QRect crop(
+            QPoint((scaled.width() - displaySize.width()) / 2, (scaled.height() - displaySize.height()) / 2),
+            displaySize);
+        pictures.append({QFileInfo(path).completeBaseName(),
+            scaled.copy(crop).convertToFormat(QImage::Format_RGB32), false});
+    }
     const QList<QPair<DitherMethod, const char*>> dithers {{DitherMethod::None, "None"},
         {DitherMethod::Ordered, "Ordered"}, {DitherMethod::ErrorDiffusion, "Error Diffusion"}};
+    const QList<QPair<ConversionMethod, const char*>> methods {
+        {ConversionMethod::Classic, "Classic"}, {ConversionMethod::CellAware, "Cell-aware"}};
 
-    out << "| Picture | Mode | Dither | PSNR converted (dB) | PSNR nearest colours, no sweep (dB) |\n"
-        << "|---|---|---|---|---|\n";
+    out << "| Picture | Mode | Dither | Classic (dB) | Cell-aware (dB) | Cell-aware, automatic background "
+           "(dB) "
+           "| Gain (dB) | Classic nearest colours, no sweep (dB) |\n"
+        << "|---|---|---|---|---|---|---|---|\n";
     for (const Picture& picture : pictures) {
-        picture.image.save(QDir(folder).filePath(QString::fromLatin1(picture.name) + ".png"));
+        if (picture.drawn)
+            picture.image.save(QDir(folder).filePath(picture.name + ".png"));
         const QImage reference = boxBlurred(picture.image);
         for (CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
             const QSize canvasSize(canvasModeScreenWidth(mode), 200);
@@ -89,13 +119,28 @@ int main(int argc, char* argv[])
                 settings.mode = mode;
                 settings.dither = dither;
                 const ImageAdjustment identity;
-                const Colormap converted = convertImage(picture.image, canvasSize, identity, settings);
+                const auto measured = [&](const ImageConversionSettings& chosen) {
+                    const Colormap converted = convertImage(picture.image, canvasSize, identity, chosen);
+                    return psnr(reference, boxBlurred(displayed(converted, chosen, displaySize)));
+                };
+                double results[2] = {};
+                for (int m = 0; m < 2; ++m) {
+                    settings.method = methods[m].first;
+                    results[m] = measured(settings);
+                }
+                // A hires bitmap has no background to search.
+                QString automatic = QStringLiteral("-");
+                if (isMulticolor(mode)) {
+                    settings.automaticBackground = true;
+                    automatic = QString::number(measured(settings), 'f', 2);
+                    settings.automaticBackground = false;
+                }
+                settings.method = ConversionMethod::Classic;
                 const Colormap nearest = convertImageUnswept(picture.image, canvasSize, identity, settings);
                 out << "| " << picture.name << " | " << (isMulticolor(mode) ? "multicolor" : "hires") << " | "
-                    << ditherName << " | "
-                    << QString::number(
-                           psnr(reference, boxBlurred(displayed(converted, settings, displaySize))), 'f', 2)
-                    << " | "
+                    << ditherName << " | " << QString::number(results[0], 'f', 2) << " | "
+                    << QString::number(results[1], 'f', 2) << " | " << automatic << " | "
+                    << QString::number(results[1] - results[0], 'f', 2) << " | "
                     << QString::number(
                            psnr(reference, boxBlurred(displayed(nearest, settings, displaySize))), 'f', 2)
                     << " |\n";

@@ -50,17 +50,26 @@ void MainWindow::convertImage()
 
     ConvertImageDialog dialog(*display, m_project.get(), this);
     dialog.setDitherChoice(settings.value(settingsKey::convertImageDialogDither, 0).toInt());
+    dialog.setMethodChoice(settings.value(settingsKey::convertImageDialogMethod, 0).toInt());
+    dialog.setDistanceChoice(settings.value(settingsKey::convertImageDialogDistance, 1).toInt());
+    dialog.setAutomaticBackground(
+        settings.value(settingsKey::convertImageDialogAutomaticBackground, false).toBool());
     dialog.restoreGeometry(settings.value(settingsKey::convertImageDialogGeometry).toByteArray());
     const bool accepted = m_prompts.runConvertImageDialog ? m_prompts.runConvertImageDialog(dialog)
                                                           : dialog.exec() == QDialog::Accepted;
     settings.setValue(settingsKey::convertImageDialogGeometry, dialog.saveGeometry());
     settings.setValue(settingsKey::convertImageDialogDither, dialog.ditherChoice());
+    settings.setValue(settingsKey::convertImageDialogMethod, dialog.methodChoice());
+    settings.setValue(settingsKey::convertImageDialogDistance, dialog.distanceChoice());
+    settings.setValue(settingsKey::convertImageDialogAutomaticBackground, dialog.automaticBackground());
     if (!accepted) {
         showStatusMessage(cancelled, statusTimeout);
         return;
     }
 
-    m_project->applyImageConversion(dialog.convertedColormap(), dialog.conversionState());
+    // The colormap first: finishing a waiting conversion may choose the shared colours.
+    const Colormap converted = dialog.convertedColormap();
+    m_project->applyImageConversion(converted, dialog.conversionState());
     syncBorderSpritesMenu();
     if (m_currentFile.isEmpty())
         setPendingName(QFileInfo(path).completeBaseName());
