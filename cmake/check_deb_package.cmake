@@ -33,4 +33,10 @@ endforeach()
 if(NOT fields MATCHES "libqt6widgets6" OR NOT fields MATCHES "qt6-qpa-plugins")
   message(FATAL_ERROR "${package} depends on too little:\n${fields}")
 endif()
-message(STATUS "${package}\n${fields}")
+# The programs go without their debug information, which a user has no use for.
+execute_process(COMMAND dpkg-deb --field "${package}" Installed-Size
+                OUTPUT_VARIABLE installed OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(NOT installed MATCHES "^[0-9]+$" OR installed GREATER_EQUAL 10240)
+  message(FATAL_ERROR "${package} installs ${installed} KiB; at most 10 MB are expected")
+endif()
+message(STATUS "${package}, ${installed} KiB installed\n${fields}")

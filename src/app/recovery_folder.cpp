@@ -1,5 +1,7 @@
 #include "app/recovery_folder.h"
 
+#include "formats/atomic_file_write.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -7,7 +9,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QUuid>
 
@@ -97,11 +98,7 @@ bool RecoveryFolder::writeInfo(const RecoveryCopyInfo& info) const
     object.insert(QLatin1String("originalFile"), info.originalFile);
     object.insert(QLatin1String("pendingName"), info.pendingName);
     object.insert(QLatin1String("savedAt"), info.savedAt.toString(Qt::ISODateWithMs));
-    QSaveFile file(infoPath(info.id));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(QJsonDocument(object).toJson());
-    return file.commit();
+    return writeFileAtomically(infoPath(info.id), QJsonDocument(object).toJson(), nullptr);
 }
 
 void RecoveryFolder::remove(const QString& id) const

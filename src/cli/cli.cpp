@@ -3,6 +3,7 @@
 #include "cli/cli_convert.h"
 #include "cli/cli_errors.h"
 #include "cli/cli_names.h"
+#include "cli/cli_open_project.h"
 #include "cli/cli_program.h"
 #include "cli/cli_workstages.h"
 #include "document/project.h"
@@ -10,7 +11,6 @@
 #include "formats/native/native_image.h"
 #include "formats/native/native_image_export.h"
 #include "formats/native/native_image_import.h"
-#include "formats/project/project_file_reader.h"
 #include "formats/project/project_file_writer.h"
 #include "model/palette.h"
 #include "rules/unresolved_clashes.h"
@@ -65,8 +65,8 @@ QString usage()
         "                canvas with clashes is refused\n"
         "           prg (.prg) writes a program the C64 runs: one screen of any layout, packed\n"
         "           with Exomizer when it is found (KROMEL_EXOMIZER, beside kromel-cli, or on\n"
-        "           PATH) so that it starts with RUN; unpacked it starts with SYS 7680 (bitmap\n"
-        "           only) or SYS 13312 (border sprites)\n"
+        "           PATH) so that it starts with RUN; unpacked (no Exomizer, or Exomizer\n"
+        "           failed) it starts with SYS 7680 (bitmap only) or SYS 13312 (border sprites)\n"
         "    --no-crunch write the program unpacked\n"
         "  send     send the program to an Ultimate 64 or 1541 Ultimate at HOST (an address,\n"
         "           with :PORT if needed), which runs it at once; --timeout is per request\n"
@@ -87,9 +87,10 @@ QString usage()
         "  workstages  replay the recorded edits as numbered PNG frames OUTDIR/NAME-000000.png,\n"
         "           ... for a time-lapse, as Save Workstages... does: every stage from the\n"
         "           canvas before the first edit to the current one, or --count N of them\n"
-        "           spread evenly (--smart: crowded towards the start); --frame adds the\n"
-        "           border frame in each stage's border colour; NAME is --base or the\n"
-        "           project's file name. A progress line shows on a terminal\n"
+        "           spread evenly (--smart: crowded towards the start), at most one per\n"
+        "           stage; --frame adds the border frame in each stage's border colour;\n"
+        "           NAME is --base or the project's file name. A progress line shows on a\n"
+        "           terminal\n"
         "\n"
         "Palettes for --palette (case, spaces and dashes do not matter; default %2):\n"
         "  %1\n");
@@ -204,19 +205,10 @@ QString parseOptions(const QStringList& arguments, const QStringList& allowed, O
     return {};
 }
 
-// The editor's own message for a file it cannot open.
-bool loadProject(const QString& path, Project* project, QTextStream& err)
-{
-    const ProjectFileResult result = loadProjectFile(path, project, {});
-    if (!result.ok)
-        fileError(err, QStringLiteral("Could not open %1: %2").arg(nativePath(path), result.error));
-    return result.ok;
-}
-
 int printInfo(const QString& path, QTextStream& out, QTextStream& err)
 {
     Project project;
-    if (!loadProject(path, &project, err))
+    if (!openProjectForCli(path, &project, err))
         return exitFileError;
     QStringList slots;
     for (uchar slot : project.colorSlots().values)
@@ -251,7 +243,7 @@ int writeCanvasImage(const Project& project, const Options& options, const QStri
 int render(const Options& options, QTextStream& err)
 {
     Project project;
-    if (!loadProject(options.files.at(0), &project, err))
+    if (!openProjectForCli(options.files.at(0), &project, err))
         return exitFileError;
     const QString& imagePath = options.files.at(1);
     return writeCanvasImage(
@@ -263,7 +255,9 @@ int importPicture(const QString& picturePath, const QString& projectPath, QTextS
     NativeImage image;
     QString error;
     if (!readNativeImageFile(picturePath, &image, &error))
-        return fileError(err, QStringLiteral("Could not load %1: %2").arg(nativePath(picturePath), error));
+        return fileError(err,
+            QStringLiteral("Could not load %1: %2%3")
+                .arg(nativePath(picturePath), error, ordinaryImageHint(picturePath)));
     Project project(nativeImageFormatMode(image.format));
     const NativeImageImportResult imported = importNativeImage(project, image, 0);
     if (!imported.ok)
@@ -318,7 +312,7 @@ int exportCanvas(const Options& options, QTextStream& err)
         if (options.frame)
             return usageError(err, QStringLiteral("--frame only applies to ordinary images"));
         Project project;
-        if (!loadProject(options.files.at(0), &project, err))
+        if (!openProjectForCli(options.files.at(0), &project, err))
             return exitFileError;
         return exportProgram(project, target, {!options.noCrunch, options.resolve}, err);
     }
@@ -329,7 +323,7 @@ int exportCanvas(const Options& options, QTextStream& err)
     if (native != NativeImageFormat::Unknown && options.frame)
         return usageError(err, QStringLiteral("--frame only applies to ordinary images"));
     Project project;
-    if (!loadProject(options.files.at(0), &project, err))
+    if (!openProjectForCli(options.files.at(0), &project, err))
         return exitFileError;
     if (native != NativeImageFormat::Unknown)
         return exportNativeImage(project, native, options, err);

@@ -1,13 +1,13 @@
 #include "cli/cli_program.h"
 
 #include "cli/cli_errors.h"
+#include "cli/cli_open_project.h"
 #include "device/ultimate_client.h"
 #include "document/project.h"
 #include "formats/atomic_file_write.h"
 #include "formats/prg/executable_prg.h"
 #include "formats/prg/prg_cruncher.h"
 #include "formats/prg_export_colors.h"
-#include "formats/project/project_file_reader.h"
 #include "rules/unresolved_clashes.h"
 
 #include <QCoreApplication>
@@ -56,13 +56,18 @@ std::optional<QByteArray> buildProgram(
     }
     const CrunchResult crunched = crunchPrgInPlace(cruncher, work, sys, {});
     QFile result(work);
-    if (crunched.outcome != CrunchResult::Outcome::Crunched || !result.open(QIODevice::ReadOnly)) {
-        const QString said
-            = crunched.errorOutput.isEmpty() ? QStringLiteral(".") : ": " + crunched.errorOutput;
-        fileError(err, QStringLiteral("Could not compress the program%1").arg(said));
-        return std::nullopt;
+    if (crunched.outcome == CrunchResult::Outcome::Crunched && result.open(QIODevice::ReadOnly)) {
+        const QByteArray packed = result.readAll();
+        if (result.error() == QFileDevice::NoError)
+            return packed;
     }
-    return result.readAll();
+    // Whatever the cruncher left is no program; the one encoded above still is.
+    const QString said = crunched.errorOutput.isEmpty()
+        ? QString()
+        : ": " + QString(crunched.errorOutput).replace(QLatin1Char('\n'), QLatin1String("; "));
+    err << "kromel-cli: Could not compress the program" << said << "; it stays uncompressed, so start "
+        << "it with SYS " << sys << " rather than RUN\n";
+    return prg;
 }
 
 } // namespace
@@ -122,11 +127,8 @@ int runSendCommand(const QStringList& arguments, QTextStream& out, QTextStream& 
         return usageError(err, QStringLiteral("send needs --host, the device's address"));
 
     Project project;
-    const ProjectFileResult loaded = loadProjectFile(files.first(), &project, {});
-    if (!loaded.ok)
-        return fileError(err,
-            QStringLiteral("Could not open %1: %2")
-                .arg(QDir::toNativeSeparators(files.first()), loaded.error));
+    if (!openProjectForCli(files.first(), &project, err))
+        return exitFileError;
     const std::optional<QByteArray> program
         = buildProgram(project, options, QStringLiteral("to the Ultimate device"), err);
     if (!program)

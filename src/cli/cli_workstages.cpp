@@ -1,9 +1,9 @@
 #include "cli/cli_workstages.h"
 
 #include "cli/cli_errors.h"
+#include "cli/cli_open_project.h"
 #include "document/project.h"
 #include "formats/image/workstage_frames.h"
-#include "formats/project/project_file_reader.h"
 #include "model/canvas_region.h"
 
 #include <QDir>
@@ -61,11 +61,8 @@ int runWorkstagesCommand(const QStringList& arguments, QTextStream& out, QTextSt
         return usageError(err, problem);
     const QString& input = options.files.at(0);
     Project project;
-    const ProjectFileResult loaded = loadProjectFile(input, &project, {});
-    if (!loaded.ok) {
-        return fileError(
-            err, QStringLiteral("Could not open %1: %2").arg(QDir::toNativeSeparators(input), loaded.error));
-    }
+    if (!openProjectForCli(input, &project, err))
+        return exitFileError;
     const int total = project.history().index() + 1;
     if (total < 2) {
         return fileError(
@@ -99,7 +96,10 @@ int runWorkstagesCommand(const QStringList& arguments, QTextStream& out, QTextSt
             QStringLiteral("Could not save %1: %2")
                 .arg(QDir::toNativeSeparators(result.failedPath), result.error));
     }
-    out << "Saved " << result.written << " workstage frames to " << QDir::toNativeSeparators(folder.path())
-        << "\n";
+    out << "Saved " << result.written << " workstage frames to " << QDir::toNativeSeparators(folder.path());
+    if (options.count > total)
+        out << " (the project has " << total << " workstages, fewer than the " << options.count
+            << " asked for)";
+    out << "\n";
     return exitOk;
 }

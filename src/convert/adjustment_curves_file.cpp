@@ -2,7 +2,9 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QStringDecoder>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -26,6 +28,22 @@ AdjustmentCurvesResult failure(int line, const QString& message)
     AdjustmentCurvesResult result;
     result.error = QStringLiteral("line %1: %2").arg(line).arg(message);
     return result;
+}
+
+// The parser's messages quote what they cannot read; from a picture or a program given by
+// mistake that would be raw bytes, so such a file is refused as a whole first.
+bool isText(const QByteArray& bytes)
+{
+    if (bytes.contains('\0'))
+        return false;
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder(bytes);
+    if (decoder.hasError())
+        return false;
+    return std::none_of(text.begin(), text.end(), [](QChar c) {
+        return c.category() == QChar::Other_Control && c != QLatin1Char('\t') && c != QLatin1Char('\n')
+            && c != QLatin1Char('\r');
+    });
 }
 
 } // namespace
@@ -70,5 +88,12 @@ AdjustmentCurvesResult readAdjustmentCurvesFile(const QString& path)
         result.error = file.errorString();
         return result;
     }
-    return parseAdjustmentCurves(QString::fromUtf8(file.readAll()));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError || !isText(bytes)) {
+        AdjustmentCurvesResult result;
+        result.error = file.error() != QFileDevice::NoError ? file.errorString()
+                                                            : QStringLiteral("not a text curves file");
+        return result;
+    }
+    return parseAdjustmentCurves(QString::fromUtf8(bytes));
 }

@@ -7,9 +7,11 @@
 
 class QIODevice;
 
-// Writes into a temporary file that replaces `path` only once `write` has succeeded, so
-// a failure leaves whatever was at `path` as it was. `write` reports its own error text;
-// otherwise `error` gets the file system's.
+// Writes into a temporary file that replaces `path` only once `write` has succeeded and
+// every byte has reached the disk, so a failure leaves whatever was at `path` as it was
+// and no temporary file behind. When the file itself failed, `error` gets the system's
+// reason ("File too large", "No space left on device"); otherwise the text `write`
+// reported.
 bool writeFileAtomically(
     const QString& path, const std::function<bool(QIODevice& device, QString* error)>& write, QString* error);
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error);

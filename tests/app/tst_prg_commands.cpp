@@ -102,11 +102,20 @@ private Q_SLOTS:
             QStringLiteral("Could not compress the export:\nerror: the fake cruncher was told to fail")
                 + sys);
 
+        // What a failing cruncher left half-written is not what lands at the target.
+        QFile::remove(m_target);
+        qputenv("FAKE_EXOMIZER_MODE", "fail-garbage");
+        m_window->exportPrg();
+        QCOMPARE(m_warnings.value(2), m_warnings.value(1));
+        const QByteArray fallback = readAll(m_target);
+        QCOMPARE(fallback.size(), 15874);
+        QCOMPARE(fallback.left(2), QByteArray::fromHex("0034"));
+
         // A cruncher that hangs is killed at the time limit (shortened here).
         qputenv("FAKE_EXOMIZER_MODE", "hang");
         m_window->documentPrompts().crunchTimeout = std::chrono::milliseconds(300);
         m_window->exportPrg();
-        QCOMPARE(m_warnings.value(2), QStringLiteral("Could not compress the export.") + sys);
+        QCOMPARE(m_warnings.value(3), QStringLiteral("Could not compress the export.") + sys);
         QCOMPARE(readAll(m_target).size(), 15874);
 
         // Cancelling writes nothing at the target.
@@ -116,7 +125,7 @@ private Q_SLOTS:
         m_window->exportPrg();
         QCOMPARE(statusMessage(), QStringLiteral("Export to PRG cancelled."));
         QVERIFY(!QFileInfo::exists(m_target));
-        QCOMPARE(m_warnings.size(), 3);
+        QCOMPARE(m_warnings.size(), 4);
         QVERIFY(QDir(m_tempDir.path()).isEmpty());
     }
 

@@ -7,6 +7,7 @@
 #include "model/palette.h"
 
 #include "support/fake_ultimate_device.h"
+#include "support/file_size_limit.h"
 #include "support/test_data.h"
 #include <QDir>
 #include <QFile>
@@ -219,6 +220,17 @@ private Q_SLOTS:
         QVERIFY(crunched.open(QIODevice::ReadOnly));
         QCOMPARE(crunched.read(5), QByteArray::fromHex("0108") + "SFX");
 
+        // A cruncher that fails half-way leaves no half program: the plain one goes out.
+        qputenv("FAKE_EXOMIZER_MODE", "fail-garbage");
+        const QString fallback = dir.filePath(QStringLiteral("fallback.prg"));
+        result = run({"export", hires, fallback});
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.err,
+            QStringLiteral("kromel-cli: Could not compress the program: error: the fake cruncher was told to "
+                           "fail; it stays uncompressed, so start it with SYS 7680 rather than RUN\n"));
+        QCOMPARE(fileBytes(fallback), fileBytes(plain));
+        qunsetenv("FAKE_EXOMIZER_MODE");
+
         FakeUltimateDevice device;
         result = run({"send", hires, "--host", device.host()});
         QCOMPARE(result.exitCode, 0);
@@ -236,6 +248,63 @@ private Q_SLOTS:
         QCOMPARE(device.requests().constLast().body.size(), 9515);
         qunsetenv("KROMEL_EXOMIZER");
         QCOMPARE(run({"send", hires}).exitCode, 2);
+    }
+
+    // A disk that takes only part of a file: every command that writes says the system's
+    // reason, fails, keeps the old file and leaves no temporary file.
+    void cutShortWritesFail_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("target");
+        const QString hires = sampleProjectPath("hires_bitmap.krm");
+        QTest::newRow("import") << QStringList {"import", c64PicturePath("koala-painter.koa"),
+            "@DIR@/art.krm"} << "art.krm";
+        QTest::newRow("convert") << QStringList {"convert", "@PHOTO@", "@DIR@/art.krm"} << "art.krm";
+        QTest::newRow("C64 picture") << QStringList {"export", "@PICTURE@", "@DIR@/art.koa"} << "art.koa";
+        QTest::newRow("program") << QStringList {"export", hires, "@DIR@/art.prg", "--no-crunch"}
+                                 << "art.prg";
+        QTest::newRow("image") << QStringList {"export", hires, "@DIR@/art.png", "--frame"} << "art.png";
+        QTest::newRow("render") << QStringList {"render", "@PICTURE@", "@DIR@/art.png"} << "art.png";
+        QTest::newRow("workstages") << QStringList {"workstages", "@PICTURE@", "@DIR@", "--base", "art"}
+                                    << "art-000000.png";
+    }
+
+    void cutShortWritesFail()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, target);
+        QTemporaryDir sources;
+        const QString picture = sources.filePath(QStringLiteral("picture.krm"));
+        QCOMPARE(run({"import", c64PicturePath("koala-painter.koa"), picture}).exitCode, 0);
+        const QString photo = sources.filePath(QStringLiteral("photo.png"));
+        QImage image(64, 48, QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y, qRgb(x * 4, y * 5, (x * y) % 256));
+        }
+        QVERIFY(image.save(photo));
+        arguments.replaceInStrings(QStringLiteral("@PICTURE@"), picture);
+        arguments.replaceInStrings(QStringLiteral("@PHOTO@"), photo);
+
+        QTemporaryDir scratch;
+        const Run unhindered = run(QStringList(arguments).replaceInStrings("@DIR@", scratch.path()));
+        QVERIFY2(unhindered.exitCode == 0, qPrintable(unhindered.err));
+        const qint64 newSize = QFile(scratch.filePath(target)).size();
+        QVERIFY(newSize > 64);
+
+        QTemporaryDir dir;
+        const QByteArray old("kept\n");
+        QFile oldFile(dir.filePath(target));
+        QVERIFY(oldFile.open(QIODevice::WriteOnly) && oldFile.write(old) == old.size());
+        oldFile.close();
+        arguments.replaceInStrings(QStringLiteral("@DIR@"), dir.path());
+        const WriteOutcome outcome
+            = runProgramWithFileSizeLimit(newSize / 2, QStringLiteral(KROMEL_CLI), arguments);
+        QVERIFY2(!outcome.ok, "a write cut short was reported as a success");
+        QVERIFY2(outcome.message.startsWith(QStringLiteral("1 ")), qPrintable(outcome.message));
+        QVERIFY2(outcome.message.endsWith(": " + fileTooLargeText() + '\n'), qPrintable(outcome.message));
+        QCOMPARE(fileBytes(dir.filePath(target)), old);
+        QCOMPARE(folderEntries(dir.path()), QStringList {target});
     }
 
     // Every failure is one line, leaves nothing at the target, and says what went wrong.
@@ -275,6 +344,19 @@ private Q_SLOTS:
             << QStringList {"export", hires, "OUT/x/y.png"} << 1 << "as PNG: ";
         QTest::newRow("render into no folder")
             << QStringList {"render", hires, "OUT/x/y.png"} << 1 << "as PNG: No such file or directory";
+        const QString koala = c64PicturePath("koala-painter.koa");
+        const QString pictureHint
+            = QStringLiteral("Could not open %1: not a KROMEL project. It is a Koala "
+                             "Painter picture: kromel-cli import makes a project of it.")
+                  .arg(QDir::toNativeSeparators(koala));
+        QTest::newRow("info of a picture") << QStringList {"info", koala} << 1 << pictureHint;
+        QTest::newRow("render of a picture") << QStringList {"render", koala, "OUT.png"} << 1 << pictureHint;
+        QTest::newRow("import of an ordinary image")
+            << QStringList {"import", "@PHOTO@", "OUT.krm"} << 1
+            << "Unknown picture format. It is a PNG image: kromel-cli convert makes a project of it.";
+        QTest::newRow("info of an ordinary image")
+            << QStringList {"info", "@PHOTO@"} << 1
+            << "not a KROMEL project. It is a PNG image: kromel-cli convert makes a project of it.";
     }
 
     void errorsExplainThemselves()
@@ -287,6 +369,9 @@ private Q_SLOTS:
         arguments.replaceInStrings(QStringLiteral("OUT"), target);
         QTemporaryDir sources;
         arguments.replaceInStrings(QStringLiteral("CLASHING"), saveClashingProject(sources));
+        const QString photo = sources.filePath(QStringLiteral("photo.png"));
+        QVERIFY(QImage(8, 8, QImage::Format_RGB32).save(photo));
+        arguments.replaceInStrings(QStringLiteral("@PHOTO@"), photo);
         const Run result = run(arguments);
         QCOMPARE(result.exitCode, exitCode);
         QVERIFY2(result.err.contains(message), qPrintable(result.err));

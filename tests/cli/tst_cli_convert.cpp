@@ -147,6 +147,9 @@ private Q_SLOTS:
         QTest::newRow("image") << QStringList {} << "missing.png" << 1 << "Could not load";
         QTest::newRow("curves") << QStringList {"--curves", "bad-curves.txt"} << "tall.png" << 1
                                 << "Could not read curves";
+        // A picture given by mistake is refused whole, without its bytes in the message.
+        QTest::newRow("binary curves")
+            << QStringList {"--curves", "tall.png"} << "tall.png" << 1 << "Could not read curves";
     }
 
     void problemsAreOneLine()
@@ -162,6 +165,8 @@ private Q_SLOTS:
         QCOMPARE(result.exitCode, exitCode);
         QVERIFY2(result.err.startsWith(message), qPrintable(result.err));
         QCOMPARE(result.err.count(QLatin1Char('\n')), 1);
+        if (QTest::currentDataTag() == QLatin1String("binary curves"))
+            QVERIFY2(result.err.endsWith(": not a text curves file\n"), qPrintable(result.err));
         QVERIFY(!QFile::exists(path("never.krm")));
     }
 

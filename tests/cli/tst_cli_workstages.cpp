@@ -31,23 +31,27 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QSize>("size");
+        QTest::addColumn<QString>("note");
         const QStringList all {
             "piece-000000.png", "piece-000001.png", "piece-000002.png", "piece-000003.png"};
-        QTest::newRow("every stage") << QStringList {} << all << QSize(320, 200);
+        QTest::newRow("every stage") << QStringList {} << all << QSize(320, 200) << QString();
         QTest::newRow("a subset") << QStringList {"--count", "2"}
-                                  << QStringList {"piece-000000.png", "piece-000001.png"} << QSize(320, 200);
+                                  << QStringList {"piece-000000.png", "piece-000001.png"} << QSize(320, 200)
+                                  << QString();
         QTest::newRow("more than there are")
-            << QStringList {"--count", "9", "--smart"} << all << QSize(320, 200);
+            << QStringList {"--count", "9", "--smart"} << all << QSize(320, 200)
+            << " (the project has 4 workstages, fewer than the 9 asked for)";
         QTest::newRow("framed, named")
             << QStringList {"--frame", "--base", "lapse"}
             << QStringList {"lapse-000000.png", "lapse-000001.png", "lapse-000002.png", "lapse-000003.png"}
-            << QSize(416, 301);
+            << QSize(416, 301) << QString();
     }
     void writesTheFrames()
     {
         QFETCH(QStringList, options);
         QFETCH(QStringList, files);
         QFETCH(QSize, size);
+        QFETCH(QString, note);
         const QString folder = m_dir.filePath(QString("out-%1").arg(QTest::currentDataTag()));
         QString out;
         QString err;
@@ -58,6 +62,11 @@ private Q_SLOTS:
                 outStream, errStream, false);
         QCOMPARE(code, 0);
         QVERIFY2(err.isEmpty(), qPrintable(err));
+        outStream.flush();
+        QCOMPARE(out,
+            QStringLiteral("Saved %1 workstage frames to %2%3\n")
+                .arg(files.size())
+                .arg(QDir::toNativeSeparators(folder), note));
         QCOMPARE(QDir(folder).entryList(QDir::Files), files);
         const QImage last(QDir(folder).filePath(files.last()));
         QCOMPARE(last.size(), size);

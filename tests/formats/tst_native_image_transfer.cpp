@@ -52,7 +52,7 @@ private Q_SLOTS:
             << QByteArray("koala-painter.koa") << 2 << 1 << false << 11 << 2;
         QTest::newRow("dual multicolor, artwork beside")
             << QByteArray("artist-64.a64") << 2 << 0 << true << 5 << 2;
-        QTest::newRow("hires") << QByteArray("art-studio.ocp") << 1 << 0 << false << 5 << 2;
+        QTest::newRow("hires with border") << QByteArray("art-studio.ocp") << 1 << 0 << false << 5 << 0;
         QTest::newRow("dual hires, blank beside")
             << QByteArray("interpaint.iph") << 2 << 1 << false << 5 << 2;
     }

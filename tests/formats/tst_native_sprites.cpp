@@ -9,6 +9,7 @@
 #include "model/canvas_region.h"
 #include "model/sprite_strip_grid.h"
 
+#include <QBuffer>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -43,6 +44,33 @@ CanvasRegion stripOf(const Project& project, SpriteStripSide side)
     return {};
 }
 
+// Serves its bytes in small reads, then fails as a disk with a bad block does.
+class FailingDevice : public QIODevice {
+public:
+    explicit FailingDevice(QByteArray served)
+        : m_served(std::move(served))
+    {
+        open(QIODevice::ReadOnly);
+    }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        if (m_served.isEmpty()) {
+            setErrorString(QStringLiteral("Input/output error"));
+            return -1;
+        }
+        const qint64 n = std::min<qint64>({maxSize, m_served.size(), 64});
+        std::copy_n(m_served.constData(), n, data);
+        m_served.remove(0, n);
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray m_served;
+};
+
 QRect unitOf(const Project& project, SpriteStripSide side, int column)
 {
     const CanvasRegion region = stripOf(project, side);
@@ -70,6 +98,16 @@ private Q_SLOTS:
             QVERIFY(!decodeNativeSprites(QByteArray(size, 0), &data, &error));
             QCOMPARE(error, QStringLiteral("Unknown file format."));
         }
+
+        // Two whole records read before the device failed are no sprite file.
+        FailingDevice failing(spriteFile({SpriteRecord {}, second}));
+        QVERIFY(!readNativeSprites(failing, &data, &error));
+        QCOMPARE(error, QStringLiteral("Input/output error"));
+        QBuffer whole;
+        whole.setData(spriteFile({second}));
+        QVERIFY(whole.open(QIODevice::ReadOnly) && readNativeSprites(whole, &data, &error));
+        QCOMPARE(data.records, QList<SpriteRecord> {second});
+
         QCOMPARE(nativeSpriteCapacity(CanvasLayout::SideBorders), 40);
         QCOMPARE(nativeSpriteCapacity(CanvasLayout::TopBottomBorders), 32);
         QCOMPARE(nativeSpriteCapacity(CanvasLayout::BitmapOnly), 0);

@@ -3,6 +3,7 @@
 #include "formats/prg/prg_cruncher.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -74,6 +75,13 @@ private Q_SLOTS:
         QCOMPARE(result.outcome, CrunchResult::Outcome::Failed);
         QCOMPARE(result.errorOutput, QStringLiteral("error: the fake cruncher was told to fail"));
         QCOMPARE(readAll(prg), QByteArray("program"));
+
+        // Half-written output is replaced by the program that went in.
+        qputenv("FAKE_EXOMIZER_MODE", "fail-garbage");
+        result = crunchPrgInPlace(QStringLiteral(KROMEL_FAKE_CRUNCHER), prg, 13312, {});
+        QCOMPARE(result.outcome, CrunchResult::Outcome::Failed);
+        QCOMPARE(readAll(prg), QByteArray("program"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList {"art.prg"});
 
         result = crunchPrgInPlace(dir.filePath(QStringLiteral("no-such-cruncher")), prg, 13312, {});
         QCOMPARE(result.outcome, CrunchResult::Outcome::Failed);

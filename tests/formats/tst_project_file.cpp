@@ -241,7 +241,7 @@ private Q_SLOTS:
             return bytes;
         };
 
-        row("not an KROMEL project file (bad signature)", valid.left(7));
+        row("not a KROMEL project", valid.left(7));
         row("file version 9 was written by the GTK version of KROMEL and is not supported", header(9));
         row("file version 12 is newer than this KROMEL understands (version 11)", header(12));
         row("unexpected end of file in a record header", header() + QByteArray(5, 0));
@@ -376,6 +376,26 @@ private Q_SLOTS:
             QCOMPARE(loaded.history().count(), 2);
             QCOMPARE(loaded.history().index(), expected);
         }
+
+        // An empty node before the cursor: the index counts only the edits kept, so the
+        // canvas is the last applied edit's and the edit after it can still be redone.
+        State state;
+        state.index = 3;
+        state.slots[0] = 6;
+        state.canvas = blob(0, char(2) + pixels(31, 1));
+        const QList<QByteArray> history {node(0, 1), pixelChange(0, 0, 1, 2), node(0, 0), node(1, 1),
+            colorChange(0, 0, 6), node(0, 1), pixelChange(1, 0, 1, 3)};
+        QVERIFY(loadBytes(craftedFile(state, history), &loaded).ok);
+        QCOMPARE(loaded.history().count(), 3);
+        QCOMPARE(loaded.history().index(), 2);
+        QVERIFY(!loaded.isModified());
+        QVERIFY(!loaded.redo().isEmpty());
+        QCOMPARE(loaded.colormap().pixel(1, 0), uchar(3));
+        loaded.undo();
+        loaded.undo();
+        loaded.undo();
+        QCOMPARE(loaded.colormap().pixel(0, 0), uchar(1));
+        QCOMPARE(loaded.slotIndex(HistoryColorSlot::Background), uchar(0));
     }
 
     void everyTruncationIsRefused()

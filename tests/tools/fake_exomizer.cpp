@@ -7,6 +7,7 @@
 //   fail              prints a message on standard error and exits with 1
 //   hang              sleeps far longer than any test waits
 //   garbage           writes 3 bytes of nonsense to OUT and exits with 0
+//   fail-garbage      writes 3 bytes of nonsense to OUT, then fails as "fail" does
 // FAKE_EXOMIZER_LOG, when set, names a file that receives the arguments, one per line.
 #include <chrono>
 #include <cstdio>
@@ -30,7 +31,9 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::string mode = std::getenv("FAKE_EXOMIZER_MODE") ? std::getenv("FAKE_EXOMIZER_MODE") : "crunch";
-    if (mode == "fail") {
+    if (mode == "fail-garbage")
+        std::ofstream(args[4], std::ios::binary) << "???";
+    if (mode == "fail" || mode == "fail-garbage") {
         std::fprintf(stderr, "error: the fake cruncher was told to fail\n");
         return 1;
     }

@@ -9,7 +9,8 @@ namespace {
 // in multicolor, 1000 of colour RAM (the 11 pairs) and the background register's byte.
 // The programs put these blocks wherever their own code left room, hence the offsets.
 constexpr std::array<NativeImageFormatRow, 9> formatTable {{
-    {NativeImageFormat::ArtStudio, "Art Studio", CanvasMode::Hires, {0x2000}, 9009, 0, 2, 8002, -1, -1, -1,
+    // The byte after the screen RAM ($4328) is the border colour, which the export writes.
+    {NativeImageFormat::ArtStudio, "Art Studio", CanvasMode::Hires, {0x2000}, 9009, 0, 2, 8002, -1, -1, 9002,
         {"ocp", "art"}},
     {NativeImageFormat::Interpaint, "Interpaint", CanvasMode::Hires, {0x4000}, 9002, 0, 2, 8002, -1, -1, -1,
         {}},

@@ -1,7 +1,10 @@
 #include "formats/prg/prg_cruncher.h"
 
+#include "formats/atomic_file_write.h"
+
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -34,6 +37,12 @@ QString findCruncher(const QString& programDir)
 CrunchResult crunchPrgInPlace(
     const QString& cruncher, const QString& path, int sysAddress, const CrunchOptions& options)
 {
+    // Exomizer writes its output over its input, so a run that fails half-way leaves half
+    // a program there; the original goes back then.
+    QFile input(path);
+    const QByteArray program = input.open(QIODevice::ReadOnly) ? input.readAll() : QByteArray();
+    input.close();
+
     QProcess process;
     QEventLoop loop;
     bool cancelled = false;
@@ -78,6 +87,12 @@ CrunchResult crunchPrgInPlace(
     else if (process.exitStatus() == QProcess::NormalExit && process.error() == QProcess::UnknownError
         && process.exitCode() == 0)
         result.outcome = CrunchResult::Outcome::Crunched;
+    QString error;
+    if (result.outcome != CrunchResult::Outcome::Crunched && !program.isEmpty()
+        && !writeFileAtomically(path, program, &error)) {
+        const QString lost = QStringLiteral("the uncompressed program could not be put back: %1").arg(error);
+        result.errorOutput = result.errorOutput.isEmpty() ? lost : result.errorOutput + "\n" + lost;
+    }
     return result;
 }
 

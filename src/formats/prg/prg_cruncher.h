@@ -34,7 +34,8 @@ struct CrunchResult {
 
 // Crunches the program at `path` in place into a self-extracting program that jumps to
 // `sysAddress`, waiting in a local event loop so the caller's window keeps painting. On
-// a failure the file holds whatever the cruncher left, normally the program as it was.
+// a failure or a cancellation the file holds the program as it was, whatever the
+// cruncher left there.
 CrunchResult crunchPrgInPlace(
     const QString& cruncher, const QString& path, int sysAddress, const CrunchOptions& options);
 

@@ -115,9 +115,13 @@ class HistoryRecordReader {
 public:
     HistoryRecordReader(const ProjectStateRecord& state, QList<HistoryEntry>* entries)
         : m_canvas(state.width, state.height)
+        , m_cursor(state.historyIndex)
         , m_entries(entries)
     {
     }
+
+    // The stored index counts every node; the restored one may count only those kept.
+    int keptIndex() const { return m_cursor - m_droppedBeforeCursor; }
 
     bool read(const ProjectFileRecord& record, QString* error)
     {
@@ -133,6 +137,7 @@ public:
             }
             close();
             m_node.emplace();
+            ++m_nodesOpened;
             return readHistoryNode(record.payload, &*m_node, error);
         case ProjectRecordType::RegionChange:
         case ProjectRecordType::ColorIndexChange:
@@ -164,6 +169,8 @@ private:
     {
         if (m_node && !m_node->entry.changes.isEmpty())
             m_entries->append(std::move(m_node->entry));
+        else if (m_node && m_nodesOpened <= m_cursor)
+            ++m_droppedBeforeCursor;
         m_node.reset();
     }
 
@@ -193,6 +200,9 @@ private:
     }
 
     QSize m_canvas;
+    int m_cursor = 0;
+    int m_nodesOpened = 0;
+    int m_droppedBeforeCursor = 0;
     QList<HistoryEntry>* m_entries;
     std::optional<OpenNode> m_node;
 };
@@ -238,7 +248,7 @@ ProjectFileResult loadProjectFile(QIODevice* device, Project* target, const Proj
     project.setColorSlots(state.slots);
     project.setSpriteCountPolicy(state.spriteCountPolicy);
     project.setHiresClashResolution(state.hiresClashResolution);
-    project.history().restore(std::move(entries), state.historyIndex);
+    project.history().restore(std::move(entries), history.keptIndex());
     project.markClean();
     *target = std::move(project);
     return ProjectFileResult::success();

@@ -43,7 +43,7 @@ bool readProjectFileHeader(QIODevice* device, int* version, QString* error)
     QByteArray header;
     if (!readExactly(device, projectFileHeaderSize, &header)
         || std::memcmp(header.constData(), projectFileSignature, projectFileSignatureSize) != 0) {
-        *error = QStringLiteral("not an KROMEL project file (bad signature)");
+        *error = QStringLiteral("not a KROMEL project");
         return false;
     }
     *version = quint8(header.at(projectFileSignatureSize));

@@ -1,13 +1,14 @@
 #include "formats/project/project_file_writer.h"
 
 #include "document/project.h"
+#include "formats/atomic_file_write.h"
 #include "formats/project/project_file_format.h"
 #include "formats/project/project_file_records.h"
 #include "formats/project/project_pixel_blob.h"
 #include "formats/project/project_record_payload.h"
 #include "formats/project/project_state_record.h"
 
-#include <QSaveFile>
+#include <QIODevice>
 
 namespace {
 
@@ -100,17 +101,19 @@ ProjectFileResult saveProjectFile(
 ProjectFileResult saveProjectFile(
     const Project& project, const QString& path, const ProjectFileProgress& progress)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return ProjectFileResult::failure(
-            QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
-    const ProjectFileResult result = saveProjectFile(project, &file, progress);
-    if (!result.ok) {
-        file.cancelWriting();
+    ProjectFileResult result = ProjectFileResult::success();
+    QString error;
+    const bool written = writeFileAtomically(
+        path,
+        [&](QIODevice& device, QString*) {
+            result = saveProjectFile(project, &device, progress);
+            return result.ok;
+        },
+        &error);
+    // A cancellation goes back unchanged; a failed write names the system's reason.
+    if (result.cancelled)
         return result;
-    }
-    if (!file.commit())
-        return ProjectFileResult::failure(
-            QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
-    return ProjectFileResult::success();
+    if (!written)
+        return ProjectFileResult::failure(QStringLiteral("cannot write %1: %2").arg(path, error));
+    return result;
 }

@@ -45,6 +45,31 @@ bool decodeNativeSprites(const QByteArray& data, NativeSpriteData* out, QString*
     return true;
 }
 
+bool readNativeSprites(QIODevice& device, NativeSpriteData* out, QString* error)
+{
+    // Read one byte past the limit rather than trusting the size a device reports, and
+    // read to the end: a read that fails part-way must not pass for a shorter file, which
+    // can still be whole records.
+    QByteArray data;
+    char buffer[4096];
+    while (data.size() <= maxSpriteFileSize) {
+        const qint64 wanted = std::min<qint64>(sizeof buffer, maxSpriteFileSize + 1 - data.size());
+        const qint64 got = device.read(buffer, wanted);
+        if (got < 0) {
+            *error = device.errorString();
+            return false;
+        }
+        if (got == 0)
+            break;
+        data.append(buffer, got);
+    }
+    if (data.size() > maxSpriteFileSize) {
+        *error = unknownFormat();
+        return false;
+    }
+    return decodeNativeSprites(data, out, error);
+}
+
 bool readNativeSpriteFile(const QString& path, NativeSpriteData* out, QString* error)
 {
     QFile file(path);
@@ -52,11 +77,5 @@ bool readNativeSpriteFile(const QString& path, NativeSpriteData* out, QString* e
         *error = file.errorString();
         return false;
     }
-    // Read one byte past the limit rather than trusting the size a device reports.
-    const QByteArray data = file.read(maxSpriteFileSize + 1);
-    if (data.size() > maxSpriteFileSize) {
-        *error = unknownFormat();
-        return false;
-    }
-    return decodeNativeSprites(data, out, error);
+    return readNativeSprites(file, out, error);
 }

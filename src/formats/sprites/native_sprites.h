@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+class QIODevice;
+
 // The records of a sprite file, in file order.
 struct NativeSpriteData {
     QList<SpriteRecord> records;
@@ -37,4 +39,6 @@ int nativeSpriteCapacity(CanvasLayout layout);
 // The plain sprite file of sprite editors: a load address (ignored) followed by whole
 // 64-byte records, at least one.
 bool decodeNativeSprites(const QByteArray& data, NativeSpriteData* out, QString* error);
+// Reads the device to its end; a read that fails on the way reports the device's reason.
+bool readNativeSprites(QIODevice& device, NativeSpriteData* out, QString* error);
 bool readNativeSpriteFile(const QString& path, NativeSpriteData* out, QString* error);
