@@ -62,7 +62,7 @@ private Q_SLOTS:
     {
         const QString project = sampleProjectPath("multicolor_dual_screen.krm");
         const QString raw = m_files.filePath(QStringLiteral("dual.bin"));
-        Run result = run({"export", project, raw, "--load-address", "$6000"});
+        Run result = run({"export", project, raw, "--load-address", "$6000", "--resolve"});
         QCOMPARE(result.err, QString());
         QCOMPARE(result.exitCode, 0);
         for (const char* plane : {"bitmap", "screen", "colors", "registers"}) {
@@ -77,7 +77,7 @@ private Q_SLOTS:
 
         const QString source = m_files.filePath(QStringLiteral("sides.asm"));
         result = run({"export", sampleProjectPath("hires_side_borders.krm"), source, "--format",
-            "KickAssembler", "--load-address", "4000"});
+            "KickAssembler", "--load-address", "4000", "--resolve"});
         QCOMPARE(result.err, QString());
         const QByteArray text = readAll(source);
         QVERIFY(text.startsWith("// KROMEL picture data for KickAssembler: hires_side_borders.krm\n"));

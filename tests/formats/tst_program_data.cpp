@@ -146,7 +146,7 @@ private Q_SLOTS:
             QStringList expected {QStringLiteral("pic-bitmap.bin"), QStringLiteral("pic-registers.bin"),
                 QStringLiteral("pic-screen.bin")};
             if (isMulticolor(picture.mode))
-                expected.insert(0, QStringLiteral("pic-colors.bin"));
+                expected.insert(1, QStringLiteral("pic-colors.bin"));
             QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), expected);
             const QByteArray prefix = load ? QByteArray::fromHex("0060") : QByteArray();
             QCOMPARE(readAll(dir.filePath(QStringLiteral("pic-bitmap.bin"))), prefix + planes.bitmap);
@@ -246,8 +246,8 @@ private Q_SLOTS:
         QCOMPARE(assemblerOriginRefusal(*assemblerDialectNamed(QStringLiteral("ca65")), screens, 0x2000),
             QStringLiteral(
                 "ca65 sources have no origin; place the RODATA segment in your linker configuration."));
-        QCOMPARE(assemblerOriginRefusal(*assemblerDialectNamed(QStringLiteral("acme")), screens, 0xD000),
-            QStringLiteral("The data (12562 bytes) does not fit between $D000 and $FFFF."));
+        QCOMPARE(assemblerOriginRefusal(*assemblerDialectNamed(QStringLiteral("acme")), screens, 0xE000),
+            QStringLiteral("The data (12050 bytes) does not fit between $E000 and $FFFF."));
         QVERIFY(assemblerOriginRefusal(*assemblerDialectNamed(QStringLiteral("acme")), screens, 0xC000)
                     .isEmpty());
         QVERIFY(assemblerOriginRefusal(*assemblerDialectNamed(QStringLiteral("ca65")), screens, std::nullopt)
