@@ -52,6 +52,8 @@ struct WorkstagesChoice {
 struct ExportFamilyChoice {
     bool native = true;
     bool includeBorders = false;
+    // "raw" or an assembler's key for the exports for programmers, which then win.
+    QString programmerFormat;
 };
 
 // The questions the document commands put to the user. Each one left empty is asked with

@@ -177,6 +177,9 @@ void MainWindow::createFileActions()
     m_exportPrgAction = new QAction(tr("Export to PRG File As..."), this);
     m_exportPrgAction->setShortcut(QKeySequence(tr("Ctrl+Shift+E")));
     connect(m_exportPrgAction, &QAction::triggered, this, &MainWindow::exportPrg);
+    m_runInEmulatorAction = new QAction(tr("Run in Emulator"), this);
+    m_runInEmulatorAction->setShortcut(QKeySequence(tr("F5")));
+    connect(m_runInEmulatorAction, &QAction::triggered, this, &MainWindow::runInEmulator);
     m_saveWorkstagesAction = new QAction(tr("Save Workstages..."), this);
     m_saveWorkstagesAction->setEnabled(false);
     connect(m_saveWorkstagesAction, &QAction::triggered, this, &MainWindow::saveWorkstages);
@@ -490,8 +493,8 @@ void MainWindow::createMenus()
     m_fileMenu->addSeparator();
     m_fileMenu->addAction(m_convertImageAction);
     m_fileMenu->addSeparator();
-    m_fileMenu->addActions(
-        {m_exportImageAction, m_exportUltimateAction, m_exportPrgAction, m_saveWorkstagesAction});
+    m_fileMenu->addActions({m_exportImageAction, m_exportUltimateAction, m_exportPrgAction,
+        m_runInEmulatorAction, m_saveWorkstagesAction});
     m_fileMenu->addSeparator();
     m_fileMenu->addAction(m_printAction);
     m_fileMenu->addSeparator();
@@ -974,6 +977,7 @@ void MainWindow::syncBorderSpritesMenu()
         = prgExportSupported(m_project->mode(), m_project->size(), layout, m_project->screensAcross());
     m_exportPrgAction->setEnabled(runnable);
     m_exportUltimateAction->setEnabled(runnable);
+    m_runInEmulatorAction->setEnabled(runnable);
     checkActionWithData(m_topAlignmentGroup, int(layout.topAlignment));
     checkActionWithData(m_bottomAlignmentGroup, int(layout.bottomAlignment));
     checkActionWithData(m_spriteCountGroup, int(m_project->spriteCountPolicy()));
