@@ -4,8 +4,9 @@
 KROMEL_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 KROMEL_BUILD="${KROMEL_BUILD:-$KROMEL_ROOT/build}"
 
-# poppler-utils renders printed PDF pages for the printing test.
-kromel_build_packages=(qt6-base-dev qt6-svg-dev zlib1g-dev cmake ninja-build g++ ccache libbenchmark-dev fonts-dejavu-core poppler-utils acme desktop-file-utils appstream dpkg-dev file)
+# poppler-utils renders printed PDF pages for the printing test; 64tass and cc65 assemble
+# the assembler-source exports in their tests.
+kromel_build_packages=(qt6-base-dev qt6-svg-dev zlib1g-dev cmake ninja-build g++ ccache libbenchmark-dev fonts-dejavu-core poppler-utils acme 64tass cc65 desktop-file-utils appstream dpkg-dev file)
 
 # Installs the given Debian packages that are not installed yet.
 kromel_ensure_packages() {

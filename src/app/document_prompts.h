@@ -50,8 +50,19 @@ struct WorkstagesChoice {
 
 // Export to Image's first answer on a canvas of whole screens.
 struct ExportFamilyChoice {
-    bool native = true;
-    bool includeBorders = false;
+    // A constructor rather than an aggregate, so a choice written as {native, borders}
+    // needs no programmer format.
+    ExportFamilyChoice(bool native = true, bool includeBorders = false, const QString& programmerFormat = {})
+        : native(native)
+        , includeBorders(includeBorders)
+        , programmerFormat(programmerFormat)
+    {
+    }
+
+    bool native;
+    bool includeBorders;
+    // "raw" or an assembler's key for the exports for programmers, which then win.
+    QString programmerFormat;
 };
 
 // The questions the document commands put to the user. Each one left empty is asked with

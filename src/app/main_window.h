@@ -35,6 +35,7 @@ class QDropEvent;
 class QMenu;
 class QMenuBar;
 class QProgressDialog;
+class QTemporaryDir;
 class RecoveryWriter;
 struct NativeImage;
 struct Preferences;
@@ -182,6 +183,7 @@ public Q_SLOTS:
     void importSprites();
     void exportPrg();
     void sendToUltimate();
+    void runInEmulator();
     void convertImage();
 
     // Status bar and settings.
@@ -286,6 +288,8 @@ private:
     // Answered, and whether to include them.
     std::pair<bool, bool> askIncludeBorders(const QString& title, const QString& cancelMessage);
     void exportNativeImageFiles();
+    // Raw planes ("raw") or assembler source (an assembler's key) for a programmer.
+    void exportProgramDataFiles(const QString& format);
     // A C64 picture handed over from outside: a fresh canvas of its mode, the picture
     // imported as one undoable edit, named after the file.
     void openNativeImage(const QString& path, const NativeImage& image);
@@ -328,6 +332,10 @@ private:
     QAction* m_exportImageAction = nullptr;
     QAction* m_exportUltimateAction = nullptr;
     QAction* m_exportPrgAction = nullptr;
+    QAction* m_runInEmulatorAction = nullptr;
+    // The programs handed to an emulator, kept until the window goes: the emulator may
+    // read its file again (a reset with autostart) long after it started.
+    std::shared_ptr<QTemporaryDir> m_emulatorPrograms;
     QAction* m_saveWorkstagesAction = nullptr;
     QAction* m_printAction = nullptr;
     QAction* m_clearHistoryAction = nullptr;

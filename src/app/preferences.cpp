@@ -44,6 +44,8 @@ Preferences readPreferences(const QSettings& settings)
     read.ultimateTimeoutSeconds
         = storedValue(settings, settingsKey::ultimateTimeoutSeconds, defaults.ultimateTimeoutSeconds)
               .toDouble();
+    read.emulatorProgram
+        = storedValue(settings, settingsKey::emulatorProgram, defaults.emulatorProgram).toString();
     read.autosave = storedValue(settings, settingsKey::autosave, defaults.autosave).toBool();
     read.autosaveIntervalSeconds
         = storedValue(settings, settingsKey::autosaveIntervalSeconds, defaults.autosaveIntervalSeconds)
@@ -59,6 +61,7 @@ void writePreferences(QSettings& settings, const Preferences& preferences)
     settings.setValue(settingsKey::nativeFileDialogs, preferences.nativeFileDialogs);
     settings.setValue(settingsKey::ultimateHost, preferences.ultimateHost.trimmed());
     settings.setValue(settingsKey::ultimateTimeoutSeconds, preferences.ultimateTimeoutSeconds);
+    settings.setValue(settingsKey::emulatorProgram, preferences.emulatorProgram.trimmed());
     settings.setValue(settingsKey::toolFlyoutHoverDelaySeconds, preferences.toolFlyoutHoverDelaySeconds);
     settings.setValue(settingsKey::toolFlyoutLeaveGraceSeconds, preferences.toolFlyoutLeaveGraceSeconds);
     settings.setValue(settingsKey::autosave, preferences.autosave);

@@ -9,8 +9,8 @@ class QSettings;
 Preferences readPreferences(const QSettings& settings);
 
 // Writes every preference in the order the Settings dialog's OK commits them: the four
-// "general/" switches, the Ultimate host (without surrounding blanks) and time-out, then
-// the two flyout timings.
+// "general/" switches, the Ultimate host (without surrounding blanks) and time-out, the
+// emulator program, then the two flyout timings.
 void writePreferences(QSettings& settings, const Preferences& preferences);
 
 // A flyout timing in whole milliseconds, rounded half away from zero.

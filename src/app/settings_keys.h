@@ -32,6 +32,7 @@ inline constexpr char toolFlyoutHoverDelaySeconds[] = "general/toolFlyoutHoverDe
 inline constexpr char toolFlyoutLeaveGraceSeconds[] = "general/toolFlyoutLeaveGraceSeconds";
 inline constexpr char ultimateHost[] = "ultimate/host";
 inline constexpr char ultimateTimeoutSeconds[] = "ultimate/timeoutSeconds";
+inline constexpr char emulatorProgram[] = "general/emulatorProgram";
 inline constexpr char autosave[] = "general/autosave";
 inline constexpr char autosaveIntervalSeconds[] = "general/autosaveIntervalSeconds";
 
@@ -49,6 +50,7 @@ inline constexpr char lastReferenceImageDir[] = "files/lastReferenceImageDir";
 inline constexpr char recentProjects[] = "files/recentProjects";
 inline constexpr char exportIncludeBorders[] = "files/exportIncludeBorders";
 inline constexpr char exportPreferNative[] = "files/exportPreferNative";
+inline constexpr char exportProgrammerFormat[] = "files/exportProgrammerFormat";
 inline constexpr char convertImageDialogDither[] = "convertImageDialog/dither";
 inline constexpr char convertImageDialogGeometry[] = "convertImageDialog/geometry";
 inline constexpr char convertImageDialogMethod[] = "convertImageDialog/method";

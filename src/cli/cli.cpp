@@ -5,6 +5,8 @@
 #include "cli/cli_names.h"
 #include "cli/cli_open_project.h"
 #include "cli/cli_program.h"
+#include "cli/cli_program_data.h"
+#include "cli/cli_run.h"
 #include "cli/cli_workstages.h"
 #include "document/project.h"
 #include "formats/image/canvas_export_image.h"
@@ -37,6 +39,9 @@ QString usage()
         "       kromel-cli import PICTURE OUT.krm\n"
         "       kromel-cli export FILE.krm OUT [--format NAME] [--frame] [--resolve] [--palette NAME]\n"
         "       kromel-cli export FILE.krm OUT.prg [--no-crunch] [--resolve]\n"
+        "       kromel-cli export FILE.krm OUT --format raw|acme|64tass|ca65|kickass\n"
+        "                [--load-address HEX] [--resolve]\n"
+        "       kromel-cli run FILE.krm [--emulator PROGRAM] [--resolve]\n"
         "       kromel-cli send FILE.krm --host HOST [--timeout SECONDS] [--no-crunch] [--resolve]\n"
         "       kromel-cli convert IMAGE OUT.krm [--mode hires|multicolor]\n"
         "                [--layout bitmap|side-borders|top-bottom-borders]\n"
@@ -68,9 +73,24 @@ QString usage()
         "           PATH) so that it starts with RUN; unpacked (no Exomizer, or Exomizer\n"
         "           failed) it starts with SYS 7680 (bitmap only) or SYS 13312 (border sprites)\n"
         "    --no-crunch write the program unpacked\n"
+        "           raw (.bin) writes the C64 memory blocks for your own program, named after\n"
+        "           OUT's base name: NAME-bitmap.bin (8000 bytes), NAME-screen.bin (1000),\n"
+        "           NAME-colors.bin (1000, multicolor), NAME-sprites.bin (the border sprites,\n"
+        "           64 bytes each, in the program's order) and NAME-registers.bin (border,\n"
+        "           background); several screens give NAME-0-bitmap.bin, ... The bytes are\n"
+        "           those of the Koala Painter / Art Studio export and of the program.\n"
+        "           acme, 64tass, ca65 or kickass writes OUT as assembler source with the\n"
+        "           labels bitmap, screen, colors, border, background and sprites, which\n"
+        "           assembles to the same bytes in that order; from $2000 (ca65: in the\n"
+        "           RODATA segment, placed by your linker)\n"
+        "    --load-address HEX  raw: start each file with this load address; source: put\n"
+        "                the data there instead of $2000\n"
         "  send     send the program to an Ultimate 64 or 1541 Ultimate at HOST (an address,\n"
         "           with :PORT if needed), which runs it at once; --timeout is per request\n"
         "           (default 2.5 s)\n"
+        "  run      start the picture's program (unpacked) in a C64 emulator with -autostart\n"
+        "           and wait for it to close: --emulator PROGRAM, else KROMEL_EMULATOR, else\n"
+        "           x64sc on PATH. The temporary program is removed afterwards\n"
         "  convert  make a one-screen project (hires bitmap unless told) of an ordinary\n"
         "           image, converted as Convert Image... does: stretched to the canvas, or\n"
         "           with --keep-aspect scaled to fit and centred on black; no dither and\n"
@@ -165,6 +185,7 @@ struct Options {
     bool frame = false;
     bool resolve = false;
     bool noCrunch = false;
+    std::optional<int> loadAddress;
 };
 
 // Splits a command's arguments into files and the options it takes; returns what is
@@ -195,6 +216,13 @@ QString parseOptions(const QStringList& arguments, const QStringList& allowed, O
             return QStringLiteral("%1 needs a name").arg(argument);
         if (argument == QLatin1String("--format")) {
             options->format = arguments.at(i);
+            continue;
+        }
+        if (argument == QLatin1String("--load-address")) {
+            options->loadAddress = parseLoadAddress(arguments.at(i));
+            if (!options->loadAddress)
+                return QStringLiteral("--load-address takes a hex address from 0000 to FFFF, not \"%1\"")
+                    .arg(arguments.at(i));
             continue;
         }
         const std::optional<PaletteVariant> named = paletteNamed(arguments.at(i));
@@ -308,6 +336,19 @@ int exportCanvas(const Options& options, QTextStream& err)
     const bool program = nameKey(formatName) == QLatin1String("prg");
     if (options.noCrunch && !program)
         return usageError(err, QStringLiteral("--no-crunch only applies to programs (.prg)"));
+    const bool programData = isProgramDataFormat(formatName);
+    if (options.loadAddress && !programData)
+        return usageError(
+            err, QStringLiteral("--load-address only applies to raw planes and assembler sources"));
+    if (programData) {
+        if (options.frame)
+            return usageError(err, QStringLiteral("--frame only applies to ordinary images"));
+        Project project;
+        if (!loadProject(options.files.at(0), &project, err))
+            return exitFileError;
+        return exportProgramData(project, QFileInfo(options.files.at(0)).fileName(), formatName, target,
+            options.loadAddress, options.resolve, err);
+    }
     if (program) {
         if (options.frame)
             return usageError(err, QStringLiteral("--frame only applies to ordinary images"));
@@ -349,6 +390,8 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return runConvertCommand(arguments, err);
     if (command == QLatin1String("send"))
         return runSendCommand(arguments, out, err);
+    if (command == QLatin1String("run"))
+        return runRunCommand(arguments, err);
     if (command == QLatin1String("workstages"))
         return runWorkstagesCommand(arguments, out, err, isatty(fileno(stderr)) != 0);
 
@@ -364,7 +407,7 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
         {"import", {}, 2, "a picture file and a project file"},
         {"export",
             {QStringLiteral("--format"), QStringLiteral("--frame"), QStringLiteral("--resolve"),
-                QStringLiteral("--palette"), QStringLiteral("--no-crunch")},
+                QStringLiteral("--palette"), QStringLiteral("--no-crunch"), QStringLiteral("--load-address")},
             2, "a project file and an output file"},
     };
     const auto known = std::find_if(commands.begin(), commands.end(),

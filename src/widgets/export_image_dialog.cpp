@@ -1,12 +1,16 @@
 #include "widgets/export_image_dialog.h"
 
+#include "formats/program_data/assembler_dialect.h"
+
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 ExportImageDialog::ExportImageDialog(const QString& nativeFormatName, bool preferNative, bool offerBorders,
-    bool includeBorders, QWidget* parent)
+    bool includeBorders, QWidget* parent, const QString& programmerFormat)
     : QDialog(parent)
 {
     setWindowTitle(tr("Export to Image"));
@@ -27,6 +31,31 @@ ExportImageDialog::ExportImageDialog(const QString& nativeFormatName, bool prefe
         indented->addWidget(m_borders);
         layout->addLayout(indented);
     }
+
+    m_raw = new QRadioButton(tr("Raw planes for programmers (.bin)"), this);
+    m_source = new QRadioButton(tr("Assembler source for"), this);
+    m_assembler = new QComboBox(this);
+    m_assembler->setObjectName(QStringLiteral("assemblerCombo"));
+    for (const AssemblerDialectRow& row : assemblerDialects()) {
+        m_assembler->addItem(
+            QStringLiteral("%1 (.%2)").arg(QLatin1String(row.name), QLatin1String(row.suffix)),
+            QLatin1String(row.key));
+    }
+    const AssemblerDialectRow* remembered = assemblerDialectNamed(programmerFormat);
+    if (remembered) {
+        m_assembler->setCurrentIndex(m_assembler->findData(QLatin1String(remembered->key)));
+        m_source->setChecked(true);
+    } else if (programmerFormat == QLatin1String("raw")) {
+        m_raw->setChecked(true);
+    }
+    m_assembler->setEnabled(m_source->isChecked());
+    connect(m_source, &QRadioButton::toggled, m_assembler, &QComboBox::setEnabled);
+    layout->addWidget(m_raw);
+    auto* sourceRow = new QHBoxLayout;
+    sourceRow->addWidget(m_source);
+    sourceRow->addWidget(m_assembler, 1);
+    layout->addLayout(sourceRow);
+
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -41,4 +70,13 @@ bool ExportImageDialog::nativeChosen() const
 bool ExportImageDialog::includeBorders() const
 {
     return m_borders && m_borders->isChecked();
+}
+
+QString ExportImageDialog::programmerFormat() const
+{
+    if (m_raw->isChecked())
+        return QStringLiteral("raw");
+    if (m_source->isChecked())
+        return m_assembler->currentData().toString();
+    return {};
 }

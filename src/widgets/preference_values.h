@@ -15,6 +15,8 @@ struct Preferences {
     // The address an Ultimate 64 commonly gets on a home network; the user sets the real one.
     QString ultimateHost = QStringLiteral("192.168.1.64");
     double ultimateTimeoutSeconds = 2.5;
+    // The C64 emulator Run in Emulator starts: a path or a name on PATH; empty for x64sc.
+    QString emulatorProgram;
     // Recovery copies of a modified document, so a crash loses at most this much work.
     bool autosave = true;
     int autosaveIntervalSeconds = 120;

@@ -3,9 +3,12 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -74,6 +77,25 @@ SettingsDialog::SettingsDialog(const Preferences& preferences, QWidget* parent)
     ultimateLayout->addRow(tr("&Host:"), m_host);
     ultimateLayout->addRow(tr("&Timeout:"), m_timeout);
 
+    auto* emulator = new QGroupBox(tr("Emulator"));
+    auto* emulatorLayout = new QFormLayout(emulator);
+    m_emulator = new QLineEdit(preferences.emulatorProgram);
+    m_emulator->setObjectName(QStringLiteral("emulatorProgramEdit"));
+    m_emulator->setPlaceholderText(tr("x64sc on PATH"));
+    m_emulator->setToolTip(tr("The C64 emulator File -> Run in Emulator starts with -autostart and the "
+                              "picture's program. Empty: VICE's x64sc, looked up on PATH."));
+    auto* browse = new QPushButton(tr("B&rowse..."));
+    connect(browse, &QPushButton::clicked, this, [this] {
+        const QString program
+            = QFileDialog::getOpenFileName(this, tr("Emulator Program"), m_emulator->text());
+        if (!program.isEmpty())
+            m_emulator->setText(program);
+    });
+    auto* emulatorRow = new QHBoxLayout;
+    emulatorRow->addWidget(m_emulator, 1);
+    emulatorRow->addWidget(browse);
+    emulatorLayout->addRow(tr("&Program:"), emulatorRow);
+
     auto* recovery = new QGroupBox(tr("Crash Recovery"));
     auto* recoveryLayout = new QFormLayout(recovery);
     m_autosave = new QCheckBox(tr("&Keep a recovery copy of unsaved work"));
@@ -100,6 +122,7 @@ SettingsDialog::SettingsDialog(const Preferences& preferences, QWidget* parent)
     layout->addWidget(general);
     layout->addWidget(pickers);
     layout->addWidget(ultimate);
+    layout->addWidget(emulator);
     layout->addWidget(recovery);
     layout->addWidget(buttons);
 }
@@ -115,6 +138,7 @@ Preferences SettingsDialog::preferences() const
     edited.toolFlyoutLeaveGraceSeconds = m_leaveGrace->value();
     edited.ultimateHost = m_host->text().trimmed();
     edited.ultimateTimeoutSeconds = m_timeout->value();
+    edited.emulatorProgram = m_emulator->text().trimmed();
     edited.autosave = m_autosave->isChecked();
     edited.autosaveIntervalSeconds = m_autosaveMinutes->value() * 60;
     return edited;

@@ -29,6 +29,7 @@ private:
     QDoubleSpinBox* m_leaveGrace = nullptr;
     QLineEdit* m_host = nullptr;
     QDoubleSpinBox* m_timeout = nullptr;
+    QLineEdit* m_emulator = nullptr;
     QCheckBox* m_autosave = nullptr;
     QSpinBox* m_autosaveMinutes = nullptr;
 };

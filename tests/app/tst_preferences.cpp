@@ -56,6 +56,7 @@ Preferences unusualPreferences()
     preferences.toolFlyoutLeaveGraceSeconds = 0.0;
     preferences.ultimateHost = QStringLiteral("10.0.0.7");
     preferences.ultimateTimeoutSeconds = 12.5;
+    preferences.emulatorProgram = QStringLiteral("/opt/vice/bin/x64sc");
     preferences.autosave = false;
     preferences.autosaveIntervalSeconds = 300;
     return preferences;

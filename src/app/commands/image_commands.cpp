@@ -170,12 +170,19 @@ void MainWindow::exportImage()
             choice = m_prompts.chooseExportFamily(framed);
         } else {
             ExportImageDialog dialog(nativeImageFormatName(nativeImageExportFormat(project.mode())),
-                preferNative, framed, rememberedBorders, this);
+                preferNative, framed, rememberedBorders, this,
+                settings.value(settingsKey::exportProgrammerFormat).toString());
             if (dialog.exec() == QDialog::Accepted)
-                choice = ExportFamilyChoice {dialog.nativeChosen(), dialog.includeBorders()};
+                choice = ExportFamilyChoice {
+                    dialog.nativeChosen(), dialog.includeBorders(), dialog.programmerFormat()};
         }
         if (!choice) {
             showStatusMessage(cancelled, statusTimeout);
+            return;
+        }
+        settings.setValue(settingsKey::exportProgrammerFormat, choice->programmerFormat);
+        if (!choice->programmerFormat.isEmpty()) {
+            exportProgramDataFiles(choice->programmerFormat);
             return;
         }
         settings.setValue(settingsKey::exportPreferNative, choice->native);

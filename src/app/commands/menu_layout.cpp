@@ -61,6 +61,7 @@ std::vector<MenuRow> menuLayout()
         item(&W::m_exportImageAction),
         item(&W::m_exportUltimateAction),
         item(&W::m_exportPrgAction),
+        item(&W::m_runInEmulatorAction),
         item(&W::m_saveWorkstagesAction),
         separator(),
         item(&W::m_printAction),

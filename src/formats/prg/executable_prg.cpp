@@ -40,22 +40,6 @@ uchar slot(const PrgExportColors& colors, HistoryColorSlot which)
     return colors.indices[std::size_t(which)] & 15;
 }
 
-// What the program puts into $D020 and $D021: the colours the editor's framed view shows,
-// so a picture looks the same in the editor, in a framed image export and on the machine.
-struct ScreenColors {
-    uchar border = 0;
-    uchar background = 0;
-};
-
-ScreenColors screenColors(
-    CanvasMode mode, const QSize& canvasSize, const CanvasLayoutSpec& layout, const PrgExportColors& colors)
-{
-    const uchar frame = canvasFrameColorIndex({mode, canvasSize, layout}, ColorSlots {colors.indices}) & 15;
-    // A hires bitmap takes its colours from screen RAM and never shows $D021; an opened
-    // border may show it behind clear sprite pixels, and there it must match the frame.
-    return {frame, isMulticolor(mode) ? uchar(colors.background() & 15) : frame};
-}
-
 // A program image: the two-byte load address, then memory from the load address on.
 class ProgramImage {
 public:
@@ -89,7 +73,7 @@ void putRoutine(ProgramImage& image, const AssembledRoutine& routine)
 // Bitmap, screen RAM, and for multicolor the colour RAM and background; hires keeps only
 // the border colour where the colour RAM would be.
 void putPlanes(ProgramImage& image, const MemoryMap& map, const QByteArray& planes, CanvasMode mode,
-    const ScreenColors& screen)
+    const PrgScreenColors& screen)
 {
     image.put(map.bitmap, planes.constData(), bitmapBytes);
     image.put(map.screen, planes.constData() + bitmapBytes, cellBytes);
@@ -103,7 +87,7 @@ void putPlanes(ProgramImage& image, const MemoryMap& map, const QByteArray& plan
 
 template <typename Routine>
 void putSideBorderParameters(ProgramImage& image, const PrgSpriteRecords& records,
-    const PrgExportColors& colors, const ScreenColors& screen)
+    const PrgExportColors& colors, const PrgScreenColors& screen)
 {
     image.put(Routine::param_background, screen.background);
     image.put(Routine::param_border, screen.border);
@@ -144,7 +128,7 @@ BorderSet borderSet(const BorderSpriteColumns& map, int origin, const BorderSpri
 
 template <typename Routine>
 void putTopBottomParameters(
-    ProgramImage& image, const BorderSet& bottom, const BorderSet& top, const ScreenColors& screen)
+    ProgramImage& image, const BorderSet& bottom, const BorderSet& top, const PrgScreenColors& screen)
 {
     image.put(Routine::param_background, screen.background);
     image.put(Routine::param_border, screen.border);
@@ -173,7 +157,7 @@ void putRecords(ProgramImage& image, const PrgSpriteRecords& records)
     }
 }
 
-QByteArray encodeBitmapOnly(const QByteArray& planes, CanvasMode mode, const ScreenColors& screen)
+QByteArray encodeBitmapOnly(const QByteArray& planes, CanvasMode mode, const PrgScreenColors& screen)
 {
     const bool multicolor = isMulticolor(mode);
     const MemoryMap& map = bitmapOnlyMap;
@@ -189,7 +173,7 @@ QByteArray encodeBitmapOnly(const QByteArray& planes, CanvasMode mode, const Scr
 }
 
 QByteArray encodeSideBorders(const Colormap& colormap, const QByteArray& planes, CanvasMode mode,
-    const PrgExportColors& colors, const ScreenColors& screen)
+    const PrgExportColors& colors, const PrgScreenColors& screen)
 {
     const PrgSpriteRecords records = encodeSideBorderSprites(colormap, mode, colors);
     const MemoryMap& map = spriteLayoutMap;
@@ -214,7 +198,7 @@ struct BorderStrip {
 };
 
 QByteArray encodeTopBottomBorders(const Colormap& colormap, const QByteArray& planes, CanvasMode mode,
-    const CanvasLayoutSpec& layout, const PrgExportColors& colors, const ScreenColors& screen, QString* error)
+    const CanvasLayoutSpec& layout, const PrgExportColors& colors, const PrgScreenColors& screen, QString* error)
 {
     BorderStrip top {{},
         {slot(colors, HistoryColorSlot::TopBorderBackground), slot(colors, HistoryColorSlot::TopBorderMc0),
@@ -280,6 +264,16 @@ QByteArray encodeTopBottomBorders(const Colormap& colormap, const QByteArray& pl
 
 } // namespace
 
+PrgScreenColors prgScreenColors(
+    CanvasMode mode, const QSize& canvasSize, const CanvasLayoutSpec& layout, const PrgExportColors& colors)
+{
+    const uchar frame = canvasFrameColorIndex({mode, canvasSize, layout}, ColorSlots {colors.indices}) & 15;
+    // A hires bitmap takes its colours from screen RAM and never shows $D021; an opened
+    // border may show it behind clear sprite pixels, and there it must match the frame.
+    return {frame, isMulticolor(mode) ? uchar(colors.background() & 15) : frame};
+}
+
+
 bool prgExportSupported(
     CanvasMode mode, const QSize& canvasSize, const CanvasLayoutSpec& layout, int screensAcross)
 {
@@ -301,7 +295,7 @@ QByteArray encodeExecutablePrg(const Colormap& colormap, CanvasMode mode, const 
     }
     const QRect screen = canvasBitmapRect(mode, colormap.size(), layout);
     const QByteArray planes = encodeBitmapPlanes(colormap, mode, screen, colors);
-    const ScreenColors registers = screenColors(mode, colormap.size(), layout, colors);
+    const PrgScreenColors registers = prgScreenColors(mode, colormap.size(), layout, colors);
     switch (layout.layout) {
     case CanvasLayout::SideBorders:
         return encodeSideBorders(colormap, planes, mode, colors, registers);

@@ -16,6 +16,15 @@ struct PrgExportColors;
 bool prgExportSupported(
     CanvasMode mode, const QSize& canvasSize, const CanvasLayoutSpec& layout, int screensAcross);
 
+// What the program puts into $D020 and $D021: the colours the editor's framed view shows,
+// so a picture looks the same in the editor, in a framed image export and on the machine.
+struct PrgScreenColors {
+    uchar border = 0;
+    uchar background = 0;
+};
+PrgScreenColors prgScreenColors(
+    CanvasMode mode, const QSize& canvasSize, const CanvasLayoutSpec& layout, const PrgExportColors& colors);
+
 // Where the program loads and where it starts: SYS 7680 ($1E00) for a bitmap-only
 // canvas, SYS 13312 ($3400) for the sprite layouts.
 int executablePrgLoadAddress(const CanvasLayoutSpec& layout);

@@ -7,6 +7,7 @@
 // The sprite records an executable PRG carries at $6800: 40 blocks of 64 bytes, the
 // hardware sprite pointers $A0 to $C7 of VIC bank 1. Unused records stay zero.
 inline constexpr int prgSpriteRecordCount = 40;
+inline constexpr int prgSpriteRecordAddress = 0x6800;
 using PrgSpriteRecords = std::array<SpriteRecord, prgSpriteRecordCount>;
 
 // Side borders: 10 hardware sprite rows of 4 records (left strip's two columns, then the

@@ -64,6 +64,7 @@ QList<Expected> expectedMenus()
         {"File/Export to Image As...", portable("Ctrl+Shift+P")},
         {"File/Export to Ultimate Device", portable("Ctrl+E")},
         {"File/Export to PRG File As...", portable("Ctrl+Shift+E")},
+        {"File/Run in Emulator", portable("F5")},
         {"File/Save Workstages...", {}},
         {"File/----", {}},
         {"File/Print...", {}},

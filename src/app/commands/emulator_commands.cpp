@@ -1,0 +1,57 @@
+// Run in Emulator: the canvas's program, unpacked, started in a C64 emulator that the
+// editor never waits for.
+#include "app/main_window.h"
+
+#include "app/preferences.h"
+#include "formats/prg/emulator_launch.h"
+
+#include <QFileInfo>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <chrono>
+
+namespace {
+
+constexpr std::chrono::milliseconds statusTimeout {5000};
+
+} // namespace
+
+void MainWindow::runInEmulator()
+{
+    if (!m_guard.mayExport())
+        return;
+    const QString chosen = readPreferences(QSettings()).emulatorProgram;
+    const QString emulator = findEmulator(chosen);
+    if (emulator.isEmpty()) {
+        warnUser(emulatorNotFoundMessage(chosen) + QLatin1Char('\n')
+            + tr("Choose the emulator program under Edit -> Settings... -> Emulator."));
+        return;
+    }
+    if (exportBlockedByClashes(tr("to the emulator"), tr("Run in emulator cancelled.")))
+        return;
+    QByteArray prg;
+    {
+        const auto busy = m_guard.busyScope();
+        prg = encodeExecutablePrgOrWarn(tr("Could not run the picture in the emulator."));
+    }
+    if (prg.isEmpty())
+        return;
+    if (!m_emulatorPrograms || !m_emulatorPrograms->isValid())
+        m_emulatorPrograms = std::make_shared<QTemporaryDir>();
+    QString error;
+    const QString program = m_emulatorPrograms->isValid()
+        ? writeProgramForEmulator(m_emulatorPrograms->path(), suggestedExportBaseName(), prg, &error)
+        : QString();
+    if (program.isEmpty()) {
+        warnUser(error.isEmpty() ? tr("Could not make a temporary folder for the program.") : error);
+        return;
+    }
+    if (!startEmulatorDetached(emulator, program, &error)) {
+        warnUser(error);
+        return;
+    }
+    showStatusMessage(
+        tr("Started %1 with %2.").arg(QFileInfo(emulator).fileName(), QFileInfo(program).fileName()),
+        statusTimeout);
+}

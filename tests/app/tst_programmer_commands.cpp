@@ -1,0 +1,187 @@
+// The window's commands for coders: Export to Image's raw planes and assembler source,
+// and Run in Emulator with a stand-in emulator that records what it got.
+#include "app/main_window.h"
+#include "app/settings_keys.h"
+#include "app/status_bar_panel.h"
+#include "document/project.h"
+#include "formats/native/native_image_encoder.h"
+#include "formats/prg/executable_prg.h"
+#include "formats/prg_export_colors.h"
+#include "widgets/elided_label.h"
+
+#include "support/window_actions.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMenuBar>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray programOf(const Project& project)
+{
+    return encodeExecutablePrg(project.colormap(), project.mode(), project.layout(),
+        PrgExportColors::fromSlots(project.colorSlots()), nullptr);
+}
+
+} // namespace
+
+class TestProgrammerCommands : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_settingsDir.isValid() && m_tempDir.isValid() && m_files.isValid());
+        QCoreApplication::setOrganizationName(QStringLiteral("kromelstudio-test"));
+        QCoreApplication::setApplicationName(QStringLiteral("KROMEL-programmer"));
+        QSettings::setDefaultFormat(QSettings::IniFormat);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
+        qputenv("TMPDIR", m_tempDir.path().toLocal8Bit());
+        qputenv("FAKE_EMULATOR_LOG", m_files.filePath(QStringLiteral("args.txt")).toLocal8Bit());
+        qputenv("FAKE_EMULATOR_COPY", m_files.filePath(QStringLiteral("given.prg")).toLocal8Bit());
+        qputenv("FAKE_EMULATOR_RELEASE", m_files.filePath(QStringLiteral("release")).toLocal8Bit());
+    }
+
+    void init()
+    {
+        QSettings().setValue(settingsKey::emulatorProgram, QStringLiteral(KROMEL_FAKE_EMULATOR));
+        m_window = std::make_unique<MainWindow>();
+        m_warnings.clear();
+        DocumentPrompts& prompts = m_window->documentPrompts();
+        prompts.askToSaveChanges = [] { return SaveChangesAnswer::Discard; };
+        prompts.warn = [this](const QString& text) { m_warnings << text; };
+        prompts.chooseExportPath = [this](const QString&, const QString&) { return m_target; };
+        prompts.confirmReplace = [](const QStringList&) { return true; };
+    }
+
+    void exportToImageOffersTheProgrammersChoices()
+    {
+        m_window->newDualMulticolorCanvas();
+        Project& project = m_window->project();
+        project.colormap().fillRect(QRect(170, 10, 20, 30), 5);
+        QString format = QStringLiteral("raw");
+        m_window->documentPrompts().chooseExportFamily = [&format](bool) {
+            return ExportFamilyChoice {true, false, format};
+        };
+
+        m_target = m_files.filePath(QStringLiteral("dual.bin"));
+        m_window->exportImage();
+        QVERIFY2(m_warnings.isEmpty(), qPrintable(m_warnings.join(QLatin1Char('\n'))));
+        const PrgExportColors colors = PrgExportColors::fromSlots(project.colorSlots());
+        for (int screen : {0, 1}) {
+            const QByteArray native = encodeNativeImage(project.colormap(), project.mode(), colors, screen);
+            QCOMPARE(readAll(m_files.filePath(QStringLiteral("dual-%1-bitmap.bin").arg(screen))),
+                native.mid(2, 8000));
+            QCOMPARE(readAll(m_files.filePath(QStringLiteral("dual-%1-colors.bin").arg(screen))),
+                native.mid(9002, 1000));
+        }
+        QCOMPARE(
+            statusMessage(), QStringLiteral("Exported 8 files: dual-0-bitmap.bin ... dual-1-registers.bin."));
+        QCOMPARE(QSettings().value(settingsKey::exportProgrammerFormat).toString(), QStringLiteral("raw"));
+
+        format = QStringLiteral("acme");
+        m_target = m_files.filePath(QStringLiteral("dual.a"));
+        m_window->exportImage();
+        QVERIFY(readAll(m_files.filePath(QStringLiteral("dual-1.a")))
+                    .startsWith("; KROMEL picture data for ACME: "));
+        QCOMPARE(statusMessage(), QStringLiteral("Exported 2 files: dual-0.a ... dual-1.a."));
+        QVERIFY(!m_window->isWindowModified());
+    }
+
+    void runInEmulatorIsAFileCommandForOneScreen()
+    {
+        QAction* run = findAction(*m_window, QStringLiteral("Run in Emulator"));
+        QCOMPARE(run->shortcut(), QKeySequence(QStringLiteral("F5")));
+        QMenu* file = m_window->menuBar()->actions().constFirst()->menu();
+        const QList<QAction*> entries = file->actions();
+        const qsizetype at = entries.indexOf(run);
+        QVERIFY(at > 0);
+        QCOMPARE(entries.at(at - 1)->text(), QStringLiteral("Export to PRG File As..."));
+        // Exactly where a program can be made.
+        m_window->newDualHiresCanvas();
+        QVERIFY(!run->isEnabled());
+        m_window->newMulticolorTopBottomSpritesCanvas();
+        QVERIFY(run->isEnabled());
+    }
+
+    void runInEmulatorNeverWaitsForIt()
+    {
+        m_window->newHiresSpritesCanvas();
+        m_window->project().colormap().fillRect(QRect(40, 40, 16, 16), 2);
+        qputenv("FAKE_EMULATOR_MODE", "wait");
+        QElapsedTimer clock;
+        clock.start();
+        findAction(*m_window, QStringLiteral("Run in Emulator"))->trigger();
+        // The stand-in stays until released; the window must be free long before that.
+        QVERIFY(clock.elapsed() < 3000);
+        QVERIFY(m_warnings.isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(
+            readAll(m_files.filePath(QStringLiteral("given.prg"))), programOf(m_window->project()), 10000);
+        const QStringList arguments = QString::fromUtf8(readAll(m_files.filePath(QStringLiteral("args.txt"))))
+                                          .split(QLatin1Char('\n'));
+        QCOMPARE(arguments.value(0), QStringLiteral("-autostart"));
+        QVERIFY(arguments.value(1).endsWith(QLatin1String("/untitled.prg")));
+        QVERIFY(QFile::exists(arguments.value(1)));
+        QVERIFY(statusMessage().startsWith(QStringLiteral("Started fake_emulator")));
+        QFile release(m_files.filePath(QStringLiteral("release")));
+        QVERIFY(release.open(QIODevice::WriteOnly));
+        qunsetenv("FAKE_EMULATOR_MODE");
+        // The program goes with the window.
+        m_window.reset();
+        QVERIFY(!QFile::exists(arguments.value(1)));
+        QVERIFY(QDir(m_tempDir.path()).isEmpty());
+    }
+
+    void runInEmulatorSaysHowToChooseOne()
+    {
+        QSettings().setValue(settingsKey::emulatorProgram, QString());
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", m_files.path().toLocal8Bit());
+        m_window->newHiresCanvas();
+        m_window->runInEmulator();
+        qputenv("PATH", path);
+        QCOMPARE(m_warnings,
+            QStringList {
+                QStringLiteral("No emulator found: x64sc is not on PATH.\nChoose the emulator program "
+                               "under Edit -> Settings... -> Emulator.")});
+
+        const QString notAProgram = m_files.filePath(QStringLiteral("args.txt"));
+        QFile text(notAProgram);
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        QSettings().setValue(settingsKey::emulatorProgram, notAProgram);
+        m_window->runInEmulator();
+        QCOMPARE(m_warnings.value(1),
+            QStringLiteral(
+                "The emulator %1 was not found or cannot be run.\nChoose the emulator program under "
+                "Edit -> Settings... -> Emulator.")
+                .arg(QDir::toNativeSeparators(notAProgram)));
+    }
+
+    void cleanup() { m_window.reset(); }
+
+private:
+    QString statusMessage() const
+    {
+        return m_window->findChild<StatusBarPanel*>()->messageLabel()->fullText();
+    }
+
+    QTemporaryDir m_settingsDir;
+    QTemporaryDir m_tempDir;
+    QTemporaryDir m_files;
+    std::unique_ptr<MainWindow> m_window;
+    QStringList m_warnings;
+    QString m_target;
+};
+
+QTEST_MAIN(TestProgrammerCommands)
+#include "tst_programmer_commands.moc"

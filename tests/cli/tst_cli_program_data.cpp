@@ -1,0 +1,187 @@
+// kromel-cli's exports for programmers and its run command, in-process, with a stand-in
+// emulator that records what it was started with.
+#include "cli/cli.h"
+
+#include "support/test_data.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+
+namespace {
+
+struct Run {
+    int exitCode = 0;
+    QString out;
+    QString err;
+};
+
+Run run(const QStringList& arguments)
+{
+    Run result;
+    QTextStream out(&result.out);
+    QTextStream err(&result.err);
+    result.exitCode = runCli(arguments, out, err);
+    out.flush();
+    err.flush();
+    return result;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestCliProgramData : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_temp.isValid() && m_files.isValid());
+        // The run command's temporary program goes here, so the test sees it removed.
+        qputenv("TMPDIR", m_temp.path().toLocal8Bit());
+        qunsetenv("KROMEL_EMULATOR");
+    }
+
+    void init()
+    {
+        qunsetenv("FAKE_EMULATOR_MODE");
+        qputenv("FAKE_EMULATOR_LOG", m_files.filePath(QStringLiteral("args.txt")).toLocal8Bit());
+        qputenv("FAKE_EMULATOR_COPY", m_files.filePath(QStringLiteral("given.prg")).toLocal8Bit());
+        QFile::remove(m_files.filePath(QStringLiteral("args.txt")));
+        QFile::remove(m_files.filePath(QStringLiteral("given.prg")));
+    }
+
+    void rawAndSourceExportsWriteTheirFiles()
+    {
+        const QString project = sampleProjectPath("multicolor_dual_screen.krm");
+        const QString raw = m_files.filePath(QStringLiteral("dual.bin"));
+        Run result = run({"export", project, raw, "--load-address", "$6000", "--resolve"});
+        QCOMPARE(result.err, QString());
+        QCOMPARE(result.exitCode, 0);
+        for (const char* plane : {"bitmap", "screen", "colors", "registers"}) {
+            for (int screen : {0, 1}) {
+                const QString path = m_files.filePath(
+                    QStringLiteral("dual-%1-%2.bin").arg(screen).arg(QLatin1String(plane)));
+                QCOMPARE(readAll(path).left(2), QByteArray::fromHex("0060"));
+            }
+        }
+        QCOMPARE(readAll(m_files.filePath(QStringLiteral("dual-0-bitmap.bin"))).size(), 2 + 8000);
+        QVERIFY(!QFile::exists(raw));
+
+        const QString source = m_files.filePath(QStringLiteral("sides.asm"));
+        result = run({"export", sampleProjectPath("hires_side_borders.krm"), source, "--format",
+            "KickAssembler", "--load-address", "4000", "--resolve"});
+        QCOMPARE(result.err, QString());
+        const QByteArray text = readAll(source);
+        QVERIFY(text.startsWith("// KROMEL picture data for KickAssembler: hires_side_borders.krm\n"));
+        QVERIFY(text.contains("\n* = $4000\n"));
+        QVERIFY(text.contains("\nsprites:\n"));
+        QVERIFY(!text.contains("\ncolors:\n"));
+    }
+
+    void refusalsAndMistakesSayWhy_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        const QString dual = sampleProjectPath("multicolor_dual_screen.krm");
+        QTest::newRow("bad address")
+            << QStringList {"export", dual, "out.bin", "--load-address", "10000"} << 2
+            << "kromel-cli: --load-address takes a hex address from 0000 to FFFF, not "
+               "\"10000\" (see kromel-cli --help)\n";
+        QTest::newRow("address for an image")
+            << QStringList {"export", dual, "out.png", "--load-address", "2000"} << 2
+            << "kromel-cli: --load-address only applies to raw planes and assembler sources (see kromel-cli "
+               "--help)\n";
+        QTest::newRow("ca65 has no origin")
+            << QStringList {"export", dual, "out.s", "--format", "ca65", "--load-address", "2000"} << 1
+            << "ca65 sources have no origin; place the RODATA segment in your linker configuration.\n";
+        QTest::newRow("frame")
+            << QStringList {"export", dual, "out.bin", "--frame"} << 2
+            << "kromel-cli: --frame only applies to ordinary images (see kromel-cli --help)\n";
+        QTest::newRow("run takes one project")
+            << QStringList {"run"} << 2 << "kromel-cli: run takes one project file (see kromel-cli --help)\n";
+    }
+
+    void refusalsAndMistakesSayWhy()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        QDir::setCurrent(m_files.path());
+        const Run result = run(arguments);
+        QCOMPARE(result.err, message);
+        QCOMPARE(result.exitCode, exitCode);
+    }
+
+    void runHandsTheEmulatorTheUncrunchedProgram()
+    {
+        const QString project = sampleProjectPath("multicolor_top_bottom_borders.krm");
+        const QString exported = m_files.filePath(QStringLiteral("exported.prg"));
+        QCOMPARE(run({"export", project, exported, "--no-crunch"}).exitCode, 0);
+
+        const Run result = run({"run", project, "--emulator", KROMEL_FAKE_EMULATOR});
+        QCOMPARE(result.err, QString());
+        QCOMPARE(result.exitCode, 0);
+        const QStringList arguments = QString::fromUtf8(readAll(m_files.filePath(QStringLiteral("args.txt"))))
+                                          .split(QLatin1Char('\n'));
+        QCOMPARE(arguments.size(), 3);
+        QCOMPARE(arguments.at(0), QStringLiteral("-autostart"));
+        QVERIFY(arguments.at(1).endsWith(QLatin1String("/multicolor_top_bottom_borders.prg")));
+        QCOMPARE(readAll(m_files.filePath(QStringLiteral("given.prg"))), readAll(exported));
+        // Waited for, then cleaned up.
+        QVERIFY(!QFile::exists(arguments.at(1)));
+        QCOMPARE(QDir(m_temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+
+        // KROMEL_EMULATOR does what --emulator does.
+        QFile::remove(m_files.filePath(QStringLiteral("given.prg")));
+        qputenv("KROMEL_EMULATOR", KROMEL_FAKE_EMULATOR);
+        QCOMPARE(run({"run", project}).exitCode, 0);
+        qunsetenv("KROMEL_EMULATOR");
+        QCOMPARE(readAll(m_files.filePath(QStringLiteral("given.prg"))), readAll(exported));
+    }
+
+    void runReportsAMissingOrFailingEmulator()
+    {
+        const QString project = sampleProjectPath("hires_bitmap.krm");
+        const QString missing = m_files.filePath(QStringLiteral("no-such-emulator"));
+        Run result = run({"run", project, "--emulator", missing});
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.err,
+            QStringLiteral("The emulator %1 was not found or cannot be run. Give --emulator PROGRAM or set "
+                           "KROMEL_EMULATOR.\n")
+                .arg(QDir::toNativeSeparators(missing)));
+
+        // Nothing called x64sc on an empty PATH.
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", m_files.path().toLocal8Bit());
+        result = run({"run", project});
+        qputenv("PATH", path);
+        QCOMPARE(result.err,
+            QStringLiteral("No emulator found: x64sc is not on PATH. Give --emulator PROGRAM or set "
+                           "KROMEL_EMULATOR.\n"));
+
+        qputenv("FAKE_EMULATOR_MODE", "fail");
+        result = run({"run", project, "--emulator", KROMEL_FAKE_EMULATOR});
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.err,
+            QStringLiteral(
+                "The emulator %1 stopped with exit code 3: fake emulator: cannot open the display\n")
+                .arg(QDir::toNativeSeparators(KROMEL_FAKE_EMULATOR)));
+        QCOMPARE(QDir(m_temp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    }
+
+private:
+    QTemporaryDir m_temp;
+    QTemporaryDir m_files;
+};
+
+QTEST_GUILESS_MAIN(TestCliProgramData)
+#include "tst_cli_program_data.moc"
