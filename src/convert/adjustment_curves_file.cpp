@@ -23,6 +23,10 @@ std::optional<AdjustmentChannel> channelNamed(const QString& name)
     return std::nullopt;
 }
 
+// Four curves of 32 points fit in a few hundred bytes; the limit leaves room for comments
+// and keeps a mistaken path (an image, a device that never ends) from being read whole.
+constexpr qint64 largestCurvesFile = 65536;
+
 AdjustmentCurvesResult failure(int line, const QString& message)
 {
     AdjustmentCurvesResult result;
@@ -82,17 +86,24 @@ AdjustmentCurvesResult parseAdjustmentCurves(const QString& text)
 
 AdjustmentCurvesResult readAdjustmentCurvesFile(const QString& path)
 {
+    AdjustmentCurvesResult result;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        AdjustmentCurvesResult result;
         result.error = file.errorString();
         return result;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError || !isText(bytes)) {
-        AdjustmentCurvesResult result;
-        result.error = file.error() != QFileDevice::NoError ? file.errorString()
-                                                            : QStringLiteral("not a text curves file");
+    // One byte past the limit tells a file that is too large from one that just fits.
+    const QByteArray bytes = file.read(largestCurvesFile + 1);
+    if (file.error() != QFileDevice::NoError) {
+        result.error = file.errorString();
+        return result;
+    }
+    if (bytes.size() > largestCurvesFile) {
+        result.error = QStringLiteral("not a curves file (larger than %1 bytes)").arg(largestCurvesFile);
+        return result;
+    }
+    if (!isText(bytes)) {
+        result.error = QStringLiteral("not a text curves file");
         return result;
     }
     return parseAdjustmentCurves(QString::fromUtf8(bytes));
