@@ -2,6 +2,7 @@
 
 #include "cli/cli_convert.h"
 #include "cli/cli_errors.h"
+#include "cli/cli_live.h"
 #include "cli/cli_names.h"
 #include "cli/cli_program.h"
 #include "cli/cli_workstages.h"
@@ -38,6 +39,7 @@ QString usage()
         "       kromel-cli export FILE.krm OUT [--format NAME] [--frame] [--resolve] [--palette NAME]\n"
         "       kromel-cli export FILE.krm OUT.prg [--no-crunch] [--resolve]\n"
         "       kromel-cli send FILE.krm --host HOST [--timeout SECONDS] [--no-crunch] [--resolve]\n"
+        "       kromel-cli live FILE.krm --host HOST [--timeout SECONDS]\n"
         "       kromel-cli convert IMAGE OUT.krm [--mode hires|multicolor]\n"
         "                [--layout bitmap|side-borders|top-bottom-borders]\n"
         "                [--dither none|ordered|diffusion] [--palette NAME]\n"
@@ -70,6 +72,11 @@ QString usage()
         "  send     send the program to an Ultimate 64 or 1541 Ultimate at HOST (an address,\n"
         "           with :PORT if needed), which runs it at once; --timeout is per request\n"
         "           (default 2.5 s)\n"
+        "  live     show the canvas on an Ultimate 64 or 1541 Ultimate at HOST and keep it\n"
+        "           there as you work: the program is sent once, then every time FILE is\n"
+        "           saved only the changed bytes are written into the running C64. Runs\n"
+        "           until Ctrl+C (or SIGTERM); a device that stops answering within\n"
+        "           --timeout (default 2.5 s per request) ends it with exit code 1\n"
         "  convert  make a one-screen project (hires bitmap unless told) of an ordinary\n"
         "           image, converted as Convert Image... does: stretched to the canvas, or\n"
         "           with --keep-aspect scaled to fit and centred on black; no dither and\n"
@@ -348,6 +355,8 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return runConvertCommand(arguments, err);
     if (command == QLatin1String("send"))
         return runSendCommand(arguments, out, err);
+    if (command == QLatin1String("live"))
+        return runLiveCommand(arguments, out, err);
     if (command == QLatin1String("workstages"))
         return runWorkstagesCommand(arguments, out, err, isatty(fileno(stderr)) != 0);
 
