@@ -36,6 +36,7 @@ class RecoveryWriter;
 struct NativeImage;
 struct Preferences;
 struct RecoveryClaim;
+class LiveLinkController;
 class StatusBarPanel;
 enum class SessionToggle : int;
 enum class SpriteStripSide : quint8;
@@ -187,6 +188,9 @@ public Q_SLOTS:
     void importSprites();
     void exportPrg();
     void sendToUltimate();
+    // Options > Live Link to Ultimate Device: keeps the device showing the canvas.
+    void toggleLiveLink(bool on);
+    void liveLinkStopped(const QString& message);
     void convertImage();
 
     // Status bar and settings.
@@ -335,6 +339,8 @@ private:
     QAction* m_exportImageAction = nullptr;
     QAction* m_exportUltimateAction = nullptr;
     QAction* m_exportPrgAction = nullptr;
+    QAction* m_liveLinkAction = nullptr;
+    LiveLinkController* m_liveLink = nullptr;
     QAction* m_saveWorkstagesAction = nullptr;
     QAction* m_printAction = nullptr;
     QAction* m_clearHistoryAction = nullptr;

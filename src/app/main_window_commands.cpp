@@ -10,6 +10,7 @@
 #include "app/about_dialog.h"
 #include "app/color_slot_assignment.h"
 #include "app/external_url_opener.h"
+#include "app/live_link_controller.h"
 #include "app/user_manual_window.h"
 #include "document/project.h"
 #include "formats/prg/executable_prg.h"
@@ -376,6 +377,13 @@ void MainWindow::createOptionsActions()
     m_reduceBorderSpritesAction = new QAction(tr("Reduce Borders to 8 Sprites"), this);
     connect(m_reduceBorderSpritesAction, &QAction::triggered, this, &MainWindow::reduceBorderSprites);
 
+    m_liveLink = new LiveLinkController([this]() -> const Project& { return *m_project; }, this);
+    m_liveLink->followCanvas(m_canvas);
+    m_liveLinkAction = new QAction(tr("Live Link to Ultimate Device"), this);
+    m_liveLinkAction->setCheckable(true);
+    connect(m_liveLinkAction, &QAction::toggled, this, &MainWindow::toggleLiveLink);
+    connect(m_liveLink, &LiveLinkController::stopped, this, &MainWindow::liveLinkStopped);
+
     m_clearScreenAction = new QAction(tr("Clear Screen"), this);
     m_clearScreenAction->setShortcut(QKeySequence(tr("Ctrl+L")));
     connect(m_clearScreenAction, &QAction::triggered, this, &MainWindow::clearScreen);
@@ -549,6 +557,8 @@ void MainWindow::createMenus()
     m_borderSpritesMenu->addAction(m_reduceBorderSpritesAction);
     m_optionsMenu->addSeparator();
     m_optionsMenu->addAction(m_clearScreenAction);
+    m_optionsMenu->addSeparator();
+    m_optionsMenu->addAction(m_liveLinkAction);
     syncHiresClashMenu();
     syncBorderSpritesMenu();
 
@@ -657,6 +667,8 @@ void MainWindow::refreshUndoActions()
     m_redoAction->setEnabled(history.index() < history.count());
     m_clearHistoryAction->setEnabled(history.count() >= 1);
     m_saveWorkstagesAction->setEnabled(history.index() >= 1);
+    if (m_liveLink)
+        m_liveLink->documentChanged();
 }
 
 void MainWindow::penWidth()
@@ -974,6 +986,9 @@ void MainWindow::syncBorderSpritesMenu()
         = prgExportSupported(m_project->mode(), m_project->size(), layout, m_project->screensAcross());
     m_exportPrgAction->setEnabled(runnable);
     m_exportUltimateAction->setEnabled(runnable);
+    // A running link may always be switched off.
+    if (m_liveLinkAction)
+        m_liveLinkAction->setEnabled(runnable || m_liveLinkAction->isChecked());
     checkActionWithData(m_topAlignmentGroup, int(layout.topAlignment));
     checkActionWithData(m_bottomAlignmentGroup, int(layout.bottomAlignment));
     checkActionWithData(m_spriteCountGroup, int(m_project->spriteCountPolicy()));

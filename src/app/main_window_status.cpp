@@ -3,6 +3,7 @@
 
 #include "app/main_window.h"
 
+#include "app/live_link_controller.h"
 #include "app/preferences.h"
 #include "app/session_settings.h"
 #include "app/status_bar_panel.h"
@@ -14,6 +15,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
@@ -36,7 +38,10 @@ public:
         m_window.sessionToggleAction(toggle)->setChecked(on);
     }
 
-    void setReferenceLayerOpacity(int percent) override { m_window.m_canvas->setReferenceLayerOpacity(percent); }
+    void setReferenceLayerOpacity(int percent) override
+    {
+        m_window.m_canvas->setReferenceLayerOpacity(percent);
+    }
 
     void setDisplayPixelAspect(double aspect) override
     {
@@ -65,6 +70,7 @@ void MainWindow::createStatusBar()
 {
     m_statusPanel = new StatusBarPanel(this);
     statusBar()->addPermanentWidget(m_statusPanel, 1);
+    statusBar()->addPermanentWidget(m_liveLink->createIndicator(this));
     connect(m_canvas, &CanvasArea::statusChanged, this, &MainWindow::updateStatusBar);
 }
 
