@@ -39,6 +39,7 @@ class QTemporaryDir;
 class RecoveryWriter;
 struct NativeImage;
 struct Preferences;
+class LiveLinkController;
 class StatusBarPanel;
 struct MenuRow;
 enum class SessionToggle : int;
@@ -184,6 +185,9 @@ public Q_SLOTS:
     void exportPrg();
     void sendToUltimate();
     void runInEmulator();
+    // Options > Live Link to Ultimate Device: keeps the device showing the canvas.
+    void toggleLiveLink(bool on);
+    void liveLinkStopped(const QString& message);
     void convertImage();
 
     // Status bar and settings.
@@ -336,6 +340,8 @@ private:
     // The programs handed to an emulator, kept until the window goes: the emulator may
     // read its file again (a reset with autostart) long after it started.
     std::shared_ptr<QTemporaryDir> m_emulatorPrograms;
+    QAction* m_liveLinkAction = nullptr;
+    LiveLinkController* m_liveLink = nullptr;
     QAction* m_saveWorkstagesAction = nullptr;
     QAction* m_printAction = nullptr;
     QAction* m_clearHistoryAction = nullptr;

@@ -8,6 +8,7 @@
 #include "app/commands/command_table.h"
 #include "app/commands/menu_layout.h"
 #include "app/external_url_opener.h"
+#include "app/live_link_controller.h"
 #include "view/canvas_area.h"
 #include "view/preview_window.h"
 #include "widgets/palette_widget.h"
@@ -41,6 +42,9 @@ void MainWindow::createColorBars()
 
 void MainWindow::createActions()
 {
+    m_liveLink = new LiveLinkController([this]() -> const Project& { return *m_project; }, this);
+    m_liveLink->followCanvas(m_canvas);
+    connect(m_liveLink, &LiveLinkController::stopped, this, &MainWindow::liveLinkStopped);
     for (const CommandGroupRow& row : commandGroupTable()) {
         auto* group = new QActionGroup(this);
         this->*row.group = group;

@@ -3,6 +3,7 @@
 
 #include "app/main_window.h"
 
+#include "app/live_link_controller.h"
 #include "app/preferences.h"
 #include "app/session_settings.h"
 #include "app/status_bar_panel.h"
@@ -14,6 +15,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
@@ -68,6 +70,7 @@ void MainWindow::createStatusBar()
 {
     m_statusPanel = new StatusBarPanel(this);
     statusBar()->addPermanentWidget(m_statusPanel, 1);
+    statusBar()->addPermanentWidget(m_liveLink->createIndicator(this));
     connect(m_canvas, &CanvasArea::statusChanged, this, &MainWindow::updateStatusBar);
 }
 

@@ -2,6 +2,7 @@
 
 #include "cli/cli_convert.h"
 #include "cli/cli_errors.h"
+#include "cli/cli_live.h"
 #include "cli/cli_names.h"
 #include "cli/cli_open_project.h"
 #include "cli/cli_program.h"
@@ -43,6 +44,7 @@ QString usage()
         "                [--load-address HEX] [--resolve]\n"
         "       kromel-cli run FILE.krm [--emulator PROGRAM] [--resolve]\n"
         "       kromel-cli send FILE.krm --host HOST [--timeout SECONDS] [--no-crunch] [--resolve]\n"
+        "       kromel-cli live FILE.krm --host HOST [--timeout SECONDS]\n"
         "       kromel-cli convert IMAGE OUT.krm [--mode hires|multicolor]\n"
         "                [--layout bitmap|side-borders|top-bottom-borders]\n"
         "                [--dither none|ordered|diffusion] [--palette NAME]\n"
@@ -91,6 +93,11 @@ QString usage()
         "  run      start the picture's program (unpacked) in a C64 emulator with -autostart\n"
         "           and wait for it to close: --emulator PROGRAM, else KROMEL_EMULATOR, else\n"
         "           x64sc on PATH. The temporary program is removed afterwards\n"
+        "  live     show the canvas on an Ultimate 64 or 1541 Ultimate at HOST and keep it\n"
+        "           there as you work: the program is sent once, then every time FILE is\n"
+        "           saved only the changed bytes are written into the running C64. Runs\n"
+        "           until Ctrl+C (or SIGTERM); a device that stops answering within\n"
+        "           --timeout (default 2.5 s per request) ends it with exit code 1\n"
         "  convert  make a one-screen project (hires bitmap unless told) of an ordinary\n"
         "           image, converted as Convert Image... does: stretched to the canvas, or\n"
         "           with --keep-aspect scaled to fit and centred on black; no dither and\n"
@@ -344,7 +351,7 @@ int exportCanvas(const Options& options, QTextStream& err)
         if (options.frame)
             return usageError(err, QStringLiteral("--frame only applies to ordinary images"));
         Project project;
-        if (!loadProject(options.files.at(0), &project, err))
+        if (!openProjectForCli(options.files.at(0), &project, err))
             return exitFileError;
         return exportProgramData(project, QFileInfo(options.files.at(0)).fileName(), formatName, target,
             options.loadAddress, options.resolve, err);
@@ -392,6 +399,8 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return runSendCommand(arguments, out, err);
     if (command == QLatin1String("run"))
         return runRunCommand(arguments, err);
+    if (command == QLatin1String("live"))
+        return runLiveCommand(arguments, out, err);
     if (command == QLatin1String("workstages"))
         return runWorkstagesCommand(arguments, out, err, isatty(fileno(stderr)) != 0);
 

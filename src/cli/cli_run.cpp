@@ -1,6 +1,7 @@
 #include "cli/cli_run.h"
 
 #include "cli/cli_errors.h"
+#include "cli/cli_open_project.h"
 #include "document/project.h"
 #include "formats/prg/emulator_launch.h"
 #include "formats/prg/executable_prg.h"
@@ -41,11 +42,8 @@ int runRunCommand(const QStringList& arguments, QTextStream& err)
             emulatorNotFoundMessage(chosen)
                 + QStringLiteral(" Give --emulator PROGRAM or set KROMEL_EMULATOR."));
     Project project;
-    const ProjectFileResult loaded = loadProjectFile(files.first(), &project, {});
-    if (!loaded.ok)
-        return fileError(err,
-            QStringLiteral("Could not open %1: %2")
-                .arg(QDir::toNativeSeparators(files.first()), loaded.error));
+    if (!openProjectForCli(files.first(), &project, err))
+        return exitFileError;
     if (resolve)
         project.resolveAllClashes();
     if (canvasHasUnresolvedClashes(project.makeClashContext(), project.colormap()))

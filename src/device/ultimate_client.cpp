@@ -17,11 +17,30 @@ namespace {
 
 QUrl deviceUrl(const QString& host, const char* path)
 {
-    // The host is used as the user typed it, port included if they gave one.
-    return QUrl(QStringLiteral("http://%1%2").arg(host, QLatin1String(path)));
+    return ultimateDeviceUrl(host, QLatin1String(path));
 }
 
 } // namespace
+
+QUrl ultimateDeviceUrl(const QString& host, const QString& pathAndQuery)
+{
+    return QUrl(QStringLiteral("http://%1%2").arg(host, pathAndQuery));
+}
+
+QString ultimateReplyError(const QNetworkReply& reply)
+{
+    const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (status.isValid()) {
+        if (status.toInt() < 400)
+            return {};
+        return QStringLiteral("Device reported an error (HTTP %1).").arg(status.toInt());
+    }
+    // The transfer time-out aborts the reply, which reports it as cancelled.
+    const QNetworkReply::NetworkError code = reply.error();
+    return code == QNetworkReply::TimeoutError || code == QNetworkReply::OperationCanceledError
+        ? QStringLiteral("Timeout connecting to device.")
+        : QStringLiteral("Could not connect to device.");
+}
 
 int ultimateTimeoutMs(double timeoutSeconds)
 {
@@ -65,19 +84,8 @@ bool performRequest(const QUrl& url, const QByteArray* body, double timeoutSecon
         *error = QStringLiteral("Cancelled.");
         return false;
     }
-    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (status.isValid()) {
-        if (status.toInt() < 400)
-            return true;
-        *error = QStringLiteral("Device reported an error (HTTP %1).").arg(status.toInt());
-        return false;
-    }
-    // The transfer time-out aborts the reply, which reports it as cancelled.
-    const QNetworkReply::NetworkError code = reply->error();
-    *error = code == QNetworkReply::TimeoutError || code == QNetworkReply::OperationCanceledError
-        ? QStringLiteral("Timeout connecting to device.")
-        : QStringLiteral("Could not connect to device.");
-    return false;
+    *error = ultimateReplyError(*reply);
+    return error->isEmpty();
 }
 
 bool pollUltimateDevice(

@@ -49,6 +49,8 @@ enum class CommandEnable {
     HiresCanvas,
     ContourApplies,
     TopBottomBorders,
+    // The canvas can become a program, or the live link runs and may always be stopped.
+    LiveLinkAvailable,
 };
 
 // The document value a radio group shows; refreshed with the enabled states.

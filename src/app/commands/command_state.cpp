@@ -73,6 +73,9 @@ bool MainWindow::commandEnabled(CommandEnable rule) const
         return m_canvas->contourApplies();
     case CommandEnable::TopBottomBorders:
         return layout == CanvasLayout::TopBottomBorders;
+    case CommandEnable::LiveLinkAvailable:
+        return commandEnabled(CommandEnable::PrgExportSupported)
+            || (m_liveLinkAction && m_liveLinkAction->isChecked());
     }
     return true;
 }

@@ -440,6 +440,11 @@ std::vector<CommandRow> commandTable()
                     if (window.m_guard.mayEditDocument())
                         window.finishDocumentEdit(window.canvasArea()->clearImage());
                 }},
+        {.text = W::tr("Live Link to Ultimate Device"),
+            .flags = F::Checkable | F::OnToggle,
+            .enable = E::LiveLinkAvailable,
+            .action = &W::m_liveLinkAction,
+            .run = onWindowToggle(&W::toggleLiveLink)},
     };
 
     // Palette.

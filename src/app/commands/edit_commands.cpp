@@ -72,6 +72,8 @@ void MainWindow::refreshUndoActions()
 {
     updateWindowTitle();
     refreshCommandStates();
+    if (m_liveLink)
+        m_liveLink->documentChanged();
 }
 
 void MainWindow::ensureSelectionTool()

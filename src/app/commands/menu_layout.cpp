@@ -146,6 +146,8 @@ std::vector<MenuRow> menuLayout()
         end(),
         separator(),
         item(&W::m_clearScreenAction),
+        separator(),
+        item(&W::m_liveLinkAction),
         end(),
 
         menu(W::tr("&Palette"), &W::m_paletteMenu),

@@ -37,16 +37,26 @@ uchar nibble(int color)
     return color == noColor ? 0 : uchar(color);
 }
 
+// Counted into two tables, even and odd pixels apart: neighbouring pixels mostly share a
+// colour, and one table would make every increment wait for the one before.
 ColorCounts countCell(const Colormap& colormap, const QRect& cell)
 {
-    ColorCounts counts {};
+    ColorCounts even {};
+    ColorCounts odd {};
     const QRect inside = cell & colormap.rect();
     for (int y = inside.top(); y <= inside.bottom(); ++y) {
         const uchar* row = colormap.scanLine(y);
-        for (int x = inside.left(); x <= inside.right(); ++x)
-            ++counts[row[x] & 15];
+        int x = inside.left();
+        for (; x < inside.right(); x += 2) {
+            ++even[row[x] & 15];
+            ++odd[row[x + 1] & 15];
+        }
+        if (x == inside.right())
+            ++even[row[x] & 15];
     }
-    return counts;
+    for (std::size_t i = 0; i < even.size(); ++i)
+        even[i] += odd[i];
+    return even;
 }
 
 // The bit pattern of one line of a cell: each pixel's code shifted in from the right.
@@ -54,8 +64,15 @@ template <typename Code>
 uchar lineBits(const Colormap& colormap, const QRect& cell, int line, int bitsPerPixel, Code code)
 {
     uchar bits = 0;
+    const int y = cell.top() + line;
+    if (cell.left() >= 0 && cell.right() < colormap.width() && y >= 0 && y < colormap.height()) {
+        const uchar* row = colormap.scanLine(y);
+        for (int x = cell.left(); x <= cell.right(); ++x)
+            bits = uchar(bits << bitsPerPixel | code(row[x]));
+        return bits;
+    }
     for (int x = cell.left(); x <= cell.right(); ++x)
-        bits = uchar(bits << bitsPerPixel | code(colormap.pixel(x, cell.top() + line)));
+        bits = uchar(bits << bitsPerPixel | code(colormap.pixel(x, y)));
     return bits;
 }
 

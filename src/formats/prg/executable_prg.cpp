@@ -13,27 +13,12 @@
 
 namespace {
 
-// Where the program puts things in C64 memory. The bitmap-only program shows its bitmap
-// from VIC bank 0 and copies the screen to $0400; the sprite programs show VIC bank 1
-// ($4000-$7FFF), whose screens at $7400 and $7800 the routine fills from the copy here.
-struct MemoryMap {
-    int load;
-    int bitmap;
-    int screen;
-    int colorRam;
-    int background;
-    int sprites;
-};
+using MemoryMap = ExecutablePrgMemoryMap;
 
 constexpr MemoryMap bitmapOnlyMap {0x1E00, 0x2000, 0x3F40, 0x4328, 0x4710, 0};
 constexpr MemoryMap spriteLayoutMap {0x3400, 0x4000, 0x5F40, 0x6328, 0x6710, 0x6800};
 constexpr int bitmapBytes = 8000;
 constexpr int cellBytes = 1000;
-
-const MemoryMap& memoryMap(const CanvasLayoutSpec& layout)
-{
-    return layout.layout == CanvasLayout::BitmapOnly ? bitmapOnlyMap : spriteLayoutMap;
-}
 
 uchar slot(const PrgExportColors& colors, HistoryColorSlot which)
 {
@@ -280,9 +265,14 @@ bool prgExportSupported(
     return screensAcross <= 1 && canvasSize == canvasModeDefaultCanvasSize(mode, layout, 1);
 }
 
+const ExecutablePrgMemoryMap& executablePrgMemoryMap(const CanvasLayoutSpec& layout)
+{
+    return layout.layout == CanvasLayout::BitmapOnly ? bitmapOnlyMap : spriteLayoutMap;
+}
+
 int executablePrgLoadAddress(const CanvasLayoutSpec& layout)
 {
-    return memoryMap(layout).load;
+    return executablePrgMemoryMap(layout).load;
 }
 
 QByteArray encodeExecutablePrg(const Colormap& colormap, CanvasMode mode, const CanvasLayoutSpec& layout,

@@ -24,6 +24,21 @@ struct PrgScreenColors {
 };
 PrgScreenColors prgScreenColors(
     CanvasMode mode, const QSize& canvasSize, const CanvasLayoutSpec& layout, const PrgExportColors& colors);
+// Where the program puts things in C64 memory. The bitmap-only program shows its bitmap
+// from VIC bank 0 and copies the screen to $0400; the sprite programs show VIC bank 1
+// ($4000-$7FFF), whose screens at $7400 and $7800 the routine fills from the copy here.
+// Hires programs keep the border colour where multicolor ones keep their colour RAM;
+// `sprites` is 0 when the layout has none.
+struct ExecutablePrgMemoryMap {
+    int load;
+    int bitmap;
+    int screen;
+    int colorRam;
+    int background;
+    int sprites;
+};
+
+const ExecutablePrgMemoryMap& executablePrgMemoryMap(const CanvasLayoutSpec& layout);
 
 // Where the program loads and where it starts: SYS 7680 ($1E00) for a bitmap-only
 // canvas, SYS 13312 ($3400) for the sprite layouts.

@@ -149,6 +149,8 @@ QList<Expected> expectedMenus()
         {"Options/Border Sprites/Reduce Borders to 8 Sprites", {}},
         {"Options/----", {}},
         {"Options/Clear Screen", portable("Ctrl+L")},
+        {"Options/----", {}},
+        {"Options/Live Link to Ultimate Device", {}},
     };
     for (PaletteVariant variant : allPaletteVariants())
         rows.append({"Palette/" + paletteVariantName(variant), {}});

@@ -1,0 +1,99 @@
+// Options > Live Link to Ultimate Device against a fake device on 127.0.0.1: it sends the
+// picture, follows window commands, shows its state in the status bar, and unchecks itself
+// with a message when the device fails.
+#include "app/main_window.h"
+#include "app/settings_keys.h"
+#include "app/status_bar_panel.h"
+#include "document/project.h"
+#include "formats/prg/live_memory_image.h"
+#include "formats/prg_export_colors.h"
+#include "support/fake_ultimate_device.h"
+#include "support/window_actions.h"
+#include "widgets/elided_label.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+bool deviceShows(const FakeUltimateDevice& device, const Project& project)
+{
+    const LiveMemoryImage image = encodeLiveMemoryImage(project.colormap(), project.mode(), project.layout(),
+        PrgExportColors::fromSlots(project.colorSlots()), nullptr);
+    for (const MemorySpan& span : image.spans) {
+        if (device.memory().mid(span.address, span.bytes.size()) != span.bytes)
+            return false;
+    }
+    return !image.isEmpty();
+}
+
+} // namespace
+
+class TestLiveLinkCommand : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_settingsDir.isValid());
+        QCoreApplication::setOrganizationName(QStringLiteral("kromelstudio-test"));
+        QCoreApplication::setApplicationName(QStringLiteral("KROMEL-live"));
+        QSettings::setDefaultFormat(QSettings::IniFormat);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
+    }
+
+    void mirrorsTheCanvasUntilTheDeviceFails()
+    {
+        FakeUltimateDevice device;
+        device.setRunFrames(40);
+        QSettings().setValue(settingsKey::ultimateHost, device.host());
+        QSettings().setValue(settingsKey::ultimateTimeoutSeconds, 1.0);
+        MainWindow window;
+        window.documentPrompts().askToSaveChanges = [] { return SaveChangesAnswer::Discard; };
+        window.newMulticolorSpritesCanvas();
+
+        QAction* live = findAction(window, QStringLiteral("Live Link to Ultimate Device"));
+        QVERIFY(live->isCheckable() && live->isEnabled());
+        bool inOptions = false;
+        for (QMenu* menu : window.findChildren<QMenu*>()) {
+            if (menu->title().remove(QLatin1Char('&')) == QStringLiteral("Options"))
+                inOptions = menu->actions().contains(live);
+        }
+        QVERIFY(inOptions);
+        auto* indicator = window.findChild<QLabel*>(QStringLiteral("liveLinkIndicator"));
+        QVERIFY(indicator && indicator->isHidden());
+
+        live->trigger();
+        QVERIFY(live->isChecked());
+        QVERIFY(!indicator->isHidden());
+        QTRY_COMPARE_WITH_TIMEOUT(indicator->text(), QStringLiteral("Live: connected"), 10000);
+        QVERIFY(deviceShows(device, window.project()));
+
+        // Window commands reach the device without anyone waiting for it.
+        window.project().colormap().fillRect(QRect(10, 20, 30, 40), 5);
+        window.flipCanvas(Qt::Horizontal);
+        QTRY_VERIFY_WITH_TIMEOUT(deviceShows(device, window.project()), 10000);
+
+        device.setStatus("/v1/machine:writemem", 500);
+        window.flipCanvas(Qt::Vertical);
+        QTRY_VERIFY_WITH_TIMEOUT(!live->isChecked(), 5000);
+        QCOMPARE(indicator->text(), QStringLiteral("Live: failed"));
+        QCOMPARE(window.findChild<StatusBarPanel*>()->messageLabel()->fullText(),
+            QStringLiteral("The Live Link to %1 stopped: Device reported an error (HTTP 500).")
+                .arg(device.host()));
+
+        // Only a canvas that can become a program can be shown.
+        window.newDualHiresCanvas();
+        QVERIFY(!live->isEnabled());
+    }
+
+private:
+    QTemporaryDir m_settingsDir;
+};
+
+QTEST_MAIN(TestLiveLinkCommand)
+#include "tst_live_link_command.moc"
