@@ -18,12 +18,13 @@ struct WorkstageColors {
 // current canvas. Stage 0 is the canvas before entry 0, stage n the canvas after entry
 // n - 1; the redo tail is never visited. It rewinds once on construction and then only
 // moves forward, applying each entry once, so a long history is replayed in one pass.
+// The history must outlive the replayer and stay unchanged while it works.
 class WorkstageReplayer {
 public:
     WorkstageReplayer(const Colormap& current, const History& history, const WorkstageColors& currentColors);
 
     // The number of stages: one per applied entry plus the starting canvas.
-    int stageCount() const { return int(m_entries.size()) + 1; }
+    int stageCount() const { return m_applied + 1; }
     int stage() const { return m_stage; }
 
     // Moves forward to `stage` (clamped to the last one); a stage behind the current one
@@ -36,8 +37,9 @@ public:
     void applyEntry(const HistoryEntry& entry, bool undo);
 
 private:
-    // The applied entries only, shared with the history rather than copied.
-    QList<HistoryEntry> m_entries;
+    // Read in place; only the first `m_applied` entries are ever visited.
+    const History& m_history;
+    int m_applied = 0;
     Colormap m_colormap;
     WorkstageColors m_colors;
     int m_stage = 0;
