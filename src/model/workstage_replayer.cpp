@@ -9,15 +9,20 @@ WorkstageReplayer::WorkstageReplayer(
     , m_applied(history.index())
     , m_colormap(current)
     , m_colors(currentColors)
+    , m_stage(m_applied)
 {
-    const QList<HistoryEntry>& entries = m_history.entries();
-    for (int i = m_applied - 1; i >= 0; --i)
-        applyEntry(entries.at(i), true);
 }
 
 void WorkstageReplayer::advanceTo(int stage)
 {
     const QList<HistoryEntry>& entries = m_history.entries();
+    if (!m_rewound) {
+        m_rewound = true;
+        const int first = std::clamp(stage, 0, m_applied);
+        while (m_stage > first)
+            applyEntry(entries.at(--m_stage), true);
+        return;
+    }
     while (m_stage < stage && m_stage < m_applied) {
         applyEntry(entries.at(m_stage), false);
         ++m_stage;

@@ -16,19 +16,22 @@ struct WorkstageColors {
 
 // Walks the applied part of a history from the picture before its first edit to the
 // current canvas. Stage 0 is the canvas before entry 0, stage n the canvas after entry
-// n - 1; the redo tail is never visited. It rewinds once on construction and then only
-// moves forward, applying each entry once, so a long history is replayed in one pass.
-// The history must outlive the replayer and stay unchanged while it works.
+// n - 1; the redo tail is never visited. The working copy starts as the current canvas;
+// the first stage asked for is reached by rewinding from there, and after that the
+// replayer only moves forward, applying each entry once, so a long history is replayed
+// in one pass, and entries behind the first stage wanted or beyond the last are never
+// touched. The history must outlive the replayer and stay unchanged while it works.
 class WorkstageReplayer {
 public:
     WorkstageReplayer(const Colormap& current, const History& history, const WorkstageColors& currentColors);
 
     // The number of stages: one per applied entry plus the starting canvas.
     int stageCount() const { return m_applied + 1; }
+    // The stage the working copy shows: the last one until a stage is asked for.
     int stage() const { return m_stage; }
 
-    // Moves forward to `stage` (clamped to the last one); a stage behind the current one
-    // is not reached again.
+    // Moves to `stage` (clamped to the last one): back on the first call, forward after
+    // it; a stage behind the one reached is not reached again.
     void advanceTo(int stage);
     const Colormap& colormapAt(int stage);
     WorkstageColors colorsAt(int stage);
@@ -43,6 +46,7 @@ private:
     Colormap m_colormap;
     WorkstageColors m_colors;
     int m_stage = 0;
+    bool m_rewound = false;
 };
 
 // How a subset of the stages is picked: evenly, or crowding towards the start where a
