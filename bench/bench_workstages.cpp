@@ -72,6 +72,19 @@ void BM_WorkstageReplay_10k(benchmark::State& state)
 }
 BENCHMARK(BM_WorkstageReplay_10k)->Unit(benchmark::kMillisecond);
 
+// Every stage in turn, as saving all workstages visits them (without the images): the
+// whole history taken back once and applied again once.
+void BM_WorkstageReplayAll_10k(benchmark::State& state)
+{
+    const Project project = projectWithHistory(10000);
+    for (auto _ : state) {
+        WorkstageReplayer replayer(project.colormap(), project.history(), workstageColorsOf(project));
+        for (int stage = 0; stage < replayer.stageCount(); ++stage)
+            benchmark::DoNotOptimize(replayer.colormapAt(stage).constData());
+    }
+}
+BENCHMARK(BM_WorkstageReplayAll_10k)->Unit(benchmark::kMillisecond);
+
 // The yardstick for the replay: taking the same entries back on the document.
 void BM_WorkstageUndo_10k(benchmark::State& state)
 {

@@ -153,14 +153,11 @@ QRect Project::applyHistoryEntry(const HistoryEntry& entry, bool undo)
             SpriteAlignment& target
                 = alignment->bottomBorder ? m_layout.bottomAlignment : m_layout.topAlignment;
             target = undo ? alignment->beforeAlignment : alignment->afterAlignment;
-        } else if (const RegionChange* region = change.regionChange()) {
-            const ColormapCrop& crop = undo ? region->before : region->after;
+        } else if (change.isRegionChange()) {
             // A crop from a damaged file has no trustworthy pixels; writing its stand-in
             // zeros would wipe real artwork, so the pixels stay as they are.
-            if (!crop.inflate())
-                return;
-            m_colormap.restoreRegion(region->rect, crop.pixels());
-            changed = changed.united(region->rect);
+            if (change.restoreRegion(m_colormap, !undo))
+                changed = changed.united(change.regionRect());
         }
     };
     if (undo)
@@ -268,9 +265,7 @@ QRectF canvasContentRect(const Project& project)
 QRect historyEntryRegionBounds(const HistoryEntry& entry)
 {
     QRect bounds;
-    for (const HistoryChange& change : entry.changes) {
-        if (const RegionChange* region = change.regionChange())
-            bounds = bounds.united(region->rect);
-    }
+    for (const HistoryChange& change : entry.changes)
+        bounds = bounds.united(change.regionRect());
     return bounds;
 }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include "model/history_change.h"
+#include "model/history_change_list.h"
 
-#include <QList>
 #include <QPoint>
 
 #include <optional>
@@ -39,12 +38,16 @@ struct HistoryEntry {
     {
     }
 
+    // The fields are ordered so that an entry packs into 32 bytes.
     HistoryEntryKind kind = HistoryEntryKind::Stroke;
-    QList<HistoryChange> changes;
     // Where a Shift-connected line drawn after this edit starts; set by tools that end a
     // stroke.
     std::optional<QPoint> strokeAnchor;
+    HistoryChangeList changes;
 };
+
+static_assert(sizeof(void*) != 8 || sizeof(HistoryEntry) == 32, "a history entry is 32 bytes");
+Q_DECLARE_TYPEINFO(HistoryEntry, Q_RELOCATABLE_TYPE);
 
 // Edits after which a Shift-connected line would start from a point that no longer means
 // anything: the canvas was replaced or mirrored as a whole.

@@ -5,18 +5,26 @@
 
 WorkstageReplayer::WorkstageReplayer(
     const Colormap& current, const History& history, const WorkstageColors& currentColors)
-    : m_entries(history.entries().first(history.index()))
+    : m_history(history)
+    , m_applied(history.index())
     , m_colormap(current)
     , m_colors(currentColors)
+    , m_stage(m_applied)
 {
-    for (qsizetype i = m_entries.size() - 1; i >= 0; --i)
-        applyEntry(m_entries.at(i), true);
 }
 
 void WorkstageReplayer::advanceTo(int stage)
 {
-    while (m_stage < stage && m_stage < int(m_entries.size())) {
-        applyEntry(m_entries.at(m_stage), false);
+    const QList<HistoryEntry>& entries = m_history.entries();
+    if (!m_rewound) {
+        m_rewound = true;
+        const int first = std::clamp(stage, 0, m_applied);
+        while (m_stage > first)
+            applyEntry(entries.at(--m_stage), true);
+        return;
+    }
+    while (m_stage < stage && m_stage < m_applied) {
+        applyEntry(entries.at(m_stage), false);
         ++m_stage;
     }
 }
@@ -42,12 +50,10 @@ void WorkstageReplayer::applyEntry(const HistoryEntry& entry, bool undo)
                 m_colors.background = index;
             else if (slot->slot == HistoryColorSlot::Border)
                 m_colors.border = index;
-        } else if (const RegionChange* region = change.regionChange()) {
-            const ColormapCrop& crop = undo ? region->before : region->after;
-            // A damaged crop's stand-in zeros are no picture; the document's undo skips
-            // it the same way, so the frames match what undoing shows.
-            if (crop.inflate())
-                m_colormap.restoreRegion(region->rect, crop.pixels());
+        } else {
+            // A damaged crop's stand-in zeros are no picture: like the document's undo,
+            // restoreRegion skips it, so the frames match what undoing shows.
+            change.restoreRegion(m_colormap, !undo);
         }
     };
     if (undo)

@@ -16,18 +16,22 @@ struct WorkstageColors {
 
 // Walks the applied part of a history from the picture before its first edit to the
 // current canvas. Stage 0 is the canvas before entry 0, stage n the canvas after entry
-// n - 1; the redo tail is never visited. It rewinds once on construction and then only
-// moves forward, applying each entry once, so a long history is replayed in one pass.
+// n - 1; the redo tail is never visited. The working copy starts as the current canvas;
+// the first stage asked for is reached by rewinding from there, and after that the
+// replayer only moves forward, applying each entry once, so a long history is replayed
+// in one pass, and entries behind the first stage wanted or beyond the last are never
+// touched. The history must outlive the replayer and stay unchanged while it works.
 class WorkstageReplayer {
 public:
     WorkstageReplayer(const Colormap& current, const History& history, const WorkstageColors& currentColors);
 
     // The number of stages: one per applied entry plus the starting canvas.
-    int stageCount() const { return int(m_entries.size()) + 1; }
+    int stageCount() const { return m_applied + 1; }
+    // The stage the working copy shows: the last one until a stage is asked for.
     int stage() const { return m_stage; }
 
-    // Moves forward to `stage` (clamped to the last one); a stage behind the current one
-    // is not reached again.
+    // Moves to `stage` (clamped to the last one): back on the first call, forward after
+    // it; a stage behind the one reached is not reached again.
     void advanceTo(int stage);
     const Colormap& colormapAt(int stage);
     WorkstageColors colorsAt(int stage);
@@ -36,11 +40,13 @@ public:
     void applyEntry(const HistoryEntry& entry, bool undo);
 
 private:
-    // The applied entries only, shared with the history rather than copied.
-    QList<HistoryEntry> m_entries;
+    // Read in place; only the first `m_applied` entries are ever visited.
+    const History& m_history;
+    int m_applied = 0;
     Colormap m_colormap;
     WorkstageColors m_colors;
     int m_stage = 0;
+    bool m_rewound = false;
 };
 
 // How a subset of the stages is picked: evenly, or crowding towards the start where a

@@ -147,6 +147,17 @@ private Q_SLOTS:
         }
         // Asking past the end stays on the current canvas.
         QVERIFY(replayer.colormapAt(1000) == project.colormap());
+
+        // Asked first for a later stage, a replayer rewinds only that far and goes on from
+        // there; asked first for the last, it has nothing to rewind.
+        for (int first : {replayer.stageCount() / 2, replayer.stageCount() - 1}) {
+            WorkstageReplayer later(project.colormap(), project.history(), workstageColorsOf(project));
+            for (int stage = first; stage < later.stageCount(); ++stage) {
+                QVERIFY2(later.colormapAt(stage) == expected.at(stage).colormap,
+                    qPrintable(QString::number(stage)));
+                QCOMPARE(later.colorsAt(stage), expected.at(stage).colors);
+            }
+        }
     }
 
     // Frames are numbered in writing order, framed in each stage's border colour, and a

@@ -163,6 +163,94 @@ DocumentState stateOf(const Project& project)
 
 // --- Documents ------------------------------------------------------------------------
 
+// Bytes of every value: compression never wins on them, so the file below is the same
+// whatever zlib build writes it.
+Colormap noiseCrop(QRandomGenerator& random, int width, int height)
+{
+    Colormap crop(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            crop.setPixel(x, y, uchar(random.bounded(256)));
+    }
+    return crop;
+}
+
+// `raw` in the toolkit's compressed-buffer layout as one stored (uncompressed) deflate
+// block: valid for every zlib and independent of its compressor.
+QByteArray storedZlib(const QByteArray& raw)
+{
+    quint32 a = 1;
+    quint32 b = 0;
+    for (char byte : raw) {
+        a = (a + uchar(byte)) % 65521;
+        b = (b + a) % 65521;
+    }
+    const auto bigEndian = [](quint32 value) {
+        QByteArray bytes(4, '\0');
+        qToBigEndian(value, bytes.data());
+        return bytes;
+    };
+    const auto size = quint16(raw.size());
+    // Length prefix, zlib header, a final stored block with its length and complement.
+    return bigEndian(quint32(raw.size())) + QByteArray::fromHex("780101") + le(size, 2)
+        + le(quint16(~size), 2) + raw + bigEndian(b << 16 | a);
+}
+
+RegionChange noiseRegion(QRandomGenerator& random, const QRect& rect)
+{
+    return {rect, ColormapCrop(noiseCrop(random, rect.width(), rect.height())),
+        ColormapCrop(noiseCrop(random, rect.width(), rect.height()))};
+}
+
+RegionChange storedRegion(QRandomGenerator& random, const QRect& rect)
+{
+    const auto stored = [&] {
+        const Colormap crop = noiseCrop(random, rect.width(), rect.height());
+        return ColormapCrop::fromCompressed(
+            storedZlib(
+                QByteArray(reinterpret_cast<const char*>(crop.constData()), rect.width() * rect.height())),
+            rect.size());
+    };
+    return {rect, stored(), stored()};
+}
+
+// A history with a change of every form the history keeps: one-pixel and few-pixel
+// crops, larger ones, crops kept compressed as a file gave them (a one-pixel one too),
+// slot and alignment changes, entries of several changes, anchors at either sign, and a
+// redo tail.
+Project everyChangeForm()
+{
+    QRandomGenerator random(2026);
+    Project project(CanvasMode::Hires, 40, 24, CanvasLayoutSpec {}, 1);
+    project.colormap() = noiseCrop(random, 40, 24);
+    QList<HistoryEntry> entries;
+    const auto add = [&](HistoryEntryKind kind, std::optional<QPoint> anchor, QList<HistoryChange> changes) {
+        HistoryEntry entry(kind);
+        entry.strokeAnchor = anchor;
+        for (HistoryChange& change : changes)
+            entry.changes.append(std::move(change));
+        entries.append(std::move(entry));
+    };
+    add(HistoryEntryKind::Stroke, QPoint(3, 4), {noiseRegion(random, QRect(3, 4, 1, 1))});
+    add(HistoryEntryKind::Stroke, QPoint(-5, 70000), {noiseRegion(random, QRect(10, 2, 2, 2))});
+    add(HistoryEntryKind::Fill, std::nullopt, {noiseRegion(random, QRect(0, 23, 4, 1))});
+    add(HistoryEntryKind::Shape, std::nullopt, {noiseRegion(random, QRect(20, 5, 1, 5))});
+    add(HistoryEntryKind::Stroke, QPoint(39, 23), {noiseRegion(random, QRect(32, 16, 8, 8))});
+    add(HistoryEntryKind::ColorAssignment, std::nullopt,
+        {ColorIndexChange {HistoryColorSlot::Background, 0, 6}, noiseRegion(random, QRect(5, 5, 3, 3)),
+            noiseRegion(random, QRect(39, 0, 1, 1))});
+    add(HistoryEntryKind::BorderAlignment, std::nullopt,
+        {BorderAlignmentChange {true, SpriteAlignment::Left, SpriteAlignment::Right}});
+    add(HistoryEntryKind::ImageImport, std::nullopt,
+        {storedRegion(random, QRect(0, 0, 6, 4)), storedRegion(random, QRect(7, 7, 1, 1))});
+    add(HistoryEntryKind::ColorSwap, std::nullopt,
+        {noiseRegion(random, QRect(1, 1, 1, 1)), noiseRegion(random, QRect(2, 2, 2, 1)),
+            ColorIndexChange {HistoryColorSlot::BottomBorderMc1, 15, 0}});
+    add(HistoryEntryKind::Stroke, QPoint(0, 0), {noiseRegion(random, QRect(0, 0, 40, 24))});
+    project.history().restore(std::move(entries), 8);
+    return project;
+}
+
 // Edits of the kinds a history holds: strokes, slot changes with recolouring, alignment
 // changes, canvas-wide swaps and flips.
 void randomEdits(Project& project, int count, quint32 seed)
@@ -467,9 +555,50 @@ private Q_SLOTS:
         const QByteArray crafted = craftedFile(State(), {node(0, 1), change});
         Project loaded;
         QVERIFY(loadBytes(crafted, &loaded).ok);
-        const RegionChange* region = loaded.history().entries().at(0).changes.at(0).regionChange();
-        QVERIFY(region->before.isCompressed() && region->after.isCompressed());
+        const HistoryChange& region = loaded.history().entries().at(0).changes.at(0);
+        QVERIFY(region.heldCrop(false)->isCompressed() && region.heldCrop(true)->isCompressed());
         QVERIFY(saveBytes(loaded).endsWith(change));
+    }
+
+    void savedBytesAreThoseOfEarlierVersions()
+    {
+        // The file was written by the version before the history kept small crops
+        // inline; however the history holds its changes, the bytes must not move.
+        const QString path = sampleProjectPath("every_change_form.krm");
+        const QByteArray expected = readFile(path);
+        const QByteArray actual = saveBytes(everyChangeForm());
+        if (actual != expected) {
+            QFile out(QDir::current().filePath(QStringLiteral("every_change_form.actual.krm")));
+            if (out.open(QIODevice::WriteOnly))
+                out.write(actual);
+        }
+        QVERIFY(!expected.isEmpty());
+        QVERIFY2(actual == expected, "see every_change_form.actual.krm in the test's folder");
+
+        // Loaded, it saves the same bytes, and it walks through its history exactly as
+        // the history it was saved from.
+        Project loaded;
+        QVERIFY(loadBytes(expected, &loaded).ok);
+        QCOMPARE(saveBytes(loaded), expected);
+        Project built = everyChangeForm();
+        for (Project* project : {&loaded, &built}) {
+            while (project->history().canUndo())
+                project->undo();
+        }
+        QVERIFY(stateOf(loaded) == stateOf(built));
+        while (built.history().canRedo()) {
+            QCOMPARE(loaded.redo(), built.redo());
+            QVERIFY(stateOf(loaded) == stateOf(built));
+        }
+
+        // Every committed sample of this version saves back to its own bytes.
+        for (const char* name : {"hires_bitmap.krm", "hires_side_borders.krm", "multicolor_dual_screen.krm",
+                 "multicolor_side_borders.krm", "multicolor_top_bottom_borders.krm"}) {
+            const QByteArray sample = readFile(sampleProjectPath(name));
+            Project project;
+            QVERIFY2(loadBytes(sample, &project).ok, name);
+            QVERIFY2(saveBytes(project) == sample, name);
+        }
     }
 
     void progressIsMonotoneAndCancels()

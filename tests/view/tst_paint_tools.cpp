@@ -34,11 +34,11 @@ private Q_SLOTS:
         const HistoryEntry& entry = driver.project().history().entries().last();
         QCOMPARE(entry.strokeAnchor, std::optional<QPoint>(QPoint(120, 104)));
         QCOMPARE(entry.changes.size(), 1);
-        const RegionChange* change = entry.changes.first().regionChange();
-        QVERIFY(change);
-        QCOMPARE(change->rect, before.diffBoundingRect(after));
-        QVERIFY(change->before.pixels() == before.snapshotRegion(change->rect));
-        QVERIFY(change->after.pixels() == after.snapshotRegion(change->rect));
+        const HistoryChange& change = entry.changes.first();
+        QVERIFY(change.isRegionChange());
+        QCOMPARE(change.regionRect(), before.diffBoundingRect(after));
+        QVERIFY(change.regionCrop(false).pixels() == before.snapshotRegion(change.regionRect()));
+        QVERIFY(change.regionCrop(true).pixels() == after.snapshotRegion(change.regionRect()));
 
         QVERIFY(driver.area().undo());
         QVERIFY(driver.colormap() == before);

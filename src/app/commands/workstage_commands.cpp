@@ -21,10 +21,9 @@ constexpr std::chrono::milliseconds statusTimeout {5000};
 // that must not touch the document's copies while the window may read them.
 History detachedHistory(const History& history)
 {
+    // Entries own their changes, so copying the list copies them all.
     QList<HistoryEntry> entries = history.entries().first(history.index());
     entries.detach();
-    for (HistoryEntry& entry : entries)
-        entry.changes.detach();
     History copy;
     copy.restore(std::move(entries), history.index());
     return copy;

@@ -31,13 +31,18 @@ void writeNodePayload(RecordPayloadWriter& writer, const HistoryEntry& entry)
 
 ProjectRecordType writeChangePayload(RecordPayloadWriter& writer, const HistoryChange& change)
 {
-    if (const RegionChange* region = change.regionChange()) {
-        writer.writeI32(region->rect.left());
-        writer.writeI32(region->rect.top());
-        writer.writeI32(region->rect.right() - region->rect.left() + 1);
-        writer.writeI32(region->rect.bottom() - region->rect.top() + 1);
-        writeCropBlob(writer, region->before);
-        writeCropBlob(writer, region->after);
+    if (change.isRegionChange()) {
+        const QRect rect = change.regionRect();
+        writer.writeI32(rect.left());
+        writer.writeI32(rect.top());
+        writer.writeI32(rect.right() - rect.left() + 1);
+        writer.writeI32(rect.bottom() - rect.top() + 1);
+        for (const bool after : {false, true}) {
+            if (const ColormapCrop* crop = change.heldCrop(after))
+                writeCropBlob(writer, *crop);
+            else
+                writePixelBlob(writer, change.inlineCrop(after));
+        }
         return ProjectRecordType::RegionChange;
     }
     if (const ColorIndexChange* slot = change.colorIndexChange()) {

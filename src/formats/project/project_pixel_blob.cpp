@@ -50,6 +50,11 @@ void writePixelBlob(RecordPayloadWriter& writer, const QByteArray& pixels)
     writeSmallerBlob(writer, pixels.constData(), pixels.size());
 }
 
+void writePixelBlob(RecordPayloadWriter& writer, std::span<const uchar> pixels)
+{
+    writeSmallerBlob(writer, reinterpret_cast<const char*>(pixels.data()), qsizetype(pixels.size()));
+}
+
 void writeCropBlob(RecordPayloadWriter& writer, const ColormapCrop& crop)
 {
     if (crop.isCompressed()) {

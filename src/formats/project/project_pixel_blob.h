@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <span>
+
 class ColormapCrop;
 class QByteArray;
 class QSize;
@@ -13,6 +15,7 @@ class RecordPayloadWriter;
 
 // Index bytes, row-major, one per pixel.
 void writePixelBlob(RecordPayloadWriter& writer, const QByteArray& pixels);
+void writePixelBlob(RecordPayloadWriter& writer, std::span<const uchar> pixels);
 
 // A crop still holding the compressed bytes it was read with is written with exactly
 // those bytes: re-saving a file never recompresses its history.

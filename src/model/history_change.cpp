@@ -1,0 +1,195 @@
+#include "model/history_change.h"
+
+#include <cstring>
+#include <memory>
+#include <utility>
+
+namespace {
+
+// Whether the change's crops fit inside the change: plain pixels of the rectangle's size,
+// few enough, at a corner that 16 bits hold.
+bool fitsInline(const RegionChange& change)
+{
+    const QRect& rect = change.rect;
+    if (rect.isEmpty() || rect.left() < 0 || rect.top() < 0 || rect.left() > 0xffff || rect.top() > 0xffff)
+        return false;
+    if (qint64(rect.width()) * rect.height() > HistoryChange::inlineCropPixels)
+        return false;
+    const auto plain = [&](const ColormapCrop& crop) {
+        return crop.isInflated() && !crop.isCompressed() && !crop.isDamaged() && crop.size() == rect.size();
+    };
+    return plain(change.before) && plain(change.after);
+}
+
+} // namespace
+
+HistoryChange::HistoryChange(RegionChange change)
+{
+    if (!fitsInline(change)) {
+        // The union cannot hold an owning smart pointer; release() hands the block back
+        // to one.
+        m_payload.region = std::make_unique<RegionChange>(std::move(change)).release();
+        m_form = Form::HeldRegion;
+        return;
+    }
+    m_form = Form::InlineRegion;
+    m_x = quint16(change.rect.left());
+    m_y = quint16(change.rect.top());
+    m_width = quint8(change.rect.width());
+    m_height = quint8(change.rect.height());
+    const std::size_t pixels = std::size_t(m_width) * m_height;
+    std::memcpy(m_payload.pixels.data(), change.before.pixels().constData(), pixels);
+    std::memcpy(m_payload.pixels.data() + inlineCropPixels, change.after.pixels().constData(), pixels);
+}
+
+HistoryChange::HistoryChange(ColorIndexChange change)
+    : m_form(Form::ColorIndex)
+{
+    m_payload.colorIndex = change;
+}
+
+HistoryChange::HistoryChange(BorderAlignmentChange change)
+    : m_form(Form::BorderAlignment)
+{
+    m_payload.alignment = change;
+}
+
+HistoryChange::HistoryChange(const HistoryChange& other)
+{
+    copyFrom(other);
+}
+
+HistoryChange::HistoryChange(HistoryChange&& other) noexcept
+    : m_form(std::exchange(other.m_form, Form::Empty))
+    , m_width(other.m_width)
+    , m_x(other.m_x)
+    , m_y(other.m_y)
+    , m_height(other.m_height)
+    , m_payload(other.m_payload)
+{
+}
+
+HistoryChange& HistoryChange::operator=(const HistoryChange& other)
+{
+    if (this != &other) {
+        HistoryChange copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+HistoryChange& HistoryChange::operator=(HistoryChange&& other) noexcept
+{
+    if (this != &other) {
+        release();
+        m_form = std::exchange(other.m_form, Form::Empty);
+        m_width = other.m_width;
+        m_x = other.m_x;
+        m_y = other.m_y;
+        m_height = other.m_height;
+        m_payload = other.m_payload;
+    }
+    return *this;
+}
+
+HistoryChange::~HistoryChange()
+{
+    release();
+}
+
+void HistoryChange::release()
+{
+    if (m_form == Form::HeldRegion)
+        std::unique_ptr<RegionChange>(m_payload.region).reset();
+    else if (m_form == Form::List)
+        std::unique_ptr<std::vector<HistoryChange>>(m_payload.list).reset();
+    m_form = Form::Empty;
+}
+
+void HistoryChange::copyFrom(const HistoryChange& other)
+{
+    m_form = other.m_form;
+    m_width = other.m_width;
+    m_x = other.m_x;
+    m_y = other.m_y;
+    m_height = other.m_height;
+    if (other.m_form == Form::HeldRegion)
+        m_payload.region = std::make_unique<RegionChange>(*other.m_payload.region).release();
+    else if (other.m_form == Form::List)
+        m_payload.list = std::make_unique<std::vector<HistoryChange>>(*other.m_payload.list).release();
+    else
+        m_payload = other.m_payload;
+}
+
+HistoryChangeKind HistoryChange::kind() const
+{
+    switch (m_form) {
+    case Form::ColorIndex:
+        return HistoryChangeKind::ColorIndexChange;
+    case Form::BorderAlignment:
+        return HistoryChangeKind::BorderAlignmentChange;
+    default:
+        return HistoryChangeKind::RegionChange;
+    }
+}
+
+QRect HistoryChange::regionRect() const
+{
+    if (m_form == Form::InlineRegion)
+        return QRect(m_x, m_y, m_width, m_height);
+    if (m_form == Form::HeldRegion)
+        return m_payload.region->rect;
+    return {};
+}
+
+bool HistoryChange::restoreRegion(Colormap& canvas, bool after) const
+{
+    if (m_form == Form::HeldRegion) {
+        const RegionChange& region = *m_payload.region;
+        const ColormapCrop& crop = after ? region.after : region.before;
+        if (!crop.inflate())
+            return false;
+        canvas.restoreRegion(region.rect, crop.pixels());
+        return true;
+    }
+    if (m_form != Form::InlineRegion)
+        return true;
+    // Clipped like a held crop, though edits and the file reader only record rectangles
+    // inside the canvas.
+    const uchar* source = m_payload.pixels.data() + (after ? inlineCropPixels : 0);
+    if (m_x + m_width <= canvas.width() && m_y + m_height <= canvas.height()) {
+        for (int row = 0; row < m_height; ++row)
+            std::memcpy(canvas.scanLine(m_y + row) + m_x, source + row * m_width, m_width);
+        return true;
+    }
+    for (int row = 0; row < m_height; ++row) {
+        for (int column = 0; column < m_width; ++column)
+            canvas.setPixel(m_x + column, m_y + row, source[row * m_width + column]);
+    }
+    return true;
+}
+
+ColormapCrop HistoryChange::regionCrop(bool after) const
+{
+    if (m_form == Form::HeldRegion)
+        return after ? m_payload.region->after : m_payload.region->before;
+    if (m_form != Form::InlineRegion)
+        return {};
+    Colormap pixels(m_width, m_height);
+    std::memcpy(pixels.scanLine(0), inlineCrop(after).data(), std::size_t(m_width) * m_height);
+    return ColormapCrop(std::move(pixels));
+}
+
+std::span<const uchar> HistoryChange::inlineCrop(bool after) const
+{
+    if (m_form != Form::InlineRegion)
+        return {};
+    return {m_payload.pixels.data() + (after ? inlineCropPixels : 0), std::size_t(m_width) * m_height};
+}
+
+const ColormapCrop* HistoryChange::heldCrop(bool after) const
+{
+    if (m_form != Form::HeldRegion)
+        return nullptr;
+    return after ? &m_payload.region->after : &m_payload.region->before;
+}
