@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 
 #include "app/color_slot_assignment.h"
+#include "app/live_link_controller.h"
 #include "document/project.h"
 #include "view/canvas_area.h"
 #include "view/tools/canvas_tool.h"

@@ -31,7 +31,7 @@ std::vector<Copy> startUpCopies(CanvasMode mode, CanvasLayout layout)
     case CanvasLayout::BitmapOnly:
         copies.push_back({0x0400, map.screen, screenBytes});
         if (multicolor) {
-            copies.push_back({vicBorder, map.background, 1});
+            copies.push_back({vicBorder, int(assembled::bitmap_only_multicolor::param_border), 1});
             copies.push_back({vicBackground, map.background, 1});
         } else {
             copies.push_back({vicBorder, map.colorRam, 1});
