@@ -292,6 +292,8 @@ private:
     // Answered, and whether to include them.
     std::pair<bool, bool> askIncludeBorders(const QString& title, const QString& cancelMessage);
     void exportNativeImageFiles();
+    // An export that writes several files asks once about those it would replace.
+    bool confirmReplacingFiles(const QStringList& existing);
     // Raw planes ("raw") or assembler source (an assembler's key) for a programmer.
     void exportProgramDataFiles(const QString& format);
     // A C64 picture handed over from outside: a fresh canvas of its mode, the picture

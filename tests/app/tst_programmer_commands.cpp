@@ -135,6 +135,8 @@ private Q_SLOTS:
         QVERIFY(statusMessage().startsWith(QStringLiteral("Started fake_emulator")));
         QFile release(m_files.filePath(QStringLiteral("release")));
         QVERIFY(release.open(QIODevice::WriteOnly));
+        release.close();
+        QTRY_VERIFY_WITH_TIMEOUT(!release.exists(), 10000);
         qunsetenv("FAKE_EMULATOR_MODE");
         // The program goes with the window.
         m_window.reset();

@@ -46,6 +46,9 @@ int main(int argc, char** argv)
         const std::string release = environment("FAKE_EMULATOR_RELEASE");
         for (int i = 0; i < 600 && !std::filesystem::exists(release); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        // Taking the file away tells the test that this process is gone from its folders.
+        std::error_code ignored;
+        std::filesystem::remove(release, ignored);
     }
     return 0;
 }

@@ -301,13 +301,7 @@ void MainWindow::exportNativeImageFiles()
                 existing << nativePath(target);
         }
         if (!existing.isEmpty()) {
-            const bool replace = m_prompts.confirmReplace
-                ? m_prompts.confirmReplace(existing)
-                : QMessageBox::question(this, tr("KROMEL"),
-                      tr("The export would replace:\n%1\nContinue?").arg(existing.join(QLatin1Char('\n'))),
-                      QMessageBox::Yes | QMessageBox::Cancel)
-                    == QMessageBox::Yes;
-            if (!replace) {
+            if (!confirmReplacingFiles(existing)) {
                 showStatusMessage(cancelled, statusTimeout);
                 return;
             }
@@ -367,4 +361,14 @@ void MainWindow::print()
     if (!m_guard.mayExport())
         return;
     m_canvas->print();
+}
+
+bool MainWindow::confirmReplacingFiles(const QStringList& existing)
+{
+    if (m_prompts.confirmReplace)
+        return m_prompts.confirmReplace(existing);
+    return QMessageBox::question(this, tr("KROMEL"),
+               tr("The export would replace:\n%1\nContinue?").arg(existing.join(QLatin1Char('\n'))),
+               QMessageBox::Yes | QMessageBox::Cancel)
+        == QMessageBox::Yes;
 }

@@ -11,7 +11,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QSettings>
 
 #include <chrono>
@@ -60,13 +59,7 @@ void MainWindow::exportProgramDataFiles(const QString& format)
             existing << QDir::toNativeSeparators(target);
     }
     if (!existing.isEmpty()) {
-        const bool replace = m_prompts.confirmReplace
-            ? m_prompts.confirmReplace(existing)
-            : QMessageBox::question(this, tr("KROMEL"),
-                  tr("The export would replace:\n%1\nContinue?").arg(existing.join(QLatin1Char('\n'))),
-                  QMessageBox::Yes | QMessageBox::Cancel)
-                == QMessageBox::Yes;
-        if (!replace) {
+        if (!confirmReplacingFiles(existing)) {
             showStatusMessage(cancelled, statusTimeout);
             return;
         }
