@@ -298,8 +298,13 @@ private Q_SLOTS:
         QVERIFY(oldFile.open(QIODevice::WriteOnly) && oldFile.write(old) == old.size());
         oldFile.close();
         arguments.replaceInStrings(QStringLiteral("@DIR@"), dir.path());
+        // When libpng gives up in the middle of a write, Qt's PNG writer leaks its row
+        // buffer; under the leak checker that report would end the tool's one-line message.
+        const QByteArray leakOptions = qgetenv("LSAN_OPTIONS");
+        qputenv("LSAN_OPTIONS", "detect_leaks=0");
         const WriteOutcome outcome
             = runProgramWithFileSizeLimit(newSize / 2, QStringLiteral(KROMEL_CLI), arguments);
+        qputenv("LSAN_OPTIONS", leakOptions);
         QVERIFY2(!outcome.ok, "a write cut short was reported as a success");
         QVERIFY2(outcome.message.startsWith(QStringLiteral("1 ")), qPrintable(outcome.message));
         QVERIFY2(outcome.message.endsWith(": " + fileTooLargeText() + '\n'), qPrintable(outcome.message));
