@@ -6,6 +6,7 @@
 #include "formats/project/project_file_writer.h"
 #include "model/palette.h"
 
+#include "support/cli_run.h"
 #include "support/fake_ultimate_device.h"
 #include "support/file_size_limit.h"
 #include "support/test_data.h"
@@ -18,23 +19,6 @@
 #include <QTextStream>
 
 namespace {
-
-struct Run {
-    int exitCode = 0;
-    QString out;
-    QString err;
-};
-
-Run run(const QStringList& arguments)
-{
-    Run result;
-    QTextStream out(&result.out);
-    QTextStream err(&result.err);
-    result.exitCode = runCli(arguments, out, err);
-    out.flush();
-    err.flush();
-    return result;
-}
 
 Colormap pictureColormap(const QString& path)
 {
@@ -76,7 +60,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, path);
         QFETCH(QString, expected);
-        const Run result = run({QStringLiteral("info"), path});
+        const CliRun result = runCliInProcess({QStringLiteral("info"), path});
         QCOMPARE(result.exitCode, 0);
         QCOMPARE(result.out, expected);
         QVERIFY(result.err.isEmpty());
@@ -86,7 +70,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString multicolor = dir.filePath(QStringLiteral("multicolor.png"));
-        QCOMPARE(run({QStringLiteral("render"), sampleProjectPath("multicolor_side_borders_v10.krm"),
+        QCOMPARE(runCliInProcess({QStringLiteral("render"), sampleProjectPath("multicolor_side_borders_v10.krm"),
                          multicolor, QStringLiteral("--palette"), QStringLiteral("high-contrast")})
                      .exitCode,
             0);
@@ -130,9 +114,9 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString project = dir.filePath(QStringLiteral("picture.krm"));
         const QString out = dir.filePath(exported);
-        const Run imported = run({QStringLiteral("import"), c64PicturePath(picture), project});
+        const CliRun imported = runCliInProcess({QStringLiteral("import"), c64PicturePath(picture), project});
         QVERIFY2(imported.exitCode == 0, qPrintable(imported.err));
-        const Run result = run({QStringLiteral("export"), project, out});
+        const CliRun result = runCliInProcess({QStringLiteral("export"), project, out});
         QVERIFY2(result.exitCode == 0, qPrintable(result.err));
 
         NativeImage original;
@@ -172,7 +156,7 @@ private Q_SLOTS:
         QFETCH(QSize, imageSize);
         QTemporaryDir dir;
         options[0] = dir.filePath(options.at(0));
-        const Run result = run(QStringList {QStringLiteral("export"), project} + options);
+        const CliRun result = runCliInProcess(QStringList {QStringLiteral("export"), project} + options);
         QVERIFY2(result.exitCode == 0, qPrintable(result.err));
         QStringList files = QDir(dir.path()).entryList(QDir::Files, QDir::Name);
         QCOMPARE(files, written);
@@ -187,17 +171,17 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString project = saveClashingProject(dir);
         const QString out = dir.filePath(QStringLiteral("art.ocp"));
-        const Run refused = run({QStringLiteral("export"), project, out});
+        const CliRun refused = runCliInProcess({QStringLiteral("export"), project, out});
         QCOMPARE(refused.exitCode, 1);
         QCOMPARE(refused.err,
             QStringLiteral("Could not export a native image: the canvas holds unresolved color clashes.\n"));
         QVERIFY(!QFile::exists(out));
 
-        QCOMPARE(run({QStringLiteral("export"), project, out, QStringLiteral("--resolve")}).exitCode, 0);
+        QCOMPARE(runCliInProcess({QStringLiteral("export"), project, out, QStringLiteral("--resolve")}).exitCode, 0);
         const Colormap written = pictureColormap(out);
         QCOMPARE(written.distinctIndices(QRect(0, 0, 8, 8), 4).size(), 2);
         // The project file is not the export's to change.
-        QCOMPARE(run({QStringLiteral("export"), project, out}).exitCode, 1);
+        QCOMPARE(runCliInProcess({QStringLiteral("export"), project, out}).exitCode, 1);
     }
 
     void programsAndSending()
@@ -205,7 +189,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString hires = sampleProjectPath("hires_bitmap.krm");
         const QString plain = dir.filePath(QStringLiteral("plain.prg"));
-        Run result = run({"export", hires, plain, "--no-crunch"});
+        CliRun result = runCliInProcess({"export", hires, plain, "--no-crunch"});
         QCOMPARE(result.exitCode, 0);
         QFile written(plain);
         QVERIFY(written.open(QIODevice::ReadOnly));
@@ -215,7 +199,7 @@ private Q_SLOTS:
         // Packed by the cruncher it finds, here the tests' stand-in.
         qputenv("KROMEL_EXOMIZER", KROMEL_FAKE_CRUNCHER);
         const QString packed = dir.filePath(QStringLiteral("packed.prg"));
-        QCOMPARE(run({"export", hires, packed}).exitCode, 0);
+        QCOMPARE(runCliInProcess({"export", hires, packed}).exitCode, 0);
         QFile crunched(packed);
         QVERIFY(crunched.open(QIODevice::ReadOnly));
         QCOMPARE(crunched.read(5), QByteArray::fromHex("0108") + "SFX");
@@ -223,7 +207,7 @@ private Q_SLOTS:
         // A cruncher that fails half-way leaves no half program: the plain one goes out.
         qputenv("FAKE_EXOMIZER_MODE", "fail-garbage");
         const QString fallback = dir.filePath(QStringLiteral("fallback.prg"));
-        result = run({"export", hires, fallback});
+        result = runCliInProcess({"export", hires, fallback});
         QCOMPARE(result.exitCode, 0);
         QCOMPARE(result.err,
             QStringLiteral("kromel-cli: Could not compress the program: error: the fake cruncher was told to "
@@ -232,14 +216,14 @@ private Q_SLOTS:
         qunsetenv("FAKE_EXOMIZER_MODE");
 
         FakeUltimateDevice device;
-        result = run({"send", hires, "--host", device.host()});
+        result = runCliInProcess({"send", hires, "--host", device.host()});
         QCOMPARE(result.exitCode, 0);
         QCOMPARE(result.out, QStringLiteral("Sent to the Ultimate device at %1.\n").arg(device.host()));
         QCOMPARE(device.requests().size(), 2);
         QCOMPARE(device.requests().at(1).body.left(5), QByteArray::fromHex("0108") + "SFX");
 
         device.setStatus("/v1/runners:run_prg", 500);
-        result = run({"send", hires, "--host", device.host(), "--no-crunch", "--timeout", "1"});
+        result = runCliInProcess({"send", hires, "--host", device.host(), "--no-crunch", "--timeout", "1"});
         QCOMPARE(result.exitCode, 1);
         QCOMPARE(result.err,
             QStringLiteral(
@@ -247,7 +231,7 @@ private Q_SLOTS:
                 .arg(device.host()));
         QCOMPARE(device.requests().constLast().body.size(), 9515);
         qunsetenv("KROMEL_EXOMIZER");
-        QCOMPARE(run({"send", hires}).exitCode, 2);
+        QCOMPARE(runCliInProcess({"send", hires}).exitCode, 2);
     }
 
     // A disk that takes only part of a file: every command that writes says the system's
@@ -275,7 +259,7 @@ private Q_SLOTS:
         QFETCH(QString, target);
         QTemporaryDir sources;
         const QString picture = sources.filePath(QStringLiteral("picture.krm"));
-        QCOMPARE(run({"import", c64PicturePath("koala-painter.koa"), picture}).exitCode, 0);
+        QCOMPARE(runCliInProcess({"import", c64PicturePath("koala-painter.koa"), picture}).exitCode, 0);
         const QString photo = sources.filePath(QStringLiteral("photo.png"));
         QImage image(64, 48, QImage::Format_RGB32);
         for (int y = 0; y < image.height(); ++y) {
@@ -287,7 +271,7 @@ private Q_SLOTS:
         arguments.replaceInStrings(QStringLiteral("@PHOTO@"), photo);
 
         QTemporaryDir scratch;
-        const Run unhindered = run(QStringList(arguments).replaceInStrings("@DIR@", scratch.path()));
+        const CliRun unhindered = runCliInProcess(QStringList(arguments).replaceInStrings("@DIR@", scratch.path()));
         QVERIFY2(unhindered.exitCode == 0, qPrintable(unhindered.err));
         const qint64 newSize = QFile(scratch.filePath(target)).size();
         QVERIFY(newSize > 64);
@@ -377,7 +361,7 @@ private Q_SLOTS:
         const QString photo = sources.filePath(QStringLiteral("photo.png"));
         QVERIFY(QImage(8, 8, QImage::Format_RGB32).save(photo));
         arguments.replaceInStrings(QStringLiteral("@PHOTO@"), photo);
-        const Run result = run(arguments);
+        const CliRun result = runCliInProcess(arguments);
         QCOMPARE(result.exitCode, exitCode);
         QVERIFY2(result.err.contains(message), qPrintable(result.err));
         QCOMPARE(result.err.count(QLatin1Char('\n')), 1);

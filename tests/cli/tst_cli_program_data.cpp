@@ -2,6 +2,7 @@
 // emulator that records what it was started with.
 #include "cli/cli.h"
 
+#include "support/cli_run.h"
 #include "support/test_data.h"
 
 #include <QDir>
@@ -11,23 +12,6 @@
 #include <QTextStream>
 
 namespace {
-
-struct Run {
-    int exitCode = 0;
-    QString out;
-    QString err;
-};
-
-Run run(const QStringList& arguments)
-{
-    Run result;
-    QTextStream out(&result.out);
-    QTextStream err(&result.err);
-    result.exitCode = runCli(arguments, out, err);
-    out.flush();
-    err.flush();
-    return result;
-}
 
 QByteArray readAll(const QString& path)
 {
@@ -62,7 +46,7 @@ private Q_SLOTS:
     {
         const QString project = sampleProjectPath("multicolor_dual_screen.krm");
         const QString raw = m_files.filePath(QStringLiteral("dual.bin"));
-        Run result = run({"export", project, raw, "--load-address", "$6000", "--resolve"});
+        CliRun result = runCliInProcess({"export", project, raw, "--load-address", "$6000", "--resolve"});
         QCOMPARE(result.err, QString());
         QCOMPARE(result.exitCode, 0);
         for (const char* plane : {"bitmap", "screen", "colors", "registers"}) {
@@ -76,7 +60,7 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(raw));
 
         const QString source = m_files.filePath(QStringLiteral("sides.asm"));
-        result = run({"export", sampleProjectPath("hires_side_borders.krm"), source, "--format",
+        result = runCliInProcess({"export", sampleProjectPath("hires_side_borders.krm"), source, "--format",
             "KickAssembler", "--load-address", "4000", "--resolve"});
         QCOMPARE(result.err, QString());
         const QByteArray text = readAll(source);
@@ -116,7 +100,7 @@ private Q_SLOTS:
         QFETCH(int, exitCode);
         QFETCH(QString, message);
         QDir::setCurrent(m_files.path());
-        const Run result = run(arguments);
+        const CliRun result = runCliInProcess(arguments);
         QCOMPARE(result.err, message);
         QCOMPARE(result.exitCode, exitCode);
     }
@@ -125,9 +109,9 @@ private Q_SLOTS:
     {
         const QString project = sampleProjectPath("multicolor_top_bottom_borders.krm");
         const QString exported = m_files.filePath(QStringLiteral("exported.prg"));
-        QCOMPARE(run({"export", project, exported, "--no-crunch"}).exitCode, 0);
+        QCOMPARE(runCliInProcess({"export", project, exported, "--no-crunch"}).exitCode, 0);
 
-        const Run result = run({"run", project, "--emulator", KROMEL_FAKE_EMULATOR});
+        const CliRun result = runCliInProcess({"run", project, "--emulator", KROMEL_FAKE_EMULATOR});
         QCOMPARE(result.err, QString());
         QCOMPARE(result.exitCode, 0);
         const QStringList arguments = QString::fromUtf8(readAll(m_files.filePath(QStringLiteral("args.txt"))))
@@ -143,7 +127,7 @@ private Q_SLOTS:
         // KROMEL_EMULATOR does what --emulator does.
         QFile::remove(m_files.filePath(QStringLiteral("given.prg")));
         qputenv("KROMEL_EMULATOR", KROMEL_FAKE_EMULATOR);
-        QCOMPARE(run({"run", project}).exitCode, 0);
+        QCOMPARE(runCliInProcess({"run", project}).exitCode, 0);
         qunsetenv("KROMEL_EMULATOR");
         QCOMPARE(readAll(m_files.filePath(QStringLiteral("given.prg"))), readAll(exported));
     }
@@ -152,7 +136,7 @@ private Q_SLOTS:
     {
         const QString project = sampleProjectPath("hires_bitmap.krm");
         const QString missing = m_files.filePath(QStringLiteral("no-such-emulator"));
-        Run result = run({"run", project, "--emulator", missing});
+        CliRun result = runCliInProcess({"run", project, "--emulator", missing});
         QCOMPARE(result.exitCode, 1);
         QCOMPARE(result.err,
             QStringLiteral("The emulator %1 was not found or cannot be run. Give --emulator PROGRAM or set "
@@ -162,14 +146,14 @@ private Q_SLOTS:
         // Nothing called x64sc on an empty PATH.
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", m_files.path().toLocal8Bit());
-        result = run({"run", project});
+        result = runCliInProcess({"run", project});
         qputenv("PATH", path);
         QCOMPARE(result.err,
             QStringLiteral("No emulator found: x64sc is not on PATH. Give --emulator PROGRAM or set "
                            "KROMEL_EMULATOR.\n"));
 
         qputenv("FAKE_EMULATOR_MODE", "fail");
-        result = run({"run", project, "--emulator", KROMEL_FAKE_EMULATOR});
+        result = runCliInProcess({"run", project, "--emulator", KROMEL_FAKE_EMULATOR});
         QCOMPARE(result.exitCode, 1);
         QCOMPARE(result.err,
             QStringLiteral(
