@@ -2,6 +2,7 @@
 
 #include "app/commands/command_guard.h"
 #include "app/commands/command_row.h"
+#include "app/commands/window_actions.h"
 #include "app/crash_recovery.h"
 #include "app/document_prompts.h"
 #include "app/project_file_task.h"
@@ -46,12 +47,12 @@ enum class SessionToggle : int;
 enum class ShapeKind : qint32;
 enum class SpriteStripSide : quint8;
 
-// The one window of the program. It keeps one pointer per action and the slots the
-// commands run; what each command is (text, keys, enabling) is a row of the command table
+// The one window of the program. It keeps one pointer per action (WindowActions) and the
+// slots the commands run; what each command is (text, keys, enabling) is a row of the command table
 // in commands/, and the bodies live there too, one file per concern. main_window.cpp
 // builds the window, main_window_commands.cpp wires the table and the menus,
 // main_window_status.cpp holds the status bar and settings.
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, private WindowActions {
     Q_OBJECT
 
 public:
@@ -123,6 +124,10 @@ public:
     void startCrashRecovery(const QString& folderPath) { m_crashRecovery->start(folderPath); }
     void autosaveNow() { m_crashRecovery->autosaveNow(); }
     RecoveryWriter* recoveryWriter() const { return m_crashRecovery->writer(); }
+    // Shows what a document command changed and refreshes everything that depends on it.
+    void finishDocumentEdit(const QRect& changed);
+    // `detail` says why, under the message, where the box has room for it.
+    void warnUser(const QString& text, const QString& detail = {});
     // Stretch (false) or keep the aspect ratio (true) for an image not of the display size;
     // false when the user cancelled.
     bool askImageScalingChoice(const QString& fileName, const QSize& imageSize, const QSize& displaySize,
@@ -233,8 +238,6 @@ private:
     friend std::vector<CommandRow> commandTable();
     friend std::vector<CommandGroupRow> commandGroupTable();
     friend std::vector<MenuRow> menuLayout();
-    // Shows what a document command changed and refreshes everything that depends on it.
-    void finishDocumentEdit(const QRect& changed);
     void stepPenWidth(int delta);
     // The zoom commands act on the canvas only while this window is the active one.
     void zoomCommand(void (CanvasArea::*step)());
@@ -270,44 +273,9 @@ private:
     void newPresetCanvas(CanvasMode mode, CanvasLayout layout, int screensAcross);
     // Puts the project in place of the old one everywhere that holds it.
     void adoptProject(std::shared_ptr<Project> project);
-    void openDroppedProject(const QString& path);
-    // `detail` says why, under the message, where the box has room for it.
-    void warnUser(const QString& text, const QString& detail = {});
     void onlineUserManualOpened(bool opened);
     // Most of the screen, centred: where the window opens when no geometry was saved.
     void placeForFirstStart();
-    SaveChangesAnswer askToSaveChanges();
-    QString chooseProjectToOpen(const QString& startDir);
-    QString chooseProjectSavePath(const QString& proposedPath);
-    std::optional<NewCanvasChoice> chooseNewCanvas();
-
-    // Images in and out.
-    std::optional<ImageImportChoice> chooseImageToImport(const QString& startDir);
-    QString chooseExportPath(const QString& title, const QString& proposedPath, const QString& filter,
-        QString* selectedFilter = nullptr);
-    // The base name exports propose: the project's file, the imported image's, or "untitled".
-    QString suggestedExportBaseName() const;
-    // Offers to sweep the clashes a native export cannot hold; true when it must stop.
-    bool exportBlockedByClashes(const QString& noun, const QString& cancelMessage);
-    // Answered, and whether to include them.
-    std::pair<bool, bool> askIncludeBorders(const QString& title, const QString& cancelMessage);
-    void exportNativeImageFiles();
-    // An export that writes several files asks once about those it would replace.
-    bool confirmReplacingFiles(const QStringList& existing);
-    // Raw planes ("raw") or assembler source (an assembler's key) for a programmer.
-    void exportProgramDataFiles(const QString& format);
-    // A C64 picture handed over from outside: a fresh canvas of its mode, the picture
-    // imported as one undoable edit, named after the file.
-    void openNativeImage(const QString& path, const NativeImage& image);
-    void finishNativeImageImport(const QString& path, const NativeImage& image, const QRect& changed);
-    void exportModernImageFile(bool includeBorders);
-    std::optional<SpriteImportChoice> chooseSpritesToImport(const QString& startDir);
-    // The program of the canvas, or empty after a warning that starts with `headline`.
-    QByteArray encodeExecutablePrgOrWarn(const QString& headline);
-    // Crunches the program at `path` in place, with a progress dialog of its own unless the
-    // caller has one; true when the user cancelled. Failures leave the uncrunched program
-    // and say how to start it.
-    bool postProcessExportedPrg(const QString& path, int sysAddress, QProgressDialog* dialog);
 
     // The document and its view, and when commands may touch them.
     std::shared_ptr<Project> m_project;
@@ -316,108 +284,12 @@ private:
     PreviewWindow* m_preview = nullptr;
 
     // Commands, menus and shortcuts.
-    QAction* m_exitAction = nullptr;
-    QAction* m_undoAction = nullptr;
-    QAction* m_redoAction = nullptr;
-    QAction* m_aboutAction = nullptr;
-    QAction* m_aboutQtAction = nullptr;
-    QMenu* m_fileMenu = nullptr;
-    QMenu* m_editMenu = nullptr;
-    QMenu* m_helpMenu = nullptr;
     PaletteWidget* m_paletteBar = nullptr;
     ColorAssignmentWidget* m_colorSlotBar = nullptr;
-    QAction* m_newAction = nullptr;
-    QList<QAction*> m_presetActions;
-    QAction* m_openAction = nullptr;
-    QAction* m_saveAction = nullptr;
-    QAction* m_saveAsAction = nullptr;
-    QAction* m_importImageAction = nullptr;
-    QAction* m_importSpritesAction = nullptr;
-    QAction* m_importReferenceAction = nullptr;
-    QAction* m_convertImageAction = nullptr;
-    QAction* m_exportImageAction = nullptr;
-    QAction* m_exportUltimateAction = nullptr;
-    QAction* m_exportPrgAction = nullptr;
-    QAction* m_runInEmulatorAction = nullptr;
     // The programs handed to an emulator, kept until the window goes: the emulator may
     // read its file again (a reset with autostart) long after it started.
     std::shared_ptr<QTemporaryDir> m_emulatorPrograms;
-    QAction* m_liveLinkAction = nullptr;
     LiveLinkController* m_liveLink = nullptr;
-    QAction* m_saveWorkstagesAction = nullptr;
-    QAction* m_printAction = nullptr;
-    QAction* m_clearHistoryAction = nullptr;
-    QAction* m_cutAction = nullptr;
-    QAction* m_copyAction = nullptr;
-    QAction* m_pasteAction = nullptr;
-    QAction* m_pasteTransparentAction = nullptr;
-    QAction* m_selectAllAction = nullptr;
-    QAction* m_deselectAction = nullptr;
-    QAction* m_invertSelectionAction = nullptr;
-    QAction* m_colorSwapAction = nullptr;
-    QAction* m_colorReplaceAction = nullptr;
-    QAction* m_flipHorizontalAction = nullptr;
-    QAction* m_flipVerticalAction = nullptr;
-    QAction* m_commitShapesAction = nullptr;
-    QAction* m_discardShapesAction = nullptr;
-    QAction* m_settingsAction = nullptr;
-    QAction* m_penWidthAction = nullptr;
-    QAction* m_pixelPerfectAction = nullptr;
-    QAction* m_antialiasedAction = nullptr;
-    QAction* m_pressureWideningAction = nullptr;
-    QAction* m_disableFillPreviewAction = nullptr;
-    QAction* m_penToolAction = nullptr;
-    QAction* m_eraserToolAction = nullptr;
-    QAction* m_fillToolAction = nullptr;
-    QAction* m_shapeToolAction = nullptr;
-    QAction* m_filledShapesAction = nullptr;
-    QAction* m_eyedropperToolAction = nullptr;
-    QAction* m_panToolAction = nullptr;
-    QAction* m_rectSelectToolAction = nullptr;
-    QAction* m_lassoSelectToolAction = nullptr;
-    QAction* m_moveAxesAction = nullptr;
-    QAction* m_resetAxesAction = nullptr;
-    QAction* m_symmetricFillAction = nullptr;
-    QAction* m_symmetricShapesAction = nullptr;
-    QAction* m_reduceBorderSpritesAction = nullptr;
-    QAction* m_clearScreenAction = nullptr;
-    QAction* m_zoomInAction = nullptr;
-    QAction* m_zoomOutAction = nullptr;
-    QAction* m_actualSizeAction = nullptr;
-    QAction* m_bestFitAction = nullptr;
-    QAction* m_resetRotationAction = nullptr;
-    QAction* m_resetRotationBestFitAction = nullptr;
-    QAction* m_showDashboardsAction = nullptr;
-    QAction* m_referenceGridsAction = nullptr;
-    QAction* m_pixelGridsAction = nullptr;
-    QAction* m_safeFramesAction = nullptr;
-    QAction* m_referenceLayerAction = nullptr;
-    QAction* m_referenceOpacityAction = nullptr;
-    QAction* m_bilinearAction = nullptr;
-    QAction* m_showPreviewAction = nullptr;
-    QAction* m_previewOnTopAction = nullptr;
-    QAction* m_mirrorPreviewAction = nullptr;
-    QAction* m_crtFilterAction = nullptr;
-    QAction* m_userManualAction = nullptr;
-    QAction* m_onlineManualAction = nullptr;
-    QActionGroup* m_brushShapeGroup = nullptr;
-    QActionGroup* m_textureModeGroup = nullptr;
-    QActionGroup* m_symmetryGroup = nullptr;
-    QActionGroup* m_shapeKindGroup = nullptr;
-    QActionGroup* m_contourGroup = nullptr;
-    QActionGroup* m_pixelAspectGroup = nullptr;
-    QActionGroup* m_hiresClashGroup = nullptr;
-    QActionGroup* m_topAlignmentGroup = nullptr;
-    QActionGroup* m_bottomAlignmentGroup = nullptr;
-    QActionGroup* m_spriteCountGroup = nullptr;
-    QActionGroup* m_paletteGroup = nullptr;
-    QActionGroup* m_toolGroup = nullptr;
-    QMenu* m_optionsMenu = nullptr;
-    QMenu* m_paletteMenu = nullptr;
-    QMenu* m_viewMenu = nullptr;
-    QMenu* m_contourMenu = nullptr;
-    QMenu* m_hiresClashMenu = nullptr;
-    QMenu* m_borderSpritesMenu = nullptr;
     // The actions and submenus whose enabled state follows a rule.
     std::vector<std::pair<QAction*, CommandEnable>> m_actionRules;
     std::vector<std::pair<QMenu*, CommandEnable>> m_menuRules;

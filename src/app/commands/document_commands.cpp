@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include "app/commands/file_command_steps.h"
+
 #include "app/recent_files.h"
 #include "app/remembered_folders.h"
 #include "app/settings_keys.h"
@@ -50,6 +52,60 @@ QString draggedProjectPath(const QMimeData* data)
     if (info.isDir() || info.suffix().compare(projectSuffix, Qt::CaseInsensitive) != 0)
         return {};
     return info.absoluteFilePath();
+}
+
+SaveChangesAnswer askToSaveChanges(MainWindow& window)
+{
+    if (window.documentPrompts().askToSaveChanges)
+        return window.documentPrompts().askToSaveChanges();
+    QMessageBox box(QMessageBox::Warning, MainWindow::tr("KROMEL"),
+        MainWindow::tr("The project has been modified.\nDo you want to save your changes?"),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, &window);
+    // No default: a stray Enter must neither save nor throw the work away.
+    for (QAbstractButton* button : box.buttons()) {
+        if (auto* pushButton = qobject_cast<QPushButton*>(button))
+            pushButton->setAutoDefault(false);
+    }
+    box.exec();
+    switch (box.standardButton(box.clickedButton())) {
+    case QMessageBox::Save:
+        return SaveChangesAnswer::Save;
+    case QMessageBox::Discard:
+        return SaveChangesAnswer::Discard;
+    default:
+        return SaveChangesAnswer::Cancel;
+    }
+}
+
+QString chooseProjectToOpen(MainWindow& window, const QString& startDir)
+{
+    if (window.documentPrompts().chooseProjectToOpen)
+        return window.documentPrompts().chooseProjectToOpen(startDir);
+    if (window.useNativeFileDialogs())
+        return QFileDialog::getOpenFileName(
+            &window, MainWindow::tr("Open Project"), startDir, projectFileFilter());
+    OpenProjectDialog dialog(window.project().palette(), startDir, &window);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QString chooseProjectSavePath(MainWindow& window, const QString& proposedPath)
+{
+    if (window.documentPrompts().chooseProjectSavePath)
+        return window.documentPrompts().chooseProjectSavePath(proposedPath);
+    return QFileDialog::getSaveFileName(
+        &window, MainWindow::tr("Save Project"), proposedPath, projectFileFilter());
+}
+
+std::optional<NewCanvasChoice> chooseNewCanvas(MainWindow& window)
+{
+    if (window.documentPrompts().chooseNewCanvas)
+        return window.documentPrompts().chooseNewCanvas();
+    NewCanvasDialog dialog(&window);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return NewCanvasChoice {dialog.mode(), dialog.layout(), dialog.screensAcross(), dialog.canvasSize()};
 }
 
 } // namespace
@@ -110,7 +166,7 @@ void MainWindow::newCanvasFromDialog()
 {
     if (!prepareForDocumentReplacement())
         return;
-    const std::optional<NewCanvasChoice> choice = chooseNewCanvas();
+    const std::optional<NewCanvasChoice> choice = chooseNewCanvas(*this);
     if (!choice) {
         showStatusMessage(tr("New canvas cancelled."), statusMessageTimeout);
         return;
@@ -156,7 +212,7 @@ bool MainWindow::maybeSave()
 {
     if (!m_project->isModified())
         return true;
-    switch (askToSaveChanges()) {
+    switch (askToSaveChanges(*this)) {
     case SaveChangesAnswer::Discard:
         return true;
     case SaveChangesAnswer::Cancel:
@@ -180,7 +236,7 @@ void MainWindow::openProject()
         const QSettings settings;
         startDir = lastDirForKey(settings, settingsKey::lastProjectDir);
     }
-    const QString path = chooseProjectToOpen(startDir);
+    const QString path = chooseProjectToOpen(*this, startDir);
     if (path.isEmpty()) {
         showStatusMessage(tr("Open cancelled."), statusMessageTimeout);
         return;
@@ -213,7 +269,7 @@ void MainWindow::openProjectFromDesktop(const QString& path)
         const bool isProject = QFileInfo(path).suffix().compare(projectSuffix, Qt::CaseInsensitive) == 0;
         if (!isProject && readNativeImageFile(path, &picture, nullptr)) {
             if (prepareForDocumentReplacement())
-                openNativeImage(path, picture);
+                openNativeImage(*this, path, picture);
             return;
         }
         if (prepareForDocumentReplacement())
@@ -288,7 +344,7 @@ bool MainWindow::saveProjectAs()
         proposed = lastDirForKey(settings, settingsKey::lastProjectDir) + QLatin1Char('/') + name
             + QLatin1Char('.') + projectSuffix;
     }
-    QString path = chooseProjectSavePath(proposed);
+    QString path = chooseProjectSavePath(*this, proposed);
     if (path.isEmpty()) {
         showStatusMessage(tr("Save cancelled."), statusMessageTimeout);
         return false;
@@ -455,56 +511,4 @@ void MainWindow::warnUser(const QString& text, const QString& detail)
     QMessageBox box(QMessageBox::Warning, tr("KROMEL"), text, QMessageBox::Ok, this);
     box.setInformativeText(detail);
     box.exec();
-}
-
-SaveChangesAnswer MainWindow::askToSaveChanges()
-{
-    if (m_prompts.askToSaveChanges)
-        return m_prompts.askToSaveChanges();
-    QMessageBox box(QMessageBox::Warning, tr("KROMEL"),
-        tr("The project has been modified.\nDo you want to save your changes?"),
-        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
-    // No default: a stray Enter must neither save nor throw the work away.
-    for (QAbstractButton* button : box.buttons()) {
-        if (auto* pushButton = qobject_cast<QPushButton*>(button))
-            pushButton->setAutoDefault(false);
-    }
-    box.exec();
-    switch (box.standardButton(box.clickedButton())) {
-    case QMessageBox::Save:
-        return SaveChangesAnswer::Save;
-    case QMessageBox::Discard:
-        return SaveChangesAnswer::Discard;
-    default:
-        return SaveChangesAnswer::Cancel;
-    }
-}
-
-QString MainWindow::chooseProjectToOpen(const QString& startDir)
-{
-    if (m_prompts.chooseProjectToOpen)
-        return m_prompts.chooseProjectToOpen(startDir);
-    if (useNativeFileDialogs())
-        return QFileDialog::getOpenFileName(this, tr("Open Project"), startDir, projectFileFilter());
-    OpenProjectDialog dialog(m_project->palette(), startDir, this);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
-}
-
-QString MainWindow::chooseProjectSavePath(const QString& proposedPath)
-{
-    if (m_prompts.chooseProjectSavePath)
-        return m_prompts.chooseProjectSavePath(proposedPath);
-    return QFileDialog::getSaveFileName(this, tr("Save Project"), proposedPath, projectFileFilter());
-}
-
-std::optional<NewCanvasChoice> MainWindow::chooseNewCanvas()
-{
-    if (m_prompts.chooseNewCanvas)
-        return m_prompts.chooseNewCanvas();
-    NewCanvasDialog dialog(this);
-    if (dialog.exec() != QDialog::Accepted)
-        return std::nullopt;
-    return NewCanvasChoice {dialog.mode(), dialog.layout(), dialog.screensAcross(), dialog.canvasSize()};
 }

@@ -2,6 +2,8 @@
 // editor never waits for.
 #include "app/main_window.h"
 
+#include "app/commands/file_command_steps.h"
+
 #include "app/preferences.h"
 #include "formats/prg/emulator_launch.h"
 
@@ -28,12 +30,12 @@ void MainWindow::runInEmulator()
             + tr("Choose the emulator program under Edit -> Settings... -> Emulator."));
         return;
     }
-    if (exportBlockedByClashes(tr("to the emulator"), tr("Run in emulator cancelled.")))
+    if (exportBlockedByClashes(*this, tr("to the emulator"), tr("Run in emulator cancelled.")))
         return;
     QByteArray prg;
     {
         const auto busy = m_guard.busyScope();
-        prg = encodeExecutablePrgOrWarn(tr("Could not run the picture in the emulator."));
+        prg = encodeExecutablePrgOrWarn(*this, tr("Could not run the picture in the emulator."));
     }
     if (prg.isEmpty())
         return;
@@ -41,7 +43,8 @@ void MainWindow::runInEmulator()
         m_emulatorPrograms = std::make_shared<QTemporaryDir>();
     QString error;
     const QString program = m_emulatorPrograms->isValid()
-        ? writeProgramForEmulator(m_emulatorPrograms->path(), suggestedExportBaseName(), prg, &error)
+        ? writeProgramForEmulator(
+            m_emulatorPrograms->path(), suggestedExportBaseName(*this), prg, &error)
         : QString();
     if (program.isEmpty()) {
         warnUser(error.isEmpty() ? tr("Could not make a temporary folder for the program.") : error);

@@ -3,6 +3,8 @@
 
 #include "app/main_window.h"
 
+#include "app/commands/file_command_steps.h"
+
 #include "app/application_input_blocker.h"
 #include "app/preferences.h"
 #include "app/remembered_folders.h"
@@ -54,74 +56,86 @@ bool writeProgram(const QString& path, const QByteArray& prg, QString* error)
     return true;
 }
 
-} // namespace
-
-QByteArray MainWindow::encodeExecutablePrgOrWarn(const QString& headline)
-{
-    QString error;
-    const QByteArray prg = encodeExecutablePrg(m_project->colormap(), m_project->mode(), m_project->layout(),
-        PrgExportColors::fromSlots(m_project->colorSlots()), &error);
-    if (prg.isEmpty()) {
-        warnUser(
-            tr("%1\n%2\nOptions -> Border Sprites -> Reduce Borders to 8 Sprites trims the strips as one "
-               "undoable edit.")
-                .arg(headline, error));
-    }
-    return prg;
-}
-
-bool MainWindow::postProcessExportedPrg(const QString& path, int sysAddress, QProgressDialog* dialog)
+bool postProcessExportedPrg(MainWindow& window, const QString& path, int sysAddress, QProgressDialog* dialog)
 {
     const QString programDir = QCoreApplication::applicationDirPath();
-    const QString cruncher = m_prompts.locateCruncher ? m_prompts.locateCruncher() : findCruncher(programDir);
+    const QString cruncher = window.documentPrompts().locateCruncher
+        ? window.documentPrompts().locateCruncher()
+        : findCruncher(programDir);
     const QString fallback = uncrunchedFallbackMessage(sysAddress);
     if (cruncher.isEmpty()) {
-        warnUser(tr("Could not compress the export: the bundled Exomizer is missing (%1).\n%2")
-                     .arg(nativePath(bundledCruncherPath(programDir)), fallback));
+        window.warnUser(
+            MainWindow::tr("Could not compress the export: the bundled Exomizer is missing (%1).\n%2")
+                .arg(nativePath(bundledCruncherPath(programDir)), fallback));
         return false;
     }
     std::unique_ptr<QProgressDialog> own;
     if (!dialog) {
         own = std::make_unique<QProgressDialog>(
-            tr("Compressing %1...").arg(QFileInfo(path).fileName()), QString(), 0, 0, this);
+            MainWindow::tr("Compressing %1...").arg(QFileInfo(path).fileName()), QString(), 0, 0, &window);
         own->setWindowModality(Qt::WindowModal);
         own->setMinimumDuration(400);
         // Without a cancel button, the close button and Esc are the way out.
-        connect(own.get(), &QDialog::rejected, own.get(), &QProgressDialog::cancel);
+        QObject::connect(own.get(), &QDialog::rejected, own.get(), &QProgressDialog::cancel);
         own->setValue(0);
         dialog = own.get();
     }
     const CrunchResult result = crunchPrgInPlace(cruncher, path, sysAddress,
-        {m_prompts.crunchTimeout.value_or(crunchTimeLimit), [dialog] { return dialog->wasCanceled(); }});
+        {window.documentPrompts().crunchTimeout.value_or(crunchTimeLimit),
+            [dialog] { return dialog->wasCanceled(); }});
     if (result.outcome == CrunchResult::Outcome::Crunched)
         return dialog->wasCanceled();
     if (result.outcome == CrunchResult::Outcome::Cancelled || dialog->wasCanceled())
         return true;
     const QString said = result.errorOutput.isEmpty() ? QStringLiteral(".") : ":\n" + result.errorOutput;
-    warnUser(tr("Could not compress the export%1\n%2").arg(said, fallback));
+    window.warnUser(MainWindow::tr("Could not compress the export%1\n%2").arg(said, fallback));
     return false;
 }
+
+std::optional<SpriteImportChoice> chooseSpritesToImport(MainWindow& window, const QString& startDir)
+{
+    if (window.documentPrompts().chooseSpritesToImport)
+        return window.documentPrompts().chooseSpritesToImport(startDir);
+    const uchar pen = window.canvasArea()->penIndex();
+    if (window.useNativeFileDialogs()) {
+        const QString path = QFileDialog::getOpenFileName(&window, MainWindow::tr("Import Sprites"), startDir,
+            MainWindow::tr("Sprite Files (*.prg *.pmap);;All Files (*)"));
+        if (path.isEmpty())
+            return std::nullopt;
+        auto* options = new SpriteImportOptionsWidget(window.project(), pen);
+        ImportOptionsDialog dialog(MainWindow::tr("Import Sprites"), options, &window);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return SpriteImportChoice {path, options->importOptions()};
+    }
+    ImportSpritesDialog dialog(window.project(), pen, startDir, &window);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return SpriteImportChoice {dialog.selectedFiles().constFirst(), dialog.options()->importOptions()};
+}
+
+} // namespace
 
 void MainWindow::exportPrg()
 {
     if (!m_guard.mayExport())
         return;
     const QString cancelled = tr("Export to PRG cancelled.");
-    if (exportBlockedByClashes(tr("an executable PRG file"), cancelled))
+    if (exportBlockedByClashes(*this, tr("an executable PRG file"), cancelled))
         return;
     QByteArray prg;
     {
         const auto busy = m_guard.busyScope();
-        prg = encodeExecutablePrgOrWarn(tr("Could not export an executable PRG file."));
+        prg = encodeExecutablePrgOrWarn(*this, tr("Could not export an executable PRG file."));
     }
     if (prg.isEmpty())
         return;
 
     QSettings settings;
     const QString proposed = lastDirForKey(settings, settingsKey::lastPrgExportDir) + QLatin1Char('/')
-        + suggestedExportBaseName() + QStringLiteral(".prg");
-    const QString path
-        = chooseExportPath(tr("Export to PRG File As"), proposed, tr("PRG Files (*.prg);;All Files (*)"));
+        + suggestedExportBaseName(*this) + QStringLiteral(".prg");
+    const QString path = chooseExportPath(
+        *this, tr("Export to PRG File As"), proposed, tr("PRG Files (*.prg);;All Files (*)"));
     if (path.isEmpty()) {
         showStatusMessage(cancelled, statusTimeout);
         return;
@@ -136,7 +150,7 @@ void MainWindow::exportPrg()
                      .arg(nativePath(work), temporary.isValid() ? error : temporary.errorString()));
         return;
     }
-    if (postProcessExportedPrg(work, executablePrgLoadAddress(m_project->layout()), nullptr)) {
+    if (postProcessExportedPrg(*this, work, executablePrgLoadAddress(m_project->layout()), nullptr)) {
         showStatusMessage(cancelled, statusTimeout);
         return;
     }
@@ -155,10 +169,10 @@ void MainWindow::sendToUltimate()
     if (!m_guard.mayExport())
         return;
     const QString cancelled = tr("Send to the Ultimate device cancelled.");
-    if (exportBlockedByClashes(tr("to the Ultimate device"), cancelled))
+    if (exportBlockedByClashes(*this, tr("to the Ultimate device"), cancelled))
         return;
     const auto busy = m_guard.busyScope();
-    const QByteArray prg = encodeExecutablePrgOrWarn(tr("Could not send to the Ultimate device."));
+    const QByteArray prg = encodeExecutablePrgOrWarn(*this, tr("Could not send to the Ultimate device."));
     if (prg.isEmpty())
         return;
     const Preferences preferences = readPreferences(QSettings());
@@ -173,7 +187,7 @@ void MainWindow::sendToUltimate()
 
     // Everything lives in this folder, which goes when the send is over, however it ends.
     QTemporaryDir temporary;
-    const QString file = temporary.filePath(suggestedExportBaseName() + QStringLiteral(".prg"));
+    const QString file = temporary.filePath(suggestedExportBaseName(*this) + QStringLiteral(".prg"));
     QString error;
     [&] {
         if (!temporary.isValid() || !writeProgram(file, prg, &error)) {
@@ -182,7 +196,7 @@ void MainWindow::sendToUltimate()
                          .arg(nativePath(file), temporary.isValid() ? error : temporary.errorString()));
             return;
         }
-        if (postProcessExportedPrg(file, executablePrgLoadAddress(m_project->layout()), &dialog)) {
+        if (postProcessExportedPrg(*this, file, executablePrgLoadAddress(m_project->layout()), &dialog)) {
             showStatusMessage(cancelled, statusTimeout);
             return;
         }
@@ -225,7 +239,7 @@ void MainWindow::importSprites()
         return;
     QSettings settings;
     const std::optional<SpriteImportChoice> choice
-        = chooseSpritesToImport(lastDirForKey(settings, settingsKey::lastImportSpritesDir));
+        = chooseSpritesToImport(*this, lastDirForKey(settings, settingsKey::lastImportSpritesDir));
     if (!choice || choice->path.isEmpty()) {
         showStatusMessage(tr("Sprite import cancelled."), statusTimeout);
         return;
@@ -253,24 +267,16 @@ void MainWindow::importSprites()
         statusTimeout);
 }
 
-std::optional<SpriteImportChoice> MainWindow::chooseSpritesToImport(const QString& startDir)
+QByteArray encodeExecutablePrgOrWarn(MainWindow& window, const QString& headline)
 {
-    if (m_prompts.chooseSpritesToImport)
-        return m_prompts.chooseSpritesToImport(startDir);
-    const uchar pen = m_canvas->penIndex();
-    if (useNativeFileDialogs()) {
-        const QString path = QFileDialog::getOpenFileName(
-            this, tr("Import Sprites"), startDir, tr("Sprite Files (*.prg *.pmap);;All Files (*)"));
-        if (path.isEmpty())
-            return std::nullopt;
-        auto* options = new SpriteImportOptionsWidget(*m_project, pen);
-        ImportOptionsDialog dialog(tr("Import Sprites"), options, this);
-        if (dialog.exec() != QDialog::Accepted)
-            return std::nullopt;
-        return SpriteImportChoice {path, options->importOptions()};
+    QString error;
+    const QByteArray prg = encodeExecutablePrg(window.project().colormap(), window.project().mode(),
+        window.project().layout(), PrgExportColors::fromSlots(window.project().colorSlots()), &error);
+    if (prg.isEmpty()) {
+        window.warnUser(MainWindow::tr(
+            "%1\n%2\nOptions -> Border Sprites -> Reduce Borders to 8 Sprites trims the strips as one "
+            "undoable edit.")
+                            .arg(headline, error));
     }
-    ImportSpritesDialog dialog(*m_project, pen, startDir, this);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return SpriteImportChoice {dialog.selectedFiles().constFirst(), dialog.options()->importOptions()};
+    return prg;
 }

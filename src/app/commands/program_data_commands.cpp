@@ -2,6 +2,8 @@
 // or as assembler source.
 #include "app/main_window.h"
 
+#include "app/commands/file_command_steps.h"
+
 #include "app/remembered_folders.h"
 #include "app/settings_keys.h"
 #include "document/project.h"
@@ -21,34 +23,36 @@ constexpr std::chrono::milliseconds statusTimeout {5000};
 
 } // namespace
 
-void MainWindow::exportProgramDataFiles(const QString& format)
+void exportProgramDataFiles(MainWindow& window, const QString& format)
 {
-    const QString cancelled = tr("Export to image cancelled.");
-    if (exportBlockedByClashes(tr("data for programmers"), cancelled))
+    const QString cancelled = MainWindow::tr("Export to image cancelled.");
+    if (exportBlockedByClashes(window, MainWindow::tr("data for programmers"), cancelled))
         return;
-    const Project& project = *m_project;
+    const Project& project = window.project();
     const RawPlanesResult planes = encodeRawPlanes(project.colormap(), project.mode(), project.layout(),
         project.screensAcross(), PrgExportColors::fromSlots(project.colorSlots()));
     if (!planes.ok) {
-        warnUser(planes.error);
+        window.warnUser(planes.error);
         return;
     }
     const AssemblerDialectRow* dialect = assemblerDialectNamed(format);
     const QString suffix = dialect ? QLatin1String(dialect->suffix) : QStringLiteral("bin");
     const QString filter = dialect
-        ? tr("%1 Source (*.%2);;All Files (*)").arg(QLatin1String(dialect->name), suffix)
-        : tr("Raw Planes (*.bin);;All Files (*)");
+        ? MainWindow::tr("%1 Source (*.%2);;All Files (*)").arg(QLatin1String(dialect->name), suffix)
+        : MainWindow::tr("Raw Planes (*.bin);;All Files (*)");
     QSettings settings;
     const QString proposed = lastDirForKey(settings, settingsKey::lastExportDir) + QLatin1Char('/')
-        + suggestedExportBaseName() + QLatin1Char('.') + suffix;
-    const QString path = chooseExportPath(tr("Export to Image As"), proposed, filter);
+        + suggestedExportBaseName(window) + QLatin1Char('.') + suffix;
+    const QString path = chooseExportPath(window, MainWindow::tr("Export to Image As"), proposed, filter);
     if (path.isEmpty()) {
-        showStatusMessage(cancelled, statusTimeout);
+        window.showStatusMessage(cancelled, statusTimeout);
         return;
     }
     const QList<ExportFile> files = dialect
         ? assemblerSourceFiles(path, planes.screens, *dialect,
-            {QFileInfo(m_currentFile.isEmpty() ? suggestedExportBaseName() : m_currentFile).fileName(),
+            {QFileInfo(window.currentFile().isEmpty() ? suggestedExportBaseName(window)
+                                                      : window.currentFile())
+                    .fileName(),
                 project.mode(), project.layout().layout},
             std::nullopt)
         : rawPlaneFiles(path, planes.screens);
@@ -59,21 +63,21 @@ void MainWindow::exportProgramDataFiles(const QString& format)
             existing << QDir::toNativeSeparators(target);
     }
     if (!existing.isEmpty()) {
-        if (!confirmReplacingFiles(existing)) {
-            showStatusMessage(cancelled, statusTimeout);
+        if (!confirmReplacingFiles(window, existing)) {
+            window.showStatusMessage(cancelled, statusTimeout);
             return;
         }
     }
     rememberDirForKey(settings, settingsKey::lastExportDir, path);
     const ExportFilesResult written = writeExportFiles(files);
     if (!written.ok) {
-        warnUser(written.error);
+        window.warnUser(written.error);
         return;
     }
     const auto name = [](const QString& file) { return QFileInfo(file).fileName(); };
-    showStatusMessage(written.written.size() == 1
-            ? tr("Exported %1.").arg(name(written.written.constFirst()))
-            : tr("Exported %1 files: %2 ... %3.")
+    window.showStatusMessage(written.written.size() == 1
+            ? MainWindow::tr("Exported %1.").arg(name(written.written.constFirst()))
+            : MainWindow::tr("Exported %1 files: %2 ... %3.")
                   .arg(written.written.size())
                   .arg(name(written.written.constFirst()), name(written.written.constLast())),
         statusTimeout);

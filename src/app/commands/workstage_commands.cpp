@@ -1,6 +1,8 @@
 // File > Save Workstages...: the recorded history replayed as numbered PNG frames.
 #include "app/main_window.h"
 
+#include "app/commands/file_command_steps.h"
+
 #include "app/remembered_folders.h"
 #include "app/settings_keys.h"
 #include "document/project.h"
@@ -62,7 +64,7 @@ void MainWindow::saveWorkstages()
     }
     bool includeBorders = false;
     if (canvasShowsBorderFrame(project.mode(), project.size(), project.layout())) {
-        const auto [answered, include] = askIncludeBorders(tr("Save Workstages"), cancelled);
+        const auto [answered, include] = askIncludeBorders(*this, tr("Save Workstages"), cancelled);
         if (!answered)
             return;
         includeBorders = include;
@@ -76,8 +78,8 @@ void MainWindow::saveWorkstages()
         return;
     }
 
-    const WorkstageFrameJob job = workstageFrameJob(
-        project, choice->count, choice->reduction, includeBorders, folder, suggestedExportBaseName());
+    const WorkstageFrameJob job = workstageFrameJob(project, choice->count, choice->reduction, includeBorders,
+        folder, suggestedExportBaseName(*this));
     const Colormap current = project.colormap();
     const History history = detachedHistory(project.history());
     const WorkstageColors colors = workstageColorsOf(project);

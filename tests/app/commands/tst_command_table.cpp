@@ -247,6 +247,17 @@ void TestCommandTable::menusFollowTheTableInTheirOrderWithTheirKeys()
             QCOMPARE(shown[i].second->shortcuts(), expected[i].keys);
     }
     QCOMPARE(shown.size(), expected.size());
+
+    // The preview window has no menu bar: the view keys it shares must reach it too.
+    const QStringList eitherWindow {"View/Zoom In", "View/Zoom Out", "View/Actual Size", "View/Best Fit",
+        "View/Reset Rotation && Best Fit", "View/Show Preview Window", "View/Mirror Preview Horizontally",
+        "View/Enable CRT Filter in Preview Window"};
+    for (const auto& [path, action] : shown) {
+        const Qt::ShortcutContext context
+            = eitherWindow.contains(path) ? Qt::ApplicationShortcut : Qt::WindowShortcut;
+        if (action->shortcutContext() != context)
+            QFAIL(qPrintable(path + QStringLiteral(" has the wrong shortcut reach")));
+    }
 }
 
 void TestCommandTable::everyCommandHasOnePlaceAndNoKeyIsShared()
