@@ -22,6 +22,7 @@
 
 class CanvasArea;
 class DashboardBar;
+class EmulatorRuns;
 class TextureWidget;
 class QToolButton;
 class ExternalUrlOpener;
@@ -36,7 +37,6 @@ class QDropEvent;
 class QMenu;
 class QMenuBar;
 class QProgressDialog;
-class QTemporaryDir;
 class RecoveryWriter;
 struct NativeImage;
 struct Preferences;
@@ -286,9 +286,7 @@ private:
     // Commands, menus and shortcuts.
     PaletteWidget* m_paletteBar = nullptr;
     ColorAssignmentWidget* m_colorSlotBar = nullptr;
-    // The programs handed to an emulator, kept until the window goes: the emulator may
-    // read its file again (a reset with autostart) long after it started.
-    std::shared_ptr<QTemporaryDir> m_emulatorPrograms;
+    EmulatorRuns* m_emulatorRuns = nullptr;
     LiveLinkController* m_liveLink = nullptr;
     // The actions and submenus whose enabled state follows a rule.
     std::vector<std::pair<QAction*, CommandEnable>> m_actionRules;

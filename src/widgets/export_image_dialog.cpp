@@ -15,11 +15,13 @@ ExportImageDialog::ExportImageDialog(const QString& nativeFormatName, bool prefe
 {
     setWindowTitle(tr("Export to Image"));
     auto* layout = new QVBoxLayout(this);
-    m_native = new QRadioButton(nativeFormatName, this);
     m_modern = new QRadioButton(tr("Modern image (PNG, BMP, ...)"), this);
-    layout->addWidget(m_native);
+    if (!nativeFormatName.isEmpty()) {
+        m_native = new QRadioButton(nativeFormatName, this);
+        layout->addWidget(m_native);
+    }
     layout->addWidget(m_modern);
-    (preferNative ? m_native : m_modern)->setChecked(true);
+    (preferNative && m_native ? m_native : m_modern)->setChecked(true);
     if (offerBorders) {
         m_borders = new QCheckBox(tr("Include all borders"), this);
         m_borders->setChecked(includeBorders);
@@ -64,7 +66,7 @@ ExportImageDialog::ExportImageDialog(const QString& nativeFormatName, bool prefe
 
 bool ExportImageDialog::nativeChosen() const
 {
-    return m_native->isChecked();
+    return m_native && m_native->isChecked();
 }
 
 bool ExportImageDialog::includeBorders() const

@@ -7,6 +7,7 @@
 #include "formats/native/native_image_encoder.h"
 #include "formats/prg/executable_prg.h"
 #include "formats/prg_export_colors.h"
+#include "formats/program_data/raw_planes.h"
 #include "widgets/elided_label.h"
 
 #include "support/window_actions.h"
@@ -96,6 +97,22 @@ private Q_SLOTS:
                     .startsWith("; KROMEL picture data for ACME: "));
         QCOMPARE(statusMessage(), QStringLiteral("Exported 2 files: dual-0.a ... dual-1.a."));
         QVERIFY(!m_window->isWindowModified());
+
+        // A screen with border sprites: the sprites as the program stores them.
+        m_window->newHiresSpritesCanvas();
+        m_window->project().colormap().fillRect(QRect(2, 30, 12, 12), 7);
+        format = QStringLiteral("raw");
+        m_target = m_files.filePath(QStringLiteral("sides.bin"));
+        m_window->exportImage();
+        QVERIFY2(m_warnings.isEmpty(), qPrintable(m_warnings.join(QLatin1Char('\n'))));
+        const RawPlanesResult planes = encodeRawPlanes(m_window->project().colormap(),
+            m_window->project().mode(), m_window->project().layout(), 1,
+            PrgExportColors::fromSlots(m_window->project().colorSlots()));
+        QVERIFY(planes.ok && !planes.screens.constFirst().sprites.isEmpty());
+        QCOMPARE(readAll(m_files.filePath(QStringLiteral("sides-sprites.bin"))),
+            planes.screens.constFirst().sprites);
+        QCOMPARE(readAll(m_files.filePath(QStringLiteral("sides-bitmap.bin"))),
+            planes.screens.constFirst().bitmap);
     }
 
     void runInEmulatorIsAFileCommandForOneScreen()
@@ -141,6 +158,30 @@ private Q_SLOTS:
         // The program goes with the window.
         m_window.reset();
         QVERIFY(!QFile::exists(arguments.value(1)));
+        QVERIFY(QDir(m_tempDir.path()).isEmpty());
+    }
+
+    void runInEmulatorReportsAnEmulatorThatGivesUp()
+    {
+        m_window->newHiresCanvas();
+        qputenv("FAKE_EMULATOR_MODE", "fail");
+        m_window->runInEmulator();
+        qunsetenv("FAKE_EMULATOR_MODE");
+        QVERIFY(statusMessage().startsWith(QStringLiteral("Started fake_emulator")));
+        QTRY_COMPARE_WITH_TIMEOUT(m_warnings.size(), 1, 10000);
+        QCOMPARE(m_warnings.constFirst(),
+            QStringLiteral("The emulator %1 stopped with exit code 3: fake emulator: cannot open the display")
+                .arg(QDir::toNativeSeparators(QStringLiteral(KROMEL_FAKE_EMULATOR))));
+
+        // Closing the window closes an emulator still open, and that is nobody's failure.
+        qputenv("FAKE_EMULATOR_MODE", "wait");
+        m_window->runInEmulator();
+        qunsetenv("FAKE_EMULATOR_MODE");
+        QElapsedTimer clock;
+        clock.start();
+        m_window.reset();
+        QVERIFY(clock.elapsed() < 5000);
+        QCOMPARE(m_warnings.size(), 1);
         QVERIFY(QDir(m_tempDir.path()).isEmpty());
     }
 

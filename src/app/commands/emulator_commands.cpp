@@ -1,15 +1,15 @@
 // Run in Emulator: the canvas's program, unpacked, started in a C64 emulator that the
-// editor never waits for.
+// editor never waits for but hears from when it fails.
 #include "app/main_window.h"
 
 #include "app/commands/file_command_steps.h"
 
+#include "app/emulator_runs.h"
 #include "app/preferences.h"
 #include "formats/prg/emulator_launch.h"
 
 #include <QFileInfo>
 #include <QSettings>
-#include <QTemporaryDir>
 
 #include <chrono>
 
@@ -39,18 +39,14 @@ void MainWindow::runInEmulator()
     }
     if (prg.isEmpty())
         return;
-    if (!m_emulatorPrograms || !m_emulatorPrograms->isValid())
-        m_emulatorPrograms = std::make_shared<QTemporaryDir>();
-    QString error;
-    const QString program = m_emulatorPrograms->isValid()
-        ? writeProgramForEmulator(
-            m_emulatorPrograms->path(), suggestedExportBaseName(*this), prg, &error)
-        : QString();
-    if (program.isEmpty()) {
-        warnUser(error.isEmpty() ? tr("Could not make a temporary folder for the program.") : error);
-        return;
+    if (!m_emulatorRuns) {
+        m_emulatorRuns = new EmulatorRuns(this);
+        connect(m_emulatorRuns, &EmulatorRuns::failed, this,
+            [this](const QString& message) { warnUser(message); });
     }
-    if (!startEmulatorDetached(emulator, program, &error)) {
+    QString program;
+    QString error;
+    if (!m_emulatorRuns->start(emulator, suggestedExportBaseName(*this), prg, &program, &error)) {
         warnUser(error);
         return;
     }

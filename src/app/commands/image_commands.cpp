@@ -13,6 +13,7 @@
 #include "formats/native/native_image_encoder.h"
 #include "formats/native/native_image_export.h"
 #include "formats/native/native_image_import.h"
+#include "formats/program_data/raw_planes.h"
 #include "model/canvas_region.h"
 #include "rules/unresolved_clashes.h"
 #include "view/canvas_area.h"
@@ -235,8 +236,13 @@ void MainWindow::exportImage()
         exportModernImageFile(*this, false);
         return;
     }
-    if (nativeImageExportSupported(
-            project.mode(), project.size(), project.layout(), project.screensAcross())) {
+    const bool native = nativeImageExportSupported(
+        project.mode(), project.size(), project.layout(), project.screensAcross());
+    // A screen with its border sprites has no picture format, but a programmer can take it.
+    const bool forProgrammers
+        = rawPlanesRefusal(project.mode(), project.size(), project.layout(), project.screensAcross())
+              .isEmpty();
+    if (native || forProgrammers) {
         QSettings settings;
         const bool preferNative = settings.value(settingsKey::exportPreferNative, true).toBool();
         const bool rememberedBorders = settings.value(settingsKey::exportIncludeBorders, false).toBool();
@@ -244,7 +250,8 @@ void MainWindow::exportImage()
         if (m_prompts.chooseExportFamily) {
             choice = m_prompts.chooseExportFamily(framed);
         } else {
-            ExportImageDialog dialog(nativeImageFormatName(nativeImageExportFormat(project.mode())),
+            ExportImageDialog dialog(
+                native ? nativeImageFormatName(nativeImageExportFormat(project.mode())) : QString(),
                 preferNative, framed, rememberedBorders, this,
                 settings.value(settingsKey::exportProgrammerFormat).toString());
             if (dialog.exec() == QDialog::Accepted)
@@ -260,8 +267,9 @@ void MainWindow::exportImage()
             exportProgramDataFiles(*this, choice->programmerFormat);
             return;
         }
-        settings.setValue(settingsKey::exportPreferNative, choice->native);
-        if (choice->native) {
+        if (native)
+            settings.setValue(settingsKey::exportPreferNative, choice->native);
+        if (native && choice->native) {
             exportNativeImageFiles(*this);
             return;
         }

@@ -45,18 +45,19 @@ QString writeProgramForEmulator(
     return path;
 }
 
-bool startEmulatorDetached(const QString& emulator, const QString& programPath, QString* error)
+QString emulatorRunFailure(const QString& emulator, bool crashed, int exitCode, const QString& standardError)
 {
-    QProcess process;
-    process.setProgram(emulator);
-    process.setArguments(emulatorArguments(programPath));
-    process.setWorkingDirectory(QFileInfo(programPath).absolutePath());
-    if (process.startDetached())
-        return true;
-    if (error)
-        *error = QStringLiteral("Could not start the emulator %1: %2")
-                     .arg(QDir::toNativeSeparators(emulator), process.errorString());
-    return false;
+    const QString name = QDir::toNativeSeparators(emulator);
+    if (crashed)
+        return QStringLiteral("The emulator %1 crashed.").arg(name);
+    if (exitCode == 0)
+        return {};
+    // Its last line is where an emulator says why it gave up.
+    const QString said = standardError.trimmed().section(QLatin1Char('\n'), -1);
+    return QStringLiteral("The emulator %1 stopped with exit code %2%3")
+        .arg(name)
+        .arg(exitCode)
+        .arg(said.isEmpty() ? QStringLiteral(".") : QStringLiteral(": ") + said);
 }
 
 EmulatorRun runEmulatorAndWait(const QString& emulator, const QString& programPath)
@@ -75,16 +76,8 @@ EmulatorRun runEmulatorAndWait(const QString& emulator, const QString& programPa
         return run;
     }
     process.waitForFinished(-1);
-    const QString said = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
-    if (process.exitStatus() != QProcess::NormalExit) {
-        run.error = QStringLiteral("The emulator %1 crashed.").arg(name);
-    } else if (process.exitCode() != 0) {
-        run.error = QStringLiteral("The emulator %1 stopped with exit code %2%3")
-                        .arg(name)
-                        .arg(process.exitCode())
-                        .arg(said.isEmpty() ? QStringLiteral(".")
-                                            : QStringLiteral(": ") + said.section(QLatin1Char('\n'), -1));
-    }
+    run.error = emulatorRunFailure(emulator, process.exitStatus() != QProcess::NormalExit, process.exitCode(),
+        QString::fromLocal8Bit(process.readAllStandardError()));
     run.ok = run.error.isEmpty();
     return run;
 }

@@ -25,9 +25,9 @@ QStringList emulatorArguments(const QString& programPath);
 QString writeProgramForEmulator(
     const QString& folder, const QString& baseName, const QByteArray& program, QString* error);
 
-// Starts the emulator on its own, so the caller never waits for it; false with a
-// one-line message when it does not start.
-bool startEmulatorDetached(const QString& emulator, const QString& programPath, QString* error);
+// Why a finished run of the emulator failed, in one line, with the last line it wrote on
+// standard error; empty when it ended well (exit code 0).
+QString emulatorRunFailure(const QString& emulator, bool crashed, int exitCode, const QString& standardError);
 
 struct EmulatorRun {
     bool ok = false;
