@@ -18,9 +18,7 @@ namespace {
 constexpr float grainShare = 0.1f;
 
 // The colours one cell or unit may show.
-struct ColorSet {
-    std::array<uchar, 4> colors {};
-    int count = 0;
+struct ColorSet : CellColorSet {
     // Locked border pixels: fixed, and what they would pass on is not the picture's.
     bool locked = false;
 };
@@ -147,14 +145,10 @@ void chooseCellRow(const std::vector<double>& work, const std::vector<float>& po
         for (const FreeColorChoice& choice : ranked) {
             if (choice.error > ranked.front().error * triedCostRatio)
                 break;
-            const ColorSet set = setOf(fixed, choice);
-            candidates.push_back({set.colors, set.count});
+            candidates.push_back(setOf(fixed, choice));
         }
         const CellTrialResult trial = tryCellColorSets(canvas, cell, carry, candidates);
-        ColorSet chosen;
-        chosen.colors = candidates[std::size_t(trial.chosen)].colors;
-        chosen.count = candidates[std::size_t(trial.chosen)].count;
-        sets.assign(cell, chosen);
+        sets.assign(cell, ColorSet {candidates[std::size_t(trial.chosen)], false});
         for (int i = 0; i < cell.height(); ++i)
             std::copy_n(trial.pixels.begin() + i * 8, cell.width(), out.scanLine(top + i) + left);
         carry = trial.carry;

@@ -51,9 +51,9 @@ ErrorGrid surroundingErrors(const CellTrialCanvas& canvas, const QRect& cell)
 }
 
 // What the eye sees of the errors: the squared 3 x 3 box sums over the windows centred on
-// the cell and on the decided ring above and left of it. A multicolor pixel is two display pixels wide, so
-// there a window centred on a pixel is two windows on the display, each taking the pixel twice and one
-// neighbour.
+// the cell and on the decided ring above and left of it. A multicolor pixel is two display
+// pixels wide, so there a window centred on a pixel is two windows on the display, each
+// taking the pixel twice and one neighbour.
 template <bool Multicolor> float blurredError(const ErrorGrid& grid, const QRect& cell)
 {
     const int columns = cell.width() + 4;
