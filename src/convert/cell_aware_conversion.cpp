@@ -1,5 +1,6 @@
 #include "convert/cell_aware_conversion.h"
 
+#include "convert/cell_color_trial.h"
 #include "convert/dither_kernel.h"
 #include "model/canvas_region.h"
 #include "model/sprite_strip_grid.h"
@@ -17,9 +18,7 @@ namespace {
 constexpr float grainShare = 0.1f;
 
 // The colours one cell or unit may show.
-struct ColorSet {
-    std::array<uchar, 4> colors {};
-    int count = 0;
+struct ColorSet : CellColorSet {
     // Locked border pixels: fixed, and what they would pass on is not the picture's.
     bool locked = false;
 };
@@ -51,17 +50,26 @@ struct PixelSets {
     std::vector<ColorSet> sets;
     std::vector<int> ofPixel;
     int width = 0;
+    // Bitmap regions, whose cells choose their colours as the dither reaches them.
+    std::vector<QRect> bitmaps;
 
     void assign(const QRect& rect, const ColorSet& set)
     {
         const int id = int(sets.size());
         sets.push_back(set);
-        for (int y = rect.top(); y <= rect.bottom(); ++y)
-            std::fill_n(ofPixel.begin() + std::ptrdiff_t(y) * width + rect.left(), rect.width(), id);
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            auto row = ofPixel.begin() + std::ptrdiff_t(y) * width;
+            // Locked pixels stay the border's whatever region they fall in.
+            for (int x = rect.left(); x <= rect.right(); ++x) {
+                int& pixelSet = row[x];
+                if (pixelSet < 0 || !sets[std::size_t(pixelSet)].locked)
+                    pixelSet = id;
+            }
+        }
     }
 };
 
-PixelSets chooseCellColors(const std::vector<float>& points, const QSize& canvasSize,
+PixelSets chooseStripColors(const std::vector<float>& points, const QSize& canvasSize,
     const ImageConversionSettings& settings, const MatchSpace& space)
 {
     PixelSets result;
@@ -71,11 +79,6 @@ PixelSets chooseCellColors(const std::vector<float>& points, const QSize& canvas
     context.mode = settings.mode;
     context.slots = settings.slots;
     context.layout = settings.layout;
-    const bool multicolor = isMulticolor(settings.mode);
-    const int cellWidth = multicolor ? 4 : 8;
-    const quint16 bitmapFixed
-        = multicolor ? quint16(1u << settings.slots[HistoryColorSlot::Background]) : quint16(0);
-    const int bitmapFree = multicolor ? 3 : 2;
     const bool dithered = settings.dither != DitherMethod::None;
     UnitCosts distances;
     std::vector<float> scratch;
@@ -95,15 +98,7 @@ PixelSets chooseCellColors(const std::vector<float>& points, const QSize& canvas
             }
             continue;
         }
-        const QRect& area = region.rect;
-        for (int top = area.top(); top <= area.bottom(); top += 8) {
-            for (int left = area.left(); left <= area.right(); left += cellWidth) {
-                const QRect cell = QRect(left, top, cellWidth, 8) & area;
-                gatherUnitCosts(points, canvasSize.width(), cell, space, dithered, bitmapFixed, distances);
-                result.assign(
-                    cell, setOf(bitmapFixed, bestFreeColors(distances, bitmapFixed, bitmapFree, scratch)));
-            }
-        }
+        result.bitmaps.push_back(region.rect);
     }
     ColorSet border;
     border.colors[0] = settings.slots[HistoryColorSlot::Border];
@@ -114,12 +109,63 @@ PixelSets chooseCellColors(const std::vector<float>& points, const QSize& canvas
     return result;
 }
 
+// How many of the cost model's best sets each bitmap cell tries by dithering. Beyond six
+// the pictures hardly change. Without a dither the cost model is exact: every pixel simply
+// takes its nearest colour of the set, and trying sets for how they blur would only trade
+// pixels the artist sees for a mean nobody blends.
+constexpr int triedSets = 6;
+// A set the cost model rates more than twice as costly as its best hardly ever wins the
+// trial, and skipping it halves the time the trials take.
+constexpr float triedCostRatio = 2.0f;
+
+// Chooses the colours of the bitmap cells in the row of cells starting at `top`, left to
+// right, from the work values as the dither has left them above, and writes each cell's
+// trial into `out` for the cells after it to see; the dither then overwrites them.
+void chooseCellRow(const std::vector<double>& work, const std::vector<float>& points, const QRect& area,
+    int top, const ImageConversionSettings& settings, const MatchSpace& space, PixelSets& sets, Colormap& out)
+{
+    const bool multicolor = isMulticolor(settings.mode);
+    const int cellWidth = multicolor ? 4 : 8;
+    const quint16 fixed
+        = multicolor ? quint16(1u << settings.slots[HistoryColorSlot::Background]) : quint16(0);
+    const int freeCount = multicolor ? 3 : 2;
+    const CellTrialCanvas canvas {work, points, out, space, settings.dither, multicolor, area.left()};
+    const int tried = settings.dither == DitherMethod::None ? 1 : triedSets;
+    UnitCosts distances;
+    std::vector<float> scratch;
+    std::vector<CellColorSet> candidates;
+    CellCarry carry;
+    for (int left = area.left(); left <= area.right(); left += cellWidth) {
+        const QRect cell = QRect(left, top, cellWidth, 8) & area;
+        gatherUnitCosts(
+            points, out.width(), cell, space, settings.dither != DitherMethod::None, fixed, distances);
+        candidates.clear();
+        const std::vector<FreeColorChoice> ranked
+            = bestFreeColorSets(distances, fixed, freeCount, tried, scratch);
+        for (const FreeColorChoice& choice : ranked) {
+            if (choice.error > ranked.front().error * triedCostRatio)
+                break;
+            candidates.push_back(setOf(fixed, choice));
+        }
+        const CellTrialResult trial = tryCellColorSets(canvas, cell, carry, candidates);
+        sets.assign(cell, ColorSet {candidates[std::size_t(trial.chosen)], false});
+        for (int i = 0; i < cell.height(); ++i)
+            std::copy_n(trial.pixels.begin() + i * 8, cell.width(), out.scanLine(top + i) + left);
+        carry = trial.carry;
+    }
+}
+
 template <DitherMethod Dither>
-void ditherWithinSets(std::vector<double> work, const PixelSets& sets, const MatchSpace& space, Colormap& out)
+void ditherWithinSets(std::vector<double> work, const std::vector<float>& points,
+    const ImageConversionSettings& settings, PixelSets& sets, const MatchSpace& space, Colormap& out)
 {
     const int width = out.width();
     const int height = out.height();
     for (int y = 0; y < height; ++y) {
+        for (const QRect& area : sets.bitmaps) {
+            if (y >= area.top() && y <= area.bottom() && (y - area.top()) % 8 == 0)
+                chooseCellRow(work, points, area, y, settings, space, sets, out);
+        }
         uchar* row = out.scanLine(y);
         double* current = work.data() + std::size_t(y) * std::size_t(width) * 3;
         double* below = y + 1 < height ? current + std::size_t(width) * 3 : nullptr;
@@ -319,17 +365,17 @@ void gatherUnitCosts(const std::vector<float>& points, int canvasWidth, const QR
 Colormap convertCellAware(const std::vector<double>& work, const std::vector<float>& points,
     const QSize& canvasSize, const ImageConversionSettings& settings, const MatchSpace& space)
 {
-    const PixelSets sets = chooseCellColors(points, canvasSize, settings, space);
+    PixelSets sets = chooseStripColors(points, canvasSize, settings, space);
     Colormap out(canvasSize.width(), canvasSize.height());
     switch (settings.dither) {
     case DitherMethod::ErrorDiffusion:
-        ditherWithinSets<DitherMethod::ErrorDiffusion>(work, sets, space, out);
+        ditherWithinSets<DitherMethod::ErrorDiffusion>(work, points, settings, sets, space, out);
         break;
     case DitherMethod::Ordered:
-        ditherWithinSets<DitherMethod::Ordered>(work, sets, space, out);
+        ditherWithinSets<DitherMethod::Ordered>(work, points, settings, sets, space, out);
         break;
     case DitherMethod::None:
-        ditherWithinSets<DitherMethod::None>(work, sets, space, out);
+        ditherWithinSets<DitherMethod::None>(work, points, settings, sets, space, out);
         break;
     }
     return out;

@@ -20,7 +20,9 @@ void gatherUnitCosts(const std::vector<float>& points, int canvasWidth, const QR
 
 // The cell-aware method over sampled work values (red, green, blue per canvas pixel, row
 // by row): every bitmap cell and sprite unit chooses its colours, then each pixel is
-// dithered among its own cell's or unit's colours only. Locked border pixels hold the
+// dithered among its own cell's or unit's colours only. Sprite units choose from the
+// picture alone; bitmap cells choose as the dither reaches their row, by trying their best
+// few sets with the error already passed into them (see tryCellColorSets). Locked border pixels hold the
 // border colour and pass no error on. `settings.slots` are final here; automatic colours
 // are chosen before.
 Colormap convertCellAware(const std::vector<double>& work, const std::vector<float>& points,

@@ -86,9 +86,10 @@ void UnitCosts::reset(int pixelCount)
     values.assign(std::size_t(stride) * std::size_t(c64ColorCount + pairCount), 0.0f);
 }
 
-FreeColorChoice bestFreeColors(
-    const UnitCosts& costs, quint16 fixedMask, int freeCount, std::vector<float>& scratch)
+std::vector<FreeColorChoice> bestFreeColorSets(
+    const UnitCosts& costs, quint16 fixedMask, int freeCount, int keep, std::vector<float>& scratch)
 {
+    keep = std::max(1, keep);
     const int stride = costs.stride;
     std::array<int, c64ColorCount> candidates {};
     int candidateCount = 0;
@@ -122,19 +123,27 @@ FreeColorChoice bestFreeColors(
     if (freeCount > 1)
         leastFrom(costs, candidates.data(), candidateCount, bounds);
 
-    FreeColorChoice best;
-    best.count = freeCount;
-    best.error = unreachable;
-    // Sets are visited in ascending index order and replaced only by a strictly smaller
-    // cost, so ties keep the lower indices.
+    std::vector<FreeColorChoice> best;
+    best.reserve(std::size_t(keep) + 1);
+    // Beaten only by a set that beats the worst of those kept so far.
+    const auto threshold = [&] { return int(best.size()) < keep ? unreachable : best.back().error; };
+    // Sets are visited in ascending index order and go in after every set of equal cost,
+    // so ties keep the lower indices first.
     const auto offer = [&](float error, int a, int b, int c) {
-        if (error < best.error) {
-            best.error = error;
-            best.colors = {uchar(a), uchar(b), uchar(c)};
-        }
+        if (error >= threshold())
+            return;
+        FreeColorChoice choice;
+        choice.colors = {uchar(a), uchar(b), uchar(c)};
+        choice.count = freeCount;
+        choice.error = error;
+        const auto at = std::upper_bound(best.begin(), best.end(), error,
+            [](float value, const FreeColorChoice& kept) { return value < kept.error; });
+        best.insert(at, choice);
+        if (int(best.size()) > keep)
+            best.pop_back();
     };
     const auto hopeless = [&](const float* sofar, int position) {
-        return sumOfMin(sofar, leastFromPosition(position), stride) >= best.error;
+        return sumOfMin(sofar, leastFromPosition(position), stride) >= threshold();
     };
     std::vector<float> last(static_cast<std::size_t>(stride));
     for (int i = 0; i < candidateCount; ++i) {
@@ -164,7 +173,19 @@ FreeColorChoice bestFreeColors(
             }
         }
     }
+    if (best.empty()) {
+        FreeColorChoice none;
+        none.count = freeCount;
+        none.error = unreachable;
+        best.push_back(none);
+    }
     return best;
+}
+
+FreeColorChoice bestFreeColors(
+    const UnitCosts& costs, quint16 fixedMask, int freeCount, std::vector<float>& scratch)
+{
+    return bestFreeColorSets(costs, fixedMask, freeCount, 1, scratch).front();
 }
 
 ErrorPerBackground bestColorsPerBackground(const UnitCosts& costs, std::vector<float>& scratch)

@@ -59,6 +59,11 @@ struct FreeColorChoice {
 FreeColorChoice bestFreeColors(
     const UnitCosts& costs, quint16 fixedMask, int freeCount, std::vector<float>& scratch);
 
+// The `keep` best such choices, best first, for a caller that weighs a few of them more
+// closely than these costs can.
+std::vector<FreeColorChoice> bestFreeColorSets(
+    const UnitCosts& costs, quint16 fixedMask, int freeCount, int keep, std::vector<float>& scratch);
+
 // For a multicolor cell and every possible background at once: the cell's cost with that
 // background and its best three other colours. One pass over all four-colour sets of
 // candidates gives every candidate background its answer, since the best set holding a

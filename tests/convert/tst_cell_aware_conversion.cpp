@@ -9,6 +9,8 @@
 #include "rules/unresolved_clashes.h"
 #include "support/canvas_picture.h"
 
+#include "../../tools/conversion_quality/synthetic_images.h"
+
 #include <QImage>
 #include <QTest>
 
@@ -88,6 +90,39 @@ ImageConversionSettings cellAware(CanvasMode mode, DitherMethod dither)
     settings.dither = dither;
     settings.method = ConversionMethod::CellAware;
     return settings;
+}
+
+// How close a canvas looks to `source` once the eye has blended its dots: the PSNR of
+// both after a 3 x 3 box blur, the canvas shown at the source's size.
+double blurredPsnr(const QImage& source, const Colormap& canvas, PaletteVariant variant)
+{
+    const auto blurred = [](const QImage& image) {
+        std::vector<int> sums(std::size_t(image.width()) * std::size_t(image.height()) * 3);
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                for (int dy = -1; dy <= 1; ++dy) {
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const QRgb p = image.pixel(std::clamp(x + dx, 0, image.width() - 1),
+                            std::clamp(y + dy, 0, image.height() - 1));
+                        int* sum = sums.data()
+                            + (std::size_t(y) * std::size_t(image.width()) + std::size_t(x)) * 3;
+                        sum[0] += qRed(p);
+                        sum[1] += qGreen(p);
+                        sum[2] += qBlue(p);
+                    }
+                }
+            }
+        }
+        return sums;
+    };
+    const std::vector<int> expected = blurred(source);
+    const std::vector<int> actual = blurred(canvas.toImage(Palette(variant)).scaled(source.size()));
+    double squared = 0.0;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const double d = (expected[i] - actual[i]) / 9.0;
+        squared += d * d;
+    }
+    return 10.0 * std::log10(255.0 * 255.0 * double(expected.size()) / squared);
 }
 
 ClashContext contextFor(const ImageConversionSettings& settings, const ColorSlots& slots)
@@ -314,6 +349,42 @@ private Q_SLOTS:
                      size, ImageAdjustment(), settings)
                      .slots[HistoryColorSlot::Background],
             uchar(9));
+    }
+
+    // With a dither, each cell keeps the colour set whose dithered pixels blend closest to
+    // the picture, not only the set its pixels are nearest to one by one: on a detailed
+    // scene that looks clearly closer than matching every pixel first and then settling
+    // the cells. The margins sit between what choosing from the picture alone reached and
+    // what trying the sets reaches.
+    void ditheredCellsBlendCloserThanClassic_data()
+    {
+        QTest::addColumn<CanvasMode>("mode");
+        QTest::addColumn<DitherMethod>("dither");
+        QTest::addColumn<double>("gain");
+        QTest::newRow("hires diffusion") << CanvasMode::Hires << DitherMethod::ErrorDiffusion << 1.0;
+        QTest::newRow("hires ordered") << CanvasMode::Hires << DitherMethod::Ordered << 1.5;
+        QTest::newRow("multicolor diffusion")
+            << CanvasMode::Multicolor << DitherMethod::ErrorDiffusion << 0.0;
+        QTest::newRow("multicolor ordered") << CanvasMode::Multicolor << DitherMethod::Ordered << 0.9;
+    }
+
+    void ditheredCellsBlendCloserThanClassic()
+    {
+        QFETCH(CanvasMode, mode);
+        QFETCH(DitherMethod, dither);
+        QFETCH(double, gain);
+        const QSize size(canvasModeScreenWidth(mode), 200);
+        const QImage scene = detailedSceneImage(imageConversionRequiredSize(mode, size));
+        ImageConversionSettings settings = cellAware(mode, dither);
+        const double cells = blurredPsnr(
+            scene, convertImage(scene, size, ImageAdjustment(), settings), settings.paletteVariant);
+        settings.method = ConversionMethod::Classic;
+        const double classic = blurredPsnr(
+            scene, convertImage(scene, size, ImageAdjustment(), settings), settings.paletteVariant);
+        QVERIFY2(cells - classic > gain,
+            qPrintable(QStringLiteral("cell-aware %1 dB, classic %2 dB")
+                           .arg(cells, 0, 'f', 2)
+                           .arg(classic, 0, 'f', 2)));
     }
 
     // A dark pure green: by luma it is closest to dark grey, but it looks green, and the
