@@ -105,6 +105,20 @@ Colormap Colormap::snapshotRegion(const QRect& rect) const
     return copy;
 }
 
+void Colormap::snapshotRegionInto(const QRect& rect, Colormap& target) const
+{
+    const QRect clip = clipRect(rect, this->rect());
+    target.m_pixels.clear();
+    target.m_width = clip.isEmpty() ? 0 : clip.width();
+    target.m_height = clip.isEmpty() ? 0 : clip.height();
+    if (clip.isEmpty())
+        return;
+    for (int y = clip.top(); y <= clip.bottom(); ++y) {
+        const uchar* row = scanLine(y) + clip.left();
+        target.m_pixels.insert(target.m_pixels.end(), row, row + clip.width());
+    }
+}
+
 void Colormap::restoreRegion(const QRect& rect, const Colormap& source)
 {
     const QRect target = QRect(rect.topLeft(), source.size()).intersected(this->rect());

@@ -45,6 +45,9 @@ public:
     void paintToImage(const Palette& palette, const QRect& rect, QImage& image) const;
 
     Colormap snapshotRegion(const QRect& rect) const;
+    // The same into `target`, whose buffer is reused when large enough: for callers that
+    // take many small snapshots in a row.
+    void snapshotRegionInto(const QRect& rect, Colormap& target) const;
     void restoreRegion(const QRect& rect, const Colormap& source);
     // Copies `source`'s pixels of `area` to the same place here, as far as both hold it.
     void copyArea(const Colormap& source, const QRect& area);

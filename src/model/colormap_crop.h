@@ -33,6 +33,8 @@ public:
 
     // The pixels, unpacking them on first use.
     const Colormap& pixels() const;
+    // Where the unpacked pixels lie, without unpacking: null while the crop is compressed.
+    const uchar* inflatedData() const { return isInflated() ? m_pixels.constData() : nullptr; }
 
 private:
     // Inflation happens behind const access: only the user-interface thread reads crops

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <numbers>
 #include <utility>
 
@@ -20,6 +21,11 @@ constexpr double radiusSlack = 1e-6;
 // centre on the nib's edge fall inside on one side and outside on the other, the same
 // way in every segment.
 constexpr double displayCentreBias = -0.0001;
+
+// How far beyond a round nib's rim the closed-form run of a row reaches, in display
+// units: far more than its rounding error, so no covered pixel falls outside it, and far
+// less than a pixel, so the search for the run's ends starts right beside them.
+constexpr double runSearchMargin = 1e-4;
 
 int roundToPixel(double value)
 {
@@ -102,6 +108,67 @@ public:
     {
         const double reach = m_square ? m_radius * std::numbers::sqrt2 : m_radius;
         return std::sqrt(distanceSq(p)) - reach;
+    }
+
+    bool isRound() const { return !m_square; }
+
+    // For a round nib: the positions x along the line origin + x * step (in nib space) at
+    // which the line comes within `grow` of the nib, as [low, high]; false when it never
+    // does. Worked out in closed form, so it may be off by rounding: callers grow the nib
+    // by far more than that and then test the pixels at the ends themselves.
+    bool lineSpan(NibPoint origin, NibPoint step, double grow, double& low, double& high) const
+    {
+        const double reach = m_radius + grow;
+        low = std::numeric_limits<double>::infinity();
+        high = -low;
+        const auto unite = [&](double from, double to) {
+            if (from <= to) {
+                low = std::min(low, from);
+                high = std::max(high, to);
+            }
+        };
+        const double stepSq = step.x * step.x + step.y * step.y;
+        if (stepSq <= 0.0)
+            return false;
+        // The discs at both ends of the sweep.
+        for (const NibPoint end : {m_from, NibPoint {m_from.x + m_dx, m_from.y + m_dy}}) {
+            const double ox = origin.x - end.x;
+            const double oy = origin.y - end.y;
+            const double b = step.x * ox + step.y * oy;
+            const double c = ox * ox + oy * oy - reach * reach;
+            const double discriminant = b * b - stepSq * c;
+            if (discriminant >= 0.0) {
+                const double root = std::sqrt(discriminant);
+                unite((-b - root) / stepSq, (-b + root) / stepSq);
+            }
+        }
+        // The band between them: along the sweep within its length, across it within reach.
+        const double lengthSq = m_dx * m_dx + m_dy * m_dy;
+        if (lengthSq > 0.0) {
+            const double length = std::sqrt(lengthSq);
+            const NibPoint along {m_dx / length, m_dy / length};
+            const double ox = origin.x - m_from.x;
+            const double oy = origin.y - m_from.y;
+            double from = -std::numeric_limits<double>::infinity();
+            double to = -from;
+            const auto within = [&](double at, double rate, double lowest, double highest) {
+                if (rate == 0.0) {
+                    if (at < lowest || at > highest)
+                        to = -std::numeric_limits<double>::infinity();
+                    return;
+                }
+                double a = (lowest - at) / rate;
+                double b = (highest - at) / rate;
+                if (a > b)
+                    std::swap(a, b);
+                from = std::max(from, a);
+                to = std::min(to, b);
+            };
+            within(ox * along.x + oy * along.y, step.x * along.x + step.y * along.y, 0.0, length);
+            within(ox * along.y - oy * along.x, step.x * along.y - step.y * along.x, -reach, reach);
+            unite(from, to);
+        }
+        return low <= high;
     }
 
     // Anti-aliased coverage of a sample: 1 well inside, falling to 0 over the half
@@ -199,16 +266,33 @@ bool rasterize(
                 const double columns = nib.clearance(centre) / space.columnStep() - 1e-6;
                 return columns >= 2.0 ? int(std::min(columns, 1e6)) : 1;
             };
-            int first = area.left();
-            while (first <= area.right()) {
+            int left = area.left();
+            int right = area.right();
+            if (nib.isRound()) {
+                // A round nib's run on the row can be worked out in closed form; the search
+                // then starts a little outside it, so only the pixels at its ends are tested.
+                const NibPoint origin = space.turn(0.5, nibRow);
+                const NibPoint next = space.turn(1.5, nibRow);
+                const NibPoint step {next.x - origin.x, next.y - origin.y};
+                double low = 0.0;
+                double high = 0.0;
+                if (!nib.lineSpan(
+                        {origin.x + raster.bias, origin.y + raster.bias}, step, runSearchMargin, low, high)
+                    || high < left - 1.0 || low > right + 1.0)
+                    continue;
+                left = std::max(left, int(std::floor(low)));
+                right = std::min(right, int(std::ceil(high)));
+            }
+            int first = left;
+            while (first <= right) {
                 const int skip = skipFrom(first);
                 if (skip == 0)
                     break;
                 first += skip;
             }
-            if (first > area.right())
+            if (first > right)
                 continue;
-            int last = area.right();
+            int last = right;
             while (last > first) {
                 const int skip = skipFrom(last);
                 if (skip == 0)

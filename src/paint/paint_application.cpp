@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -155,13 +156,21 @@ PaintRules paintRulesFor(const Project& project)
 QRect applyCoveredPaint(Colormap& colormap, const FootprintMask& mask, const QRect& rect,
     const CoveredPaint& paint, const PaintRules& rules)
 {
+    PaintScratch scratch;
+    return applyCoveredPaint(colormap, mask, rect, paint, rules, scratch);
+}
+
+QRect applyCoveredPaint(Colormap& colormap, const FootprintMask& mask, const QRect& rect,
+    const CoveredPaint& paint, const PaintRules& rules, PaintScratch& scratch)
+{
     const QRect area = rect & colormap.rect() & QRect(QPoint(0, 0), mask.canvasSize());
     if (area.isEmpty() || !mask.fits(colormap.size(), mask.pixelWidth()))
         return {};
     const bool antialiased
         = paint.antialias && paint.lut && paint.lut->isValid() && paint.antialias->size() == colormap.size();
     const int pixelWidth = mask.pixelWidth();
-    const Colormap before = colormap.snapshotRegion(area);
+    colormap.snapshotRegionInto(area, scratch.before);
+    const Colormap& before = scratch.before;
 
     ClashContext ctx = rules.context;
     ctx.paintIndex = paint.colour;
@@ -221,7 +230,7 @@ QRect applyCoveredPaint(Colormap& colormap, const FootprintMask& mask, const QRe
     // cell or sprite afterwards.
     if (antialiased)
         return changed | resolveExistingClashes(ctx, colormap, changed);
-    QRect dirty = changed | resolveCellClashes(ctx, colormap, before, area);
+    QRect dirty = changed | resolveCellClashes(ctx, colormap, before, area, changed);
     if (!solid && paint.textureMode == TextureMode::TwoColor && paint.altColour != paint.colour)
         dirty |= resolveExistingClashes(ctx, colormap, changed);
     return dirty;
@@ -230,6 +239,15 @@ QRect applyCoveredPaint(Colormap& colormap, const FootprintMask& mask, const QRe
 QRect applyStrokeSegment(Colormap& colormap, FootprintMask& mask, const Brush& brush, QPoint from, QPoint to,
     const StrokeGeometry& geometry, double extraRotation, bool mirrored, CoveredPaint paint,
     const PaintRules& rules)
+{
+    PaintScratch scratch;
+    return applyStrokeSegment(
+        colormap, mask, brush, from, to, geometry, extraRotation, mirrored, std::move(paint), rules, scratch);
+}
+
+QRect applyStrokeSegment(Colormap& colormap, FootprintMask& mask, const Brush& brush, QPoint from, QPoint to,
+    const StrokeGeometry& geometry, double extraRotation, bool mirrored, CoveredPaint paint,
+    const PaintRules& rules, PaintScratch& scratch)
 {
     Brush nib = brush;
     nib.setAntialiased(paint.antialias != nullptr);
@@ -240,7 +258,7 @@ QRect applyStrokeSegment(Colormap& colormap, FootprintMask& mask, const Brush& b
     paint.singlePixel = nib.width() == 1;
     if (paint.singlePixel)
         paint.antialias = nullptr;
-    return applyCoveredPaint(colormap, mask, rect, paint, rules);
+    return applyCoveredPaint(colormap, mask, rect, paint, rules, scratch);
 }
 
 QRect paintReachExtent(const Project& project, const QRect& paintRect, bool twice)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/colormap.h"
 #include "paint/brush.h"
 #include "paint/texture.h"
 #include "paint/texture_mode.h"
@@ -11,7 +12,6 @@
 
 class AntialiasLut;
 class AntialiasStrokeState;
-class Colormap;
 class FootprintMask;
 class Project;
 
@@ -51,6 +51,13 @@ struct StrokeGeometry {
     BrushAlignment alignment = BrushAlignment::Screen;
 };
 
+// Room a caller that paints many times in a row (the copies of a symmetric stroke) lends
+// to each paint, so that the paints share one before-image buffer instead of each
+// allocating its own.
+struct PaintScratch {
+    Colormap before;
+};
+
 // Paints every pixel of `rect` that the mask covers and then makes the canvas legal again
 // around it, so the painted colour wins the cells and sprites it entered. Locked border
 // pixels are never painted; a 9th border sprite is refused when the budget is enforced.
@@ -58,6 +65,8 @@ struct StrokeGeometry {
 // nothing was painted.
 QRect applyCoveredPaint(Colormap& colormap, const FootprintMask& mask, const QRect& rect,
     const CoveredPaint& paint, const PaintRules& rules);
+QRect applyCoveredPaint(Colormap& colormap, const FootprintMask& mask, const QRect& rect,
+    const CoveredPaint& paint, const PaintRules& rules, PaintScratch& scratch);
 
 // One segment of a freehand stroke: its footprint goes into the mask, then through
 // applyCoveredPaint. The paint is anti-aliased exactly when `paint` carries a stroke state,
@@ -65,6 +74,9 @@ QRect applyCoveredPaint(Colormap& colormap, const FootprintMask& mask, const QRe
 QRect applyStrokeSegment(Colormap& colormap, FootprintMask& mask, const Brush& brush, QPoint from, QPoint to,
     const StrokeGeometry& geometry, double extraRotation, bool mirrored, CoveredPaint paint,
     const PaintRules& rules);
+QRect applyStrokeSegment(Colormap& colormap, FootprintMask& mask, const Brush& brush, QPoint from, QPoint to,
+    const StrokeGeometry& geometry, double extraRotation, bool mirrored, CoveredPaint paint,
+    const PaintRules& rules, PaintScratch& scratch);
 
 // Every pixel that a paint of `paintRect` reads or may change when it is resolved
 // (`twice` for paints that sweep their surroundings): what a before-image or a simulation

@@ -10,6 +10,7 @@ QRect applySymmetricStrokeSegment(Colormap& colormap, FootprintMask& mask, const
     const bool twice
         = antialiased || (!paint.texture.isSolid() && paint.textureMode == TextureMode::TwoColor);
     const QPointF anchors = brush.anchors(geometry.pixelWidth, geometry.displayPixelAspect);
+    PaintScratch scratch;
     QRect changed;
     for (const SymmetryTransform& copy : copies) {
         const QPoint a = copy.mapAnchored(from, anchors);
@@ -17,7 +18,7 @@ QRect applySymmetricStrokeSegment(Colormap& colormap, FootprintMask& mask, const
         if (beforePaint)
             beforePaint(brush.segmentBoundingRect(a, b, colormap.size()), twice);
         changed |= applyStrokeSegment(
-            colormap, mask, brush, a, b, geometry, copy.extraRotation, copy.mirrored, paint, rules);
+            colormap, mask, brush, a, b, geometry, copy.extraRotation, copy.mirrored, paint, rules, scratch);
     }
     return changed;
 }

@@ -114,6 +114,7 @@ int chooseMulticolorVictim(
 QRect resolveSpriteStripClashes(const ClashContext& ctx, Colormap& canvas, const PaintDiff& diff,
     const QRect& paintRect, const CanvasRegion& region)
 {
+    // paintRect lies within the snapshot; only painted pixels decide anything here.
     const QRect clip = paintRect & region.rect;
     const SpriteSharedColors shared = spriteSharedColors(ctx, region);
     if (clip.isEmpty() || shared.contains(ctx.paintIndex))
@@ -150,15 +151,21 @@ QRect resolveSpriteStripClashes(const ClashContext& ctx, Colormap& canvas, const
 } // namespace
 
 QRect resolveBitmapRegionClashes(const ClashContext& ctx, Colormap& canvas, const Colormap& before,
-    const QRect& paintRect, const CanvasRegion& region)
+    const QRect& paintRect, const CanvasRegion& region, const QRect& changedRect)
 {
     if (paintRect.isEmpty())
         return {};
-    const QRect clip = paintRect & canvas.rect();
+    const QRect snapshot = paintRect & canvas.rect();
+    // Pixels outside the changed rectangle were not painted, so neither their overwritten
+    // colours nor their cells can come into it.
+    const QRect clip = changedRect.isEmpty() ? snapshot : snapshot & changedRect;
     const QRect cells = expandRectToCellsInRegion(ctx.mode, clip, region);
     if (cells.isEmpty())
         return {};
-    const PaintDiff diff {canvas, before, clip.topLeft(), ctx.paintIndex};
+    const PaintDiff diff {canvas, before, snapshot.topLeft(), ctx.paintIndex};
+    // A snapshot of the whole paint rectangle, as the paint path takes it, is read row by
+    // row; anything else pixel by pixel, where outside pixels read as 0.
+    const bool snapshotFits = before.size() == snapshot.size();
     const QSize cellSize = canvasModeCellSize(ctx.mode);
     IndexCounts cellCounts;
     IndexCounts overwritten;
@@ -172,9 +179,20 @@ QRect resolveBitmapRegionClashes(const ClashContext& ctx, Colormap& canvas, cons
             bool touched = false;
             const QRect painted = clipRect(cell, clip);
             for (int y = painted.top(); y <= painted.bottom(); ++y) {
+                if (!snapshotFits) {
+                    for (int x = painted.left(); x <= painted.right(); ++x) {
+                        if (diff.painted(x, y)) {
+                            ++overwritten[diff.overwritten(x, y)];
+                            touched = true;
+                        }
+                    }
+                    continue;
+                }
+                const uchar* now = canvas.scanLine(y);
+                const uchar* then = before.scanLine(y - diff.origin.y()) - diff.origin.x();
                 for (int x = painted.left(); x <= painted.right(); ++x) {
-                    if (diff.painted(x, y)) {
-                        ++overwritten[diff.overwritten(x, y)];
+                    if (now[x] == ctx.paintIndex && then[x] != ctx.paintIndex) {
+                        ++overwritten[then[x]];
                         touched = true;
                     }
                 }
@@ -194,16 +212,19 @@ QRect resolveBitmapRegionClashes(const ClashContext& ctx, Colormap& canvas, cons
     return changed;
 }
 
-QRect resolveCellClashes(
-    const ClashContext& ctx, Colormap& canvas, const Colormap& before, const QRect& paintRect)
+QRect resolveCellClashes(const ClashContext& ctx, Colormap& canvas, const Colormap& before,
+    const QRect& paintRect, const QRect& changedRect)
 {
     // QRect's operators normalise a reversed rectangle; here it means nothing was painted.
     if (paintRect.isEmpty())
         return {};
-    const QRect clip = paintRect & canvas.rect();
+    const QRect snapshot = paintRect & canvas.rect();
+    if (snapshot.isEmpty())
+        return {};
+    const QRect clip = changedRect.isEmpty() ? snapshot : snapshot & changedRect;
     if (clip.isEmpty())
         return {};
-    const PaintDiff diff {canvas, before, clip.topLeft(), ctx.paintIndex};
+    const PaintDiff diff {canvas, before, snapshot.topLeft(), ctx.paintIndex};
     QRect changed;
     for (const CanvasRegion& region : canvasRegions(ctx.mode, canvas.size(), ctx.layout)) {
         if (region.rect.isEmpty())
@@ -211,7 +232,7 @@ QRect resolveCellClashes(
         if (region.isSpriteStrip())
             changed |= resolveSpriteStripClashes(ctx, canvas, diff, clip, region);
         else
-            changed |= resolveBitmapRegionClashes(ctx, canvas, before, clip, region);
+            changed |= resolveBitmapRegionClashes(ctx, canvas, before, snapshot, region, clip);
     }
     return changed;
 }

@@ -10,10 +10,15 @@
 #include <bit>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#include <immintrin.h>
+#define KROMEL_SWEEP_CELL_KERNEL 1
 #endif
 
 namespace {
@@ -69,17 +74,26 @@ public:
     {
         if (m_cache.empty())
             m_cache.resize(cacheSize);
-        CachedRemap& entry = m_cache[(survivorMask * 0x9E3779B1u) >> (32 - cacheBits)];
-        if (entry.survivorMask != survivorMask) {
-            entry.survivorMask = survivorMask;
-            for (int color = 0; color < c64ColorCount; ++color) {
-                quint32 best = UINT32_MAX;
-                for (quint32 rest = survivorMask; rest != 0; rest &= rest - 1) {
-                    const int survivor = std::countr_zero(rest);
-                    best = std::min(best, m_nearKey[std::size_t(color * c64ColorCount + survivor)]);
-                }
-                entry.remap[std::size_t(color)] = uchar(best & 15);
+        // Two places per set: a noisy multicolor canvas meets hundreds of sets, and with
+        // one place each two sets that share it would keep throwing each other out.
+        // Which of the two places holds the set is chosen without a branch, since a
+        // sweep meets them in no order a predictor could learn.
+        const std::size_t slot = (survivorMask * 0x9E3779B1u) >> (32 - cacheBits);
+        CachedRemap* const first = &m_cache[slot];
+        CachedRemap* const second = &m_cache[slot ^ 1];
+        const CachedRemap* const found = second->survivorMask == survivorMask ? second : first;
+        if (found->survivorMask == survivorMask)
+            return found->remap.data();
+        CachedRemap& entry = *first;
+        *second = entry;
+        entry.survivorMask = survivorMask;
+        for (int color = 0; color < c64ColorCount; ++color) {
+            quint32 best = UINT32_MAX;
+            for (quint32 rest = survivorMask; rest != 0; rest &= rest - 1) {
+                const int survivor = std::countr_zero(rest);
+                best = std::min(best, m_nearKey[std::size_t(color * c64ColorCount + survivor)]);
             }
+            entry.remap[std::size_t(color)] = uchar(best & 15);
         }
         return entry.remap.data();
     }
@@ -330,6 +344,212 @@ void applyColorRemap(Colormap& canvas, const QRect& unit, const uchar* remap)
         applyColorRemap<0>(canvas, unit, width, remap);
 }
 
+#if defined(KROMEL_SWEEP_CELL_KERNEL)
+
+// A whole bitmap cell, 4 or 8 pixels wide and 8 rows tall, held in registers: sweeping a
+// noisy canvas is mostly counting and rewriting such cells, which the instruction sets
+// below do in a few dozen instructions instead of a few per pixel. Baseline x86-64 has
+// neither a byte shuffle nor a population count, so the cell kernel is compiled for them
+// on its own and used only where the processor has both.
+#define KROMEL_CELL_TARGET __attribute__((target("ssse3,popcnt")))
+// The loops below have fixed, short trip counts and run once per cell.
+#define KROMEL_UNROLLED _Pragma("GCC unroll 16")
+
+bool processorRunsCellKernel()
+{
+    return __builtin_cpu_supports("ssse3") && __builtin_cpu_supports("popcnt");
+}
+
+enum class CellOutcome { WithinBudget, Settled, NotColorsOnly };
+
+template <int Width> struct CellRegisters {
+    static constexpr int vectors = Width * 8 / 16;
+    __m128i rows[vectors];
+};
+
+template <int Width>
+KROMEL_CELL_TARGET inline CellRegisters<Width> loadCell(const uchar* topLeft, std::size_t stride)
+{
+    CellRegisters<Width> cell;
+    if constexpr (Width == 8) {
+        KROMEL_UNROLLED
+        for (int i = 0; i < 4; ++i) {
+            const uchar* row = topLeft + std::size_t(2 * i) * stride;
+            cell.rows[i] = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(row)),
+                _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + stride)));
+        }
+    } else {
+        KROMEL_UNROLLED
+        for (int i = 0; i < 2; ++i) {
+            __m128i quad[4];
+            KROMEL_UNROLLED
+            for (int r = 0; r < 4; ++r) {
+                qint32 bytes;
+                std::memcpy(&bytes, topLeft + std::size_t(4 * i + r) * stride, 4);
+                quad[r] = _mm_cvtsi32_si128(bytes);
+            }
+            cell.rows[i] = _mm_unpacklo_epi64(
+                _mm_unpacklo_epi32(quad[0], quad[1]), _mm_unpacklo_epi32(quad[2], quad[3]));
+        }
+    }
+    return cell;
+}
+
+template <int Width>
+KROMEL_CELL_TARGET inline void storeCell(const CellRegisters<Width>& cell, uchar* topLeft, std::size_t stride)
+{
+    if constexpr (Width == 8) {
+        KROMEL_UNROLLED
+        for (int i = 0; i < 4; ++i) {
+            uchar* row = topLeft + std::size_t(2 * i) * stride;
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(row), cell.rows[i]);
+            _mm_storel_epi64(
+                reinterpret_cast<__m128i*>(row + stride), _mm_unpackhi_epi64(cell.rows[i], cell.rows[i]));
+        }
+    } else {
+        KROMEL_UNROLLED
+        for (int i = 0; i < 2; ++i) {
+            __m128i rest = cell.rows[i];
+            KROMEL_UNROLLED
+            for (int r = 0; r < 4; ++r) {
+                const qint32 bytes = _mm_cvtsi128_si32(rest);
+                std::memcpy(topLeft + std::size_t(4 * i + r) * stride, &bytes, 4);
+                rest = _mm_srli_si128(rest, 4);
+            }
+        }
+    }
+}
+
+// The pixel count of every colour, from the cell's four bit planes: the pixels of colour c
+// are those whose bits match c in all four planes. False when a byte lies outside the 16
+// colours, which the caller counts the slow way.
+// The 16 pixel counts as 16-bit lanes, colours 0-7 then 8-15.
+struct CellCounts {
+    __m128i low;
+    __m128i high;
+};
+
+template <int Width>
+KROMEL_CELL_TARGET inline bool countCell(const CellRegisters<Width>& cell, CellCounts& counts)
+{
+    __m128i any = cell.rows[0];
+    KROMEL_UNROLLED
+    for (int i = 1; i < cell.vectors; ++i)
+        any = _mm_or_si128(any, cell.rows[i]);
+    const __m128i high = _mm_and_si128(any, _mm_set1_epi8(char(0xf0)));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(high, _mm_setzero_si128())) != 0xffff)
+        return false;
+
+    std::uint64_t planes[4] = {};
+    KROMEL_UNROLLED
+    for (int bit = 0; bit < 4; ++bit) {
+        // A 16-bit shift moves both bytes' bit into their top bits, which movemask reads.
+        const __m128i shift = _mm_cvtsi32_si128(7 - bit);
+        KROMEL_UNROLLED
+        for (int i = 0; i < cell.vectors; ++i) {
+            const auto mask = std::uint64_t(unsigned(_mm_movemask_epi8(_mm_sll_epi16(cell.rows[i], shift))));
+            planes[bit] |= mask << (16 * i);
+        }
+    }
+    constexpr std::uint64_t all = Width == 8 ? ~std::uint64_t(0) : 0xffffffffu;
+    std::uint64_t byBit3[2] = {all & ~planes[3], planes[3]};
+    std::uint64_t byBit2[4];
+    KROMEL_UNROLLED
+    for (int i = 0; i < 2; ++i) {
+        byBit2[2 * i] = byBit3[i] & ~planes[2];
+        byBit2[2 * i + 1] = byBit3[i] & planes[2];
+    }
+    std::uint64_t byBit1[8];
+    KROMEL_UNROLLED
+    for (int i = 0; i < 4; ++i) {
+        byBit1[2 * i] = byBit2[i] & ~planes[1];
+        byBit1[2 * i + 1] = byBit2[i] & planes[1];
+    }
+    // Four counts to a 64-bit word, so the lanes are filled without a trip through memory.
+    std::uint64_t packed[4] = {};
+    KROMEL_UNROLLED
+    for (int i = 0; i < 8; ++i) {
+        const auto even = std::uint64_t(__builtin_popcountll(byBit1[i] & ~planes[0]));
+        const auto odd = std::uint64_t(__builtin_popcountll(byBit1[i] & planes[0]));
+        packed[i / 2] |= (even | odd << 16) << (32 * (i % 2));
+    }
+    counts.low
+        = _mm_unpacklo_epi64(_mm_cvtsi64_si128(qint64(packed[0])), _mm_cvtsi64_si128(qint64(packed[1])));
+    counts.high
+        = _mm_unpacklo_epi64(_mm_cvtsi64_si128(qint64(packed[2])), _mm_cvtsi64_si128(qint64(packed[3])));
+    return true;
+}
+
+// Lane `Lane` of eight 16-bit lanes in all of them.
+template <int Lane> KROMEL_CELL_TARGET inline __m128i broadcastLane(__m128i lanes)
+{
+    return _mm_shuffle_epi8(lanes, _mm_set1_epi16(short(2 * Lane | (2 * Lane + 1) << 8)));
+}
+
+template <int Lane>
+KROMEL_CELL_TARGET inline void countBetterKeys(
+    __m128i lanes, __m128i keysLow, __m128i keysHigh, __m128i& rankLow, __m128i& rankHigh)
+{
+    if constexpr (Lane < 8) {
+        const __m128i key = broadcastLane<Lane>(lanes);
+        rankLow = _mm_sub_epi16(rankLow, _mm_cmpgt_epi16(key, keysLow));
+        rankHigh = _mm_sub_epi16(rankHigh, _mm_cmpgt_epi16(key, keysHigh));
+        countBetterKeys<Lane + 1>(lanes, keysLow, keysHigh, rankLow, rankHigh);
+    }
+}
+
+// chooseSurvivors for counts held in lanes, without a chain of rounds: each colour's rank is
+// the number of free colours with a larger sorting key, and the `keep` colours of rank
+// below `keep` survive. The keys are those of chooseSurvivors, distinct for free colours
+// and 0 for the rest, so both pick the same colours.
+KROMEL_CELL_TARGET inline bool chooseSurvivorsByRank(
+    const CellCounts& counts, const SurvivalRules& rules, quint32& survivors)
+{
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i freeLow = _mm_and_si128(_mm_cmpgt_epi16(counts.low, zero),
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(rules.freeLanes.data())));
+    const __m128i freeHigh = _mm_and_si128(_mm_cmpgt_epi16(counts.high, zero),
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(rules.freeLanes.data() + 8)));
+    const auto freeBits = unsigned(_mm_movemask_epi8(_mm_packs_epi16(freeLow, freeHigh)));
+    if (__builtin_popcount(freeBits) <= rules.keep)
+        return false;
+    const __m128i keysLow = _mm_and_si128(
+        _mm_or_si128(_mm_slli_epi16(counts.low, 4), _mm_setr_epi16(15, 14, 13, 12, 11, 10, 9, 8)), freeLow);
+    const __m128i keysHigh = _mm_and_si128(
+        _mm_or_si128(_mm_slli_epi16(counts.high, 4), _mm_setr_epi16(7, 6, 5, 4, 3, 2, 1, 0)), freeHigh);
+    __m128i rankLow = zero;
+    __m128i rankHigh = zero;
+    countBetterKeys<0>(keysLow, keysLow, keysHigh, rankLow, rankHigh);
+    countBetterKeys<0>(keysHigh, keysLow, keysHigh, rankLow, rankHigh);
+    const __m128i keep = _mm_set1_epi16(short(rules.keep));
+    const __m128i wins = _mm_packs_epi16(_mm_and_si128(_mm_cmpgt_epi16(keep, rankLow), freeLow),
+        _mm_and_si128(_mm_cmpgt_epi16(keep, rankHigh), freeHigh));
+    survivors = rules.protectedMask | unsigned(_mm_movemask_epi8(wins));
+    return true;
+}
+
+template <int Width>
+KROMEL_CELL_TARGET CellOutcome sweepWholeCell(
+    uchar* topLeft, std::size_t stride, const SurvivalRules& rules, MergePlanner& planner)
+{
+    CellRegisters<Width> cell = loadCell<Width>(topLeft, stride);
+    CellCounts counts;
+    if (!countCell<Width>(cell, counts))
+        return CellOutcome::NotColorsOnly;
+    quint32 survivors = 0;
+    if (!chooseSurvivorsByRank(counts, rules, survivors))
+        return CellOutcome::WithinBudget;
+    const __m128i remap
+        = _mm_loadu_si128(reinterpret_cast<const __m128i*>(planner.remapForSurvivors(survivors)));
+    KROMEL_UNROLLED
+    for (int i = 0; i < cell.vectors; ++i)
+        cell.rows[i] = _mm_shuffle_epi8(remap, cell.rows[i]);
+    storeCell<Width>(cell, topLeft, stride);
+    return CellOutcome::Settled;
+}
+
+#endif
+
 // Sweeps one cell or unit (already clipped to the canvas) in place; true when it was over
 // its limit and has been settled.
 bool sweepUnit(Colormap& canvas, const QRect& unit, const SurvivalRules& rules, MergePlanner& planner)
@@ -388,11 +608,28 @@ void sweepBitmapRegion(const ClashContext& ctx, Colormap& canvas, const QRect& c
     const SurvivalRules rules = bitmapRules(ctx);
     const QSize cellSize = canvasModeCellSize(ctx.mode);
     const QRect area = region.rect & canvas.rect();
+#if defined(KROMEL_SWEEP_CELL_KERNEL)
+    const bool kernel = rules.protectedAreColors && cellSize.height() == 8
+        && (cellSize.width() == 4 || cellSize.width() == 8) && processorRunsCellKernel();
+    const std::size_t stride = std::size_t(canvas.width());
+#endif
     for (int top = cells.top(); top <= cells.bottom(); top += cellSize.height()) {
         const int bottom = std::min(top + cellSize.height() - 1, area.bottom());
         for (int left = cells.left(); left <= cells.right(); left += cellSize.width()) {
             const QRect cell(
                 QPoint(left, top), QPoint(std::min(left + cellSize.width() - 1, area.right()), bottom));
+#if defined(KROMEL_SWEEP_CELL_KERNEL)
+            if (kernel && cell.size() == cellSize) {
+                uchar* topLeft = canvas.scanLine(top) + left;
+                const CellOutcome outcome = cellSize.width() == 8
+                    ? sweepWholeCell<8>(topLeft, stride, rules, planner)
+                    : sweepWholeCell<4>(topLeft, stride, rules, planner);
+                if (outcome == CellOutcome::Settled)
+                    settled.add(cell);
+                if (outcome != CellOutcome::NotColorsOnly)
+                    continue;
+            }
+#endif
             if (sweepUnit(canvas, cell, rules, planner))
                 settled.add(cell);
         }

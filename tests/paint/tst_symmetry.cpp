@@ -3,6 +3,7 @@
 #include "paint/symmetric_stroke.h"
 #include "paint/symmetry.h"
 
+#include <QRandomGenerator>
 #include <QSet>
 #include <QTest>
 
@@ -250,6 +251,53 @@ private Q_SLOTS:
         QVERIFY(compared > 0);
         // All copies at once leave what the copies leave one by one.
         QCOMPARE(canvas.paint(brush, from, to, copies, viewRotation), all);
+    }
+
+    // The copies of a symmetric segment share work (one before-image buffer between
+    // them); whatever they share, they must leave exactly what painting each copy on its
+    // own, one after the other, leaves: on random artwork, with random nibs, colours,
+    // axes and modes, hires and multicolor.
+    void sharedCopiesMatchCopiesPaintedOneByOne()
+    {
+        QRandomGenerator random(28);
+        for (int round = 0; round < 120; ++round) {
+            const CanvasMode canvasMode = random.bounded(2) ? CanvasMode::Multicolor : CanvasMode::Hires;
+            Project project(canvasMode, 0, 0, CanvasLayoutSpec {}, 1);
+            Colormap& artwork = project.colormap();
+            for (int y = 0; y < artwork.height(); ++y) {
+                for (int x = 0; x < artwork.width(); ++x)
+                    artwork.setPixel(x, y, uchar((x / 5 + y / 3 * 7 + random.bounded(3)) % 16));
+            }
+            const QSize size = project.size();
+            const SymmetryMode mode = allModes()[random.bounded(int(allModes().size()))];
+            const SymmetryAxes axes
+                = SymmetryAxes {random.bounded(2 * size.height() + 1), random.bounded(2 * size.width() + 1)};
+            const int pixelWidth = isMulticolor(canvasMode) ? 2 : 1;
+            const QList<SymmetryTransform> copies = symmetryTransforms(mode, axes, pixelWidth, 1.0);
+            Brush brush(random.bounded(1, 40));
+            brush.setShape(random.bounded(2) ? BrushShape::Square : BrushShape::Round);
+            const QPoint from(random.bounded(size.width()), random.bounded(size.height()));
+            const QPoint to = from + QPoint(random.bounded(-30, 31), random.bounded(-30, 31));
+            StrokeGeometry geometry;
+            geometry.pixelWidth = pixelWidth;
+            CoveredPaint paint;
+            paint.colour = uchar(random.bounded(16));
+            const PaintRules rules = paintRulesFor(project);
+
+            Colormap together = artwork;
+            FootprintMask mask(size, pixelWidth);
+            const QRect togetherRect = applySymmetricStrokeSegment(
+                together, mask, brush, from, to, geometry, copies, paint, rules, {});
+            Colormap oneByOne = artwork;
+            QRect oneByOneRect;
+            const QPointF anchors = brush.anchors(pixelWidth, 1.0);
+            for (const SymmetryTransform& copy : copies) {
+                oneByOneRect |= applyStrokeSegment(oneByOne, mask, brush, copy.mapAnchored(from, anchors),
+                    copy.mapAnchored(to, anchors), geometry, copy.extraRotation, copy.mirrored, paint, rules);
+            }
+            QVERIFY2(together == oneByOne, qPrintable(QStringLiteral("round %1 differs").arg(round)));
+            QCOMPARE(togetherRect, oneByOneRect);
+        }
     }
 
     // Copies that leave the pixel grid still keep the drawing's own symmetry.
