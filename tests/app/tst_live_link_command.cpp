@@ -5,8 +5,6 @@
 #include "app/settings_keys.h"
 #include "app/status_bar_panel.h"
 #include "document/project.h"
-#include "formats/prg/live_memory_image.h"
-#include "formats/prg_export_colors.h"
 #include "support/fake_ultimate_device.h"
 #include "support/window_actions.h"
 #include "widgets/elided_label.h"
@@ -17,21 +15,6 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-bool deviceShows(const FakeUltimateDevice& device, const Project& project)
-{
-    const LiveMemoryImage image = encodeLiveMemoryImage(project.colormap(), project.mode(), project.layout(),
-        PrgExportColors::fromSlots(project.colorSlots()), nullptr);
-    for (const MemorySpan& span : image.spans) {
-        if (device.memory().mid(span.address, span.bytes.size()) != span.bytes)
-            return false;
-    }
-    return !image.isEmpty();
-}
-
-} // namespace
 
 class TestLiveLinkCommand : public QObject {
     Q_OBJECT

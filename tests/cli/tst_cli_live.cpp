@@ -2,7 +2,6 @@
 // mirrors a re-saved file into the running machine and stops at once on SIGTERM.
 #include "device/live_link.h"
 #include "document/project.h"
-#include "formats/prg/live_memory_image.h"
 #include "formats/project/project_file_writer.h"
 
 #include "support/fake_ultimate_device.h"
@@ -11,21 +10,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-bool deviceShows(const FakeUltimateDevice& device, const Project& project)
-{
-    const LiveMemoryImage image = encodeLiveMemoryImage(project.colormap(), project.mode(), project.layout(),
-        PrgExportColors::fromSlots(project.colorSlots()), nullptr);
-    for (const MemorySpan& span : image.spans) {
-        if (device.memory().mid(span.address, span.bytes.size()) != span.bytes)
-            return false;
-    }
-    return !image.isEmpty();
-}
-
-} // namespace
 
 class TestCliLive : public QObject {
     Q_OBJECT
@@ -42,8 +26,7 @@ private Q_SLOTS:
         FakeUltimateDevice device;
         device.setRunFrames(40);
         QProcess cli;
-        cli.start(
-            QStringLiteral(KROMEL_CLI), {"live", path, "--host", device.host(), "--timeout", "2"});
+        cli.start(QStringLiteral(KROMEL_CLI), {"live", path, "--host", device.host(), "--timeout", "2"});
         QVERIFY(cli.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(deviceShows(device, project), 10000);
         QByteArray said;
@@ -80,8 +63,7 @@ private Q_SLOTS:
         FakeUltimateDevice device;
         device.setStatus("/v1/runners:run_prg", 500);
         QProcess cli;
-        cli.start(
-            QStringLiteral(KROMEL_CLI), {"live", path, "--host", device.host(), "--timeout", "1"});
+        cli.start(QStringLiteral(KROMEL_CLI), {"live", path, "--host", device.host(), "--timeout", "1"});
         QVERIFY(cli.waitForStarted());
         QTRY_COMPARE_WITH_TIMEOUT(cli.state(), QProcess::NotRunning, 5000);
         QCOMPARE(cli.exitCode(), 1);

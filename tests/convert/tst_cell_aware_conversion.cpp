@@ -8,6 +8,7 @@
 #include "rules/clash_sweep.h"
 #include "rules/unresolved_clashes.h"
 #include "support/canvas_picture.h"
+#include "support/canvas_shape_rows.h"
 
 #include "../../tools/conversion_quality/synthetic_images.h"
 
@@ -16,8 +17,6 @@
 
 #include <random>
 
-Q_DECLARE_METATYPE(CanvasMode)
-Q_DECLARE_METATYPE(CanvasLayoutSpec)
 Q_DECLARE_METATYPE(DitherMethod)
 Q_DECLARE_METATYPE(ColorDistanceMetric)
 
@@ -265,26 +264,7 @@ private Q_SLOTS:
     // Random pictures on every mode and layout with every dither and distance: the method
     // alone, before any sweep, leaves every cell and unit legal, the sweep then changes
     // nothing, and locked pixels hold the border colour.
-    void everyResultIsLegalWithoutSweep_data()
-    {
-        QTest::addColumn<CanvasMode>("mode");
-        QTest::addColumn<CanvasLayoutSpec>("layout");
-        QTest::addColumn<int>("screens");
-        for (CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
-            const char* modeName = isMulticolor(mode) ? "multicolor" : "hires";
-            QTest::addRow("%s bitmap", modeName) << mode << CanvasLayoutSpec {} << 1;
-            QTest::addRow("%s two screens", modeName) << mode << CanvasLayoutSpec {} << 2;
-            QTest::addRow("%s side borders", modeName)
-                << mode << CanvasLayoutSpec {CanvasLayout::SideBorders} << 1;
-            QTest::addRow("%s top-bottom left", modeName)
-                << mode << CanvasLayoutSpec {CanvasLayout::TopBottomBorders} << 1;
-            QTest::addRow("%s top-bottom right", modeName)
-                << mode
-                << CanvasLayoutSpec {CanvasLayout::TopBottomBorders, SpriteAlignment::Right,
-                       SpriteAlignment::Right}
-                << 1;
-        }
-    }
+    void everyResultIsLegalWithoutSweep_data() { addEveryCanvasShape(); }
 
     void everyResultIsLegalWithoutSweep()
     {

@@ -7,14 +7,12 @@
 #include "model/canvas_region.h"
 #include "rules/unresolved_clashes.h"
 #include "support/canvas_picture.h"
+#include "support/canvas_shape_rows.h"
 
 #include <QImage>
 #include <QTest>
 
 #include <random>
-
-Q_DECLARE_METATYPE(CanvasMode)
-Q_DECLARE_METATYPE(CanvasLayoutSpec)
 
 namespace {
 
@@ -202,26 +200,7 @@ private Q_SLOTS:
         QCOMPARE(imageChannelHistograms(stretched)[0][255], 320 * 200);
     }
 
-    void everyConversionIsClashFree_data()
-    {
-        QTest::addColumn<CanvasMode>("mode");
-        QTest::addColumn<CanvasLayoutSpec>("layout");
-        QTest::addColumn<int>("screens");
-        for (CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
-            const char* modeName = isMulticolor(mode) ? "multicolor" : "hires";
-            QTest::addRow("%s bitmap", modeName) << mode << CanvasLayoutSpec {} << 1;
-            QTest::addRow("%s two screens", modeName) << mode << CanvasLayoutSpec {} << 2;
-            QTest::addRow("%s side borders", modeName)
-                << mode << CanvasLayoutSpec {CanvasLayout::SideBorders} << 1;
-            QTest::addRow("%s top-bottom left", modeName)
-                << mode << CanvasLayoutSpec {CanvasLayout::TopBottomBorders} << 1;
-            QTest::addRow("%s top-bottom right", modeName)
-                << mode
-                << CanvasLayoutSpec {CanvasLayout::TopBottomBorders, SpriteAlignment::Right,
-                       SpriteAlignment::Right}
-                << 1;
-        }
-    }
+    void everyConversionIsClashFree_data() { addEveryCanvasShape(); }
 
     void everyConversionIsClashFree()
     {

@@ -2,6 +2,10 @@
 
 #include "support/c64_model.h"
 
+#include "document/project.h"
+#include "formats/prg/live_memory_image.h"
+#include "formats/prg_export_colors.h"
+
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QUrlQuery>
@@ -125,4 +129,15 @@ void FakeUltimateDevice::runProgram(const QByteArray& program)
         m_memory[0xD000 + reg] = char(c64.vicRegister(reg));
     for (int i = 0; i < 0x400; ++i)
         m_memory[0xD800 + i] = char(c64.colorRam(i) & 15);
+}
+
+bool deviceShows(const FakeUltimateDevice& device, const Project& project)
+{
+    const LiveMemoryImage image = encodeLiveMemoryImage(project.colormap(), project.mode(), project.layout(),
+        PrgExportColors::fromSlots(project.colorSlots()), nullptr);
+    for (const MemorySpan& span : image.spans) {
+        if (device.memory().mid(span.address, span.bytes.size()) != span.bytes)
+            return false;
+    }
+    return !image.isEmpty();
 }

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 
+class Project;
 class QTcpServer;
 class QTcpSocket;
 
@@ -59,3 +60,6 @@ private:
     int m_runFrames = 0;
     qsizetype m_bytesWritten = 0;
 };
+
+// Whether the device's memory holds the project's picture as the live link keeps it there.
+bool deviceShows(const FakeUltimateDevice& device, const Project& project);
