@@ -175,15 +175,7 @@ void ditherWithinSets(std::vector<double> work, const std::vector<float>& points
             double r = pixel[0];
             double g = pixel[1];
             double b = pixel[2];
-            if constexpr (Dither == DitherMethod::Ordered) {
-                const double offset = orderedOffsetAt(x, y);
-                r += offset;
-                g += offset;
-                b += offset;
-            }
-            r = std::clamp(r, 0.0, 255.0);
-            g = std::clamp(g, 0.0, 255.0);
-            b = std::clamp(b, 0.0, 255.0);
+            ditherInput<Dither == DitherMethod::Ordered>(r, g, b, x, y);
             const MatchSpace::Point point = space.point(r, g, b);
             int index = 0;
             bool locked = false;

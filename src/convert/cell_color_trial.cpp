@@ -127,15 +127,7 @@ void ditherCell(const CellTrialCanvas& canvas, const QRect& cell, CellValues val
             float r = pixel[0];
             float g = pixel[1];
             float b = pixel[2];
-            if constexpr (Dither == DitherMethod::Ordered) {
-                const float offset = float(orderedOffsetAt(x, y));
-                r += offset;
-                g += offset;
-                b += offset;
-            }
-            r = std::clamp(r, 0.0f, 255.0f);
-            g = std::clamp(g, 0.0f, 255.0f);
-            b = std::clamp(b, 0.0f, 255.0f);
+            ditherInput<Dither == DitherMethod::Ordered>(r, g, b, x, y);
             const MatchSpace::Point point = canvas.space.point(r, g, b);
             int index = set.colors[0];
             float best = MatchSpace::distanceSq(point, canvas.space.color(index));

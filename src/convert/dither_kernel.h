@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 
 // The numbers both conversion methods dither with, so they dither alike.
@@ -16,6 +17,22 @@ constexpr double orderedOffset(int entry)
 constexpr double orderedOffsetAt(int x, int y)
 {
     return orderedOffset(bayer4[std::size_t((y & 3) * 4 + (x & 3))]);
+}
+
+// A pixel as it is matched: with the ordered dither's offset where that dither runs, then
+// clamped to the colour range, so no error ever reaches past it.
+template <bool Ordered, typename T>
+inline void ditherInput(T& r, T& g, T& b, int x, int y)
+{
+    if constexpr (Ordered) {
+        const T offset = T(orderedOffsetAt(x, y));
+        r += offset;
+        g += offset;
+        b += offset;
+    }
+    r = std::clamp(r, T(0), T(255));
+    g = std::clamp(g, T(0), T(255));
+    b = std::clamp(b, T(0), T(255));
 }
 
 // Floyd-Steinberg's weights halved: right, below-left, below, below-right.

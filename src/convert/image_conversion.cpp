@@ -77,15 +77,7 @@ void matchColors(const QImage& source, bool pairs, const ComponentTables& curves
             double r = pixel[0];
             double g = pixel[1];
             double b = pixel[2];
-            if constexpr (Dither == DitherMethod::Ordered) {
-                const double offset = orderedOffsetAt(x, y);
-                r += offset;
-                g += offset;
-                b += offset;
-            }
-            r = std::clamp(r, 0.0, 255.0);
-            g = std::clamp(g, 0.0, 255.0);
-            b = std::clamp(b, 0.0, 255.0);
+            ditherInput<Dither == DitherMethod::Ordered>(r, g, b, x, y);
             const int index = nearestColor<Metric>(colors, space, r, g, b);
             if constexpr (Dither == DitherMethod::ErrorDiffusion) {
                 const QRgb chosen = colors[std::size_t(index)];
