@@ -132,6 +132,12 @@ void Colormap::restoreRegion(const QRect& rect, const Colormap& source)
     }
 }
 
+void Colormap::writeLongRows(uchar* target, const uchar* rows, int width, int height)
+{
+    for (int row = 0; row < height; ++row, target += m_width, rows += width)
+        std::memcpy(target, rows, std::size_t(width));
+}
+
 void Colormap::copyArea(const Colormap& source, const QRect& area)
 {
     const QRect clip = clipRect(area, rect()) & source.rect();

@@ -133,15 +133,6 @@ HistoryChangeKind HistoryChange::kind() const
     }
 }
 
-QRect HistoryChange::regionRect() const
-{
-    if (m_form == Form::InlineRegion)
-        return QRect(m_x, m_y, m_width, m_height);
-    if (m_form == Form::HeldRegion)
-        return m_payload.region->rect;
-    return {};
-}
-
 bool HistoryChange::restoreRegion(Colormap& canvas, bool after) const
 {
     if (m_form == Form::HeldRegion) {
@@ -154,9 +145,7 @@ bool HistoryChange::restoreRegion(Colormap& canvas, bool after) const
         const uchar* source = crop.isDamaged() ? nullptr : crop.inflatedData();
         if (source && crop.size() == rect.size() && rect.left() >= 0 && rect.top() >= 0
             && rect.right() < canvas.width() && rect.bottom() < canvas.height()) {
-            const std::size_t width = std::size_t(rect.width());
-            for (int row = 0; row < rect.height(); ++row)
-                std::memcpy(canvas.scanLine(rect.top() + row) + rect.left(), source + row * width, width);
+            canvas.writeRows(rect.left(), rect.top(), rect.width(), rect.height(), source);
             return true;
         }
         if (!crop.inflate())
@@ -170,8 +159,7 @@ bool HistoryChange::restoreRegion(Colormap& canvas, bool after) const
     // inside the canvas.
     const uchar* source = m_payload.pixels.data() + (after ? inlineCropPixels : 0);
     if (m_x + m_width <= canvas.width() && m_y + m_height <= canvas.height()) {
-        for (int row = 0; row < m_height; ++row)
-            std::memcpy(canvas.scanLine(m_y + row) + m_x, source + row * m_width, m_width);
+        canvas.writeRows(m_x, m_y, m_width, m_height, source);
         return true;
     }
     for (int row = 0; row < m_height; ++row) {

@@ -73,11 +73,29 @@ public:
 
     // Region changes. The rectangle is null for the other kinds.
     bool isRegionChange() const { return m_form == Form::InlineRegion || m_form == Form::HeldRegion; }
-    QRect regionRect() const;
+    QRect regionRect() const
+    {
+        if (m_form == Form::InlineRegion)
+            return QRect(m_x, m_y, m_width, m_height);
+        return m_form == Form::HeldRegion ? m_payload.region->rect : QRect();
+    }
     // Writes the crop after the edit (or before it) into `canvas` at the rectangle. A
     // crop from a damaged file has no trustworthy pixels: nothing is written and the
     // answer is false.
     bool restoreRegion(Colormap& canvas, bool after) const;
+    // The crop after (or before) the edit when it is plain pixels of exactly the
+    // rectangle's size, row-major, which is nearly always: then restoring it is a copy of
+    // rows. Null for a crop still compressed or damaged, and for the other kinds.
+    const uchar* plainPixels(bool after) const
+    {
+        if (m_form == Form::InlineRegion)
+            return m_payload.pixels.data() + (after ? inlineCropPixels : 0);
+        if (m_form != Form::HeldRegion)
+            return nullptr;
+        const RegionChange& region = *m_payload.region;
+        const ColormapCrop& crop = after ? region.after : region.before;
+        return !crop.isDamaged() && crop.size() == region.rect.size() ? crop.inflatedData() : nullptr;
+    }
     // The crop after (or before) the edit as a crop of its own; a crop kept inline comes
     // back as plain pixels.
     ColormapCrop regionCrop(bool after) const;

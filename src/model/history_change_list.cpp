@@ -2,18 +2,6 @@
 
 #include <memory>
 
-qsizetype HistoryChangeList::size() const
-{
-    if (isEmpty())
-        return 0;
-    return isSpilled() ? qsizetype(m_head.m_payload.list->size()) : 1;
-}
-
-HistoryChangeList::const_iterator HistoryChangeList::begin() const
-{
-    return isSpilled() ? m_head.m_payload.list->data() : &m_head;
-}
-
 void HistoryChangeList::append(HistoryChange change)
 {
     if (isEmpty()) {

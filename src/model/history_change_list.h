@@ -15,14 +15,19 @@ public:
     HistoryChangeList() = default;
 
     bool isEmpty() const { return m_head.m_form == HistoryChange::Form::Empty; }
-    qsizetype size() const;
+    qsizetype size() const
+    {
+        if (isEmpty())
+            return 0;
+        return isSpilled() ? qsizetype(m_head.m_payload.list->size()) : 1;
+    }
     qsizetype count() const { return size(); }
 
     const HistoryChange& at(qsizetype i) const { return begin()[i]; }
     const HistoryChange& first() const { return at(0); }
     const HistoryChange& last() const { return at(size() - 1); }
 
-    const_iterator begin() const;
+    const_iterator begin() const { return isSpilled() ? m_head.m_payload.list->data() : &m_head; }
     const_iterator end() const { return begin() + size(); }
     const_iterator cbegin() const { return begin(); }
     const_iterator cend() const { return end(); }

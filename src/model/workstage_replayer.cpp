@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 WorkstageReplayer::WorkstageReplayer(
     const Colormap& current, const History& history, const WorkstageColors& currentColors)
@@ -13,53 +14,99 @@ WorkstageReplayer::WorkstageReplayer(
 {
 }
 
-void WorkstageReplayer::advanceTo(int stage)
+namespace {
+
+constexpr std::size_t forwardPrefetchSteps = 8;
+
+} // namespace
+
+inline void WorkstageReplayer::applyStep(const ForwardStep& step)
 {
-    const QList<HistoryEntry>& entries = m_history.entries();
+    switch (step.kind) {
+    case ForwardStep::Kind::Nothing:
+        break;
+    case ForwardStep::Kind::Pixels:
+        m_colormap.writeRows(step.x, step.y, step.width, step.height, step.pixels);
+        break;
+    case ForwardStep::Kind::Redo:
+        step.change->restoreRegion(m_colormap, true);
+        break;
+    case ForwardStep::Kind::Background:
+        m_colors.background = step.colorIndex;
+        break;
+    case ForwardStep::Kind::Border:
+        m_colors.border = step.colorIndex;
+        break;
+    }
+}
+
+void WorkstageReplayer::walkTo(int stage)
+{
     if (!m_rewound) {
         m_rewound = true;
+        const QList<HistoryEntry>& entries = m_history.entries();
         const int first = std::clamp(stage, 0, m_applied);
+        m_forward.reserve(std::size_t(m_applied - first));
         while (m_stage > first)
-            applyEntry(entries.at(--m_stage), true);
+            rewindEntry(entries.at(--m_stage));
         return;
     }
-    while (m_stage < stage && m_stage < m_applied) {
-        applyEntry(entries.at(m_stage), false);
+    while (m_stage < stage && !m_forward.empty()) {
+        bool endsStage = false;
+        while (!endsStage) {
+            // The crops lie all over the heap; asking for one a few steps ahead hides
+            // the wait for it behind the copies in between.
+            if (m_forward.size() > forwardPrefetchSteps)
+                __builtin_prefetch(m_forward[m_forward.size() - forwardPrefetchSteps].pixels);
+            endsStage = m_forward.back().endsStage;
+            applyStep(m_forward.back());
+            m_forward.pop_back();
+        }
         ++m_stage;
     }
 }
 
-const Colormap& WorkstageReplayer::colormapAt(int stage)
+void WorkstageReplayer::rewindEntry(const HistoryEntry& entry)
 {
-    advanceTo(stage);
-    return m_colormap;
-}
-
-WorkstageColors WorkstageReplayer::colorsAt(int stage)
-{
-    advanceTo(stage);
-    return m_colors;
-}
-
-void WorkstageReplayer::applyEntry(const HistoryEntry& entry, bool undo)
-{
-    const auto apply = [&](const HistoryChange& change) {
-        if (const ColorIndexChange* slot = change.colorIndexChange()) {
-            const uchar index = undo ? slot->beforeIndex : slot->afterIndex;
-            if (slot->slot == HistoryColorSlot::Background)
-                m_colors.background = index;
-            else if (slot->slot == HistoryColorSlot::Border)
-                m_colors.border = index;
-        } else {
-            // A damaged crop's stand-in zeros are no picture: like the document's undo,
-            // restoreRegion skips it, so the frames match what undoing shows.
-            change.restoreRegion(m_colormap, !undo);
+    // Steps are noted last change first, so the forward walk, which takes them from the
+    // back, meets them first change first and ends the stage on the entry's last one.
+    const std::size_t stageEnd = m_forward.size();
+    for (auto change = entry.changes.crbegin(); change != entry.changes.crend(); ++change) {
+        ForwardStep step;
+        if (const ColorIndexChange* slot = change->colorIndexChange()) {
+            if (slot->slot == HistoryColorSlot::Background) {
+                step.kind = ForwardStep::Kind::Background;
+                step.colorIndex = std::exchange(m_colors.background, slot->beforeIndex);
+            } else if (slot->slot == HistoryColorSlot::Border) {
+                step.kind = ForwardStep::Kind::Border;
+                step.colorIndex = std::exchange(m_colors.border, slot->beforeIndex);
+            }
+        } else if (change->isRegionChange()) {
+            const QRect rect = change->regionRect();
+            const uchar* before = change->plainPixels(false);
+            const uchar* after = change->plainPixels(true);
+            if (before && after && rect.left() >= 0 && rect.top() >= 0 && rect.right() < m_colormap.width()
+                && rect.bottom() < m_colormap.height()) {
+                m_colormap.writeRows(rect.x(), rect.y(), rect.width(), rect.height(), before);
+                step.kind = ForwardStep::Kind::Pixels;
+                step.x = quint16(rect.x());
+                step.y = quint16(rect.y());
+                step.width = quint16(rect.width());
+                step.height = quint16(rect.height());
+                step.pixels = after;
+            } else {
+                // A damaged crop's stand-in zeros are no picture: like the document's
+                // undo, restoreRegion skips it.
+                change->restoreRegion(m_colormap, false);
+                step.kind = ForwardStep::Kind::Redo;
+                step.change = &*change;
+            }
         }
-    };
-    if (undo)
-        std::for_each(entry.changes.crbegin(), entry.changes.crend(), apply);
-    else
-        std::for_each(entry.changes.cbegin(), entry.changes.cend(), apply);
+        m_forward.push_back(step);
+    }
+    if (m_forward.size() == stageEnd)
+        m_forward.emplace_back();
+    m_forward[stageEnd].endsStage = true;
 }
 
 QList<int> workstageIndices(int count, int total, WorkstageReduction reduction)

@@ -5,6 +5,8 @@
 
 #include <QList>
 
+#include <vector>
+
 // The two shared colours a time-lapse frame shows besides the pixels: the background
 // fills multicolor side borders, the border colour every other frame.
 struct WorkstageColors {
@@ -18,9 +20,9 @@ struct WorkstageColors {
 // current canvas. Stage 0 is the canvas before entry 0, stage n the canvas after entry
 // n - 1; the redo tail is never visited. The working copy starts as the current canvas;
 // the first stage asked for is reached by rewinding from there, and after that the
-// replayer only moves forward, applying each entry once, so a long history is replayed
-// in one pass, and entries behind the first stage wanted or beyond the last are never
-// touched. The history must outlive the replayer and stay unchanged while it works.
+// replayer only moves forward, so entries behind the first stage wanted or beyond the
+// last are never touched. Every stage shows exactly what undoing back to it shows. The
+// history must outlive the replayer and stay unchanged while it works.
 class WorkstageReplayer {
 public:
     WorkstageReplayer(const Colormap& current, const History& history, const WorkstageColors& currentColors);
@@ -32,14 +34,48 @@ public:
 
     // Moves to `stage` (clamped to the last one): back on the first call, forward after
     // it; a stage behind the one reached is not reached again.
-    void advanceTo(int stage);
-    const Colormap& colormapAt(int stage);
-    WorkstageColors colorsAt(int stage);
-
-    // One entry forward or backward on the working copy.
-    void applyEntry(const HistoryEntry& entry, bool undo);
+    void advanceTo(int stage)
+    {
+        // A frame asks for the stage's pixels and then for its colours: the second
+        // question costs nothing.
+        if (!m_rewound || (stage > m_stage && !m_forward.empty()))
+            walkTo(stage);
+    }
+    const Colormap& colormapAt(int stage)
+    {
+        advanceTo(stage);
+        return m_colormap;
+    }
+    WorkstageColors colorsAt(int stage)
+    {
+        advanceTo(stage);
+        return m_colors;
+    }
 
 private:
+    // One change on the way forward, noted while the rewind takes the change back: the
+    // forward walk then copies the crop's rows without going through the history again.
+    struct ForwardStep {
+        enum class Kind : quint8 { Nothing, Pixels, Redo, Background, Border };
+        Kind kind = Kind::Nothing;
+        // The last step of its entry: the stage is reached once it is applied.
+        bool endsStage = false;
+        uchar colorIndex = 0;
+        quint16 x = 0;
+        quint16 y = 0;
+        quint16 width = 0;
+        quint16 height = 0;
+        // The crop's rows (Pixels), or the change to redo the careful way (Redo).
+        union {
+            const uchar* pixels = nullptr;
+            const HistoryChange* change;
+        };
+    };
+
+    void walkTo(int stage);
+    void rewindEntry(const HistoryEntry& entry);
+    void applyStep(const ForwardStep& step);
+
     // Read in place; only the first `m_applied` entries are ever visited.
     const History& m_history;
     int m_applied = 0;
@@ -47,6 +83,8 @@ private:
     WorkstageColors m_colors;
     int m_stage = 0;
     bool m_rewound = false;
+    // The way forward from the stage reached, the next step last.
+    std::vector<ForwardStep> m_forward;
 };
 
 // How a subset of the stages is picked: evenly, or crowding towards the start where a

@@ -2,8 +2,11 @@
 // what undoing back to it shows, and that the written frames carry each stage's colours.
 #include "document/project.h"
 #include "formats/image/workstage_frames.h"
+#include "formats/project/project_file_reader.h"
+#include "formats/project/project_file_writer.h"
 #include "model/workstage_replayer.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -119,13 +122,16 @@ private Q_SLOTS:
         QTest::addColumn<CanvasLayout>("layout");
         QTest::addColumn<int>("undone");
         QTest::addColumn<quint32>("seed");
-        QTest::newRow("hires bitmap") << CanvasMode::Hires << CanvasLayout::BitmapOnly << 0 << 1u;
+        QTest::addColumn<bool>("reloaded");
+        QTest::newRow("hires bitmap") << CanvasMode::Hires << CanvasLayout::BitmapOnly << 0 << 1u << false;
         QTest::newRow("multicolor bitmap, redo tail")
-            << CanvasMode::Multicolor << CanvasLayout::BitmapOnly << 7 << 2u;
+            << CanvasMode::Multicolor << CanvasLayout::BitmapOnly << 7 << 2u << false;
         QTest::newRow("multicolor side borders")
-            << CanvasMode::Multicolor << CanvasLayout::SideBorders << 3 << 3u;
+            << CanvasMode::Multicolor << CanvasLayout::SideBorders << 3 << 3u << false;
         QTest::newRow("hires top and bottom borders")
-            << CanvasMode::Hires << CanvasLayout::TopBottomBorders << 1 << 4u;
+            << CanvasMode::Hires << CanvasLayout::TopBottomBorders << 1 << 4u << false;
+        QTest::newRow("loaded from a file")
+            << CanvasMode::Multicolor << CanvasLayout::BitmapOnly << 2 << 5u << true;
     }
     void replayMatchesUndo()
     {
@@ -133,12 +139,23 @@ private Q_SLOTS:
         QFETCH(CanvasLayout, layout);
         QFETCH(int, undone);
         QFETCH(quint32, seed);
+        QFETCH(bool, reloaded);
         Project project = recordedProject(mode, layout, 60, seed);
         for (int i = 0; i < undone; ++i)
             project.undo();
         const QList<Stage> expected = stagesByUndo(project);
+        // Crops read from a file stay compressed until something needs them.
+        Project loaded(mode);
+        if (reloaded) {
+            QBuffer file;
+            file.open(QIODevice::ReadWrite);
+            QVERIFY(saveProjectFile(project, &file, {}).ok);
+            file.seek(0);
+            QVERIFY(loadProjectFile(&file, &loaded, {}).ok);
+        }
+        const Project& source = reloaded ? loaded : project;
 
-        WorkstageReplayer replayer(project.colormap(), project.history(), workstageColorsOf(project));
+        WorkstageReplayer replayer(source.colormap(), source.history(), workstageColorsOf(source));
         QCOMPARE(replayer.stageCount(), 61 - undone);
         for (int stage = 0; stage < replayer.stageCount(); ++stage) {
             QVERIFY2(replayer.colormapAt(stage) == expected.at(stage).colormap,
@@ -151,7 +168,7 @@ private Q_SLOTS:
         // Asked first for a later stage, a replayer rewinds only that far and goes on from
         // there; asked first for the last, it has nothing to rewind.
         for (int first : {replayer.stageCount() / 2, replayer.stageCount() - 1}) {
-            WorkstageReplayer later(project.colormap(), project.history(), workstageColorsOf(project));
+            WorkstageReplayer later(source.colormap(), source.history(), workstageColorsOf(source));
             for (int stage = first; stage < later.stageCount(); ++stage) {
                 QVERIFY2(later.colormapAt(stage) == expected.at(stage).colormap,
                     qPrintable(QString::number(stage)));
