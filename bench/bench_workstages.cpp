@@ -64,7 +64,7 @@ Project projectWithHistory(int entries)
 
 // What saving every workstage asks of the replayer, without drawing and writing the
 // images: the whole history taken back once, then each stage's pixels and colours in
-// turn, so every entry is applied twice.
+// turn, so every entry's crop is written twice.
 void BM_WorkstageReplay_10k(benchmark::State& state)
 {
     const Project project = projectWithHistory(10000);

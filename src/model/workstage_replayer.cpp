@@ -26,10 +26,10 @@ inline void WorkstageReplayer::applyStep(const ForwardStep& step)
     case ForwardStep::Kind::Nothing:
         break;
     case ForwardStep::Kind::Pixels:
-        m_colormap.writeRows(step.x, step.y, step.width, step.height, step.pixels);
+        m_colormap.writeRows(step.x, step.y, step.width, step.height, static_cast<const uchar*>(step.source));
         break;
     case ForwardStep::Kind::Redo:
-        step.change->restoreRegion(m_colormap, true);
+        static_cast<const HistoryChange*>(step.source)->restoreRegion(m_colormap, true);
         break;
     case ForwardStep::Kind::Background:
         m_colors.background = step.colorIndex;
@@ -57,7 +57,7 @@ void WorkstageReplayer::walkTo(int stage)
             // The crops lie all over the heap; asking for one a few steps ahead hides
             // the wait for it behind the copies in between.
             if (m_forward.size() > forwardPrefetchSteps)
-                __builtin_prefetch(m_forward[m_forward.size() - forwardPrefetchSteps].pixels);
+                __builtin_prefetch(m_forward[m_forward.size() - forwardPrefetchSteps].source);
             endsStage = m_forward.back().endsStage;
             applyStep(m_forward.back());
             m_forward.pop_back();
@@ -93,13 +93,13 @@ void WorkstageReplayer::rewindEntry(const HistoryEntry& entry)
                 step.y = quint16(rect.y());
                 step.width = quint16(rect.width());
                 step.height = quint16(rect.height());
-                step.pixels = after;
+                step.source = after;
             } else {
                 // A damaged crop's stand-in zeros are no picture: like the document's
                 // undo, restoreRegion skips it.
                 change->restoreRegion(m_colormap, false);
                 step.kind = ForwardStep::Kind::Redo;
-                step.change = &*change;
+                step.source = &*change;
             }
         }
         m_forward.push_back(step);

@@ -65,11 +65,9 @@ private:
         quint16 y = 0;
         quint16 width = 0;
         quint16 height = 0;
-        // The crop's rows (Pixels), or the change to redo the careful way (Redo).
-        union {
-            const uchar* pixels = nullptr;
-            const HistoryChange* change;
-        };
+        // The crop's rows (Pixels: uchar), or the change to redo the careful way (Redo:
+        // HistoryChange).
+        const void* source = nullptr;
     };
 
     void walkTo(int stage);
