@@ -135,33 +135,26 @@ HistoryChangeKind HistoryChange::kind() const
 
 bool HistoryChange::restoreRegion(Colormap& canvas, bool after) const
 {
+    // Undo, redo and the workstage replay walk long runs of small crops, nearly all plain
+    // pixels of their rectangle inside the canvas: those are copied straight, the rest go
+    // the careful way.
+    const QRect rect = regionRect();
+    if (const uchar* source = plainPixels(after); source && canvas.holds(rect)) {
+        canvas.writeRows(rect.left(), rect.top(), rect.width(), rect.height(), source);
+        return true;
+    }
     if (m_form == Form::HeldRegion) {
-        const RegionChange& region = *m_payload.region;
-        const ColormapCrop& crop = after ? region.after : region.before;
-        // Undo, redo and the workstage replay walk long runs of small held crops, nearly all
-        // plain pixels of their rectangle's size inside the canvas: those are copied
-        // straight, the rest go the careful way.
-        const QRect& rect = region.rect;
-        const uchar* source = crop.isDamaged() ? nullptr : crop.inflatedData();
-        if (source && crop.size() == rect.size() && rect.left() >= 0 && rect.top() >= 0
-            && rect.right() < canvas.width() && rect.bottom() < canvas.height()) {
-            canvas.writeRows(rect.left(), rect.top(), rect.width(), rect.height(), source);
-            return true;
-        }
+        const ColormapCrop& crop = after ? m_payload.region->after : m_payload.region->before;
         if (!crop.inflate())
             return false;
-        canvas.restoreRegion(region.rect, crop.pixels());
+        canvas.restoreRegion(rect, crop.pixels());
         return true;
     }
     if (m_form != Form::InlineRegion)
         return true;
     // Clipped like a held crop, though edits and the file reader only record rectangles
     // inside the canvas.
-    const uchar* source = m_payload.pixels.data() + (after ? inlineCropPixels : 0);
-    if (m_x + m_width <= canvas.width() && m_y + m_height <= canvas.height()) {
-        canvas.writeRows(m_x, m_y, m_width, m_height, source);
-        return true;
-    }
+    const uchar* source = plainPixels(after);
     for (int row = 0; row < m_height; ++row) {
         for (int column = 0; column < m_width; ++column)
             canvas.setPixel(m_x + column, m_y + row, source[row * m_width + column]);

@@ -85,8 +85,7 @@ void WorkstageReplayer::rewindEntry(const HistoryEntry& entry)
             const QRect rect = change->regionRect();
             const uchar* before = change->plainPixels(false);
             const uchar* after = change->plainPixels(true);
-            if (before && after && rect.left() >= 0 && rect.top() >= 0 && rect.right() < m_colormap.width()
-                && rect.bottom() < m_colormap.height()) {
+            if (before && after && m_colormap.holds(rect)) {
                 m_colormap.writeRows(rect.x(), rect.y(), rect.width(), rect.height(), before);
                 step.kind = ForwardStep::Kind::Pixels;
                 step.x = quint16(rect.x());
