@@ -1,8 +1,6 @@
 #include "document/project.h"
 #include "widgets/color_assignment_widget.h"
 
-#include <QApplication>
-#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -16,13 +14,6 @@ namespace {
 std::shared_ptr<Project> canvas(CanvasMode mode, CanvasLayout layout, int screensAcross = 1)
 {
     return std::make_shared<Project>(mode, 0, 0, CanvasLayoutSpec {layout}, screensAcross);
-}
-
-void press(QWidget& widget, QPointF position, Qt::MouseButton button)
-{
-    QMouseEvent event(
-        QEvent::MouseButtonPress, position, widget.mapToGlobal(position), button, button, Qt::NoModifier);
-    QApplication::sendEvent(&widget, &event);
 }
 
 } // namespace
@@ -88,10 +79,10 @@ void TestColorAssignmentWidget::clickEmitsTheTileUnderThePointer()
     bar.resize(bar.sizeHint());
     QSignalSpy spy(&bar, &ColorAssignmentWidget::slotClicked);
 
-    press(bar, QPointF(46 * 3 + 1, 10), Qt::RightButton);
-    press(bar, QPointF(bar.width() - 1, 10), Qt::LeftButton);
-    press(bar, QPointF(10, 10), Qt::MiddleButton);
-    press(bar, QPointF(bar.width(), 10), Qt::LeftButton);
+    QTest::mouseClick(&bar, Qt::RightButton, {}, QPoint(46 * 3 + 1, 10));
+    QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(bar.width() - 1, 10));
+    QTest::mouseClick(&bar, Qt::MiddleButton, {}, QPoint(10, 10));
+    QTest::mouseClick(&bar, Qt::LeftButton, {}, QPoint(bar.width(), 10));
 
     QCOMPARE(spy.count(), 2);
     QCOMPARE(spy[0][0].value<Slot>(), Slot::TopBorderMc0);

@@ -1,21 +1,8 @@
 #include "document/project.h"
 #include "widgets/palette_widget.h"
 
-#include <QApplication>
-#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
-
-namespace {
-
-void press(QWidget& widget, QPointF position, Qt::MouseButton button)
-{
-    QMouseEvent event(
-        QEvent::MouseButtonPress, position, widget.mapToGlobal(position), button, button, Qt::NoModifier);
-    QApplication::sendEvent(&widget, &event);
-}
-
-} // namespace
 
 class TestPaletteWidget : public QObject {
     Q_OBJECT
@@ -27,7 +14,7 @@ private Q_SLOTS:
 
 void TestPaletteWidget::clicks_data()
 {
-    QTest::addColumn<double>("x");
+    QTest::addColumn<int>("x");
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::addColumn<int>("primary");
     QTest::addColumn<int>("secondary");
@@ -35,16 +22,16 @@ void TestPaletteWidget::clicks_data()
     QTest::addColumn<int>("secondaryEmits");
 
     // The bar is 384 wide: 24 pixels a swatch. Defaults: primary 1, secondary 0.
-    QTest::newRow("left picks primary") << 5.0 * 24 + 3 << Qt::LeftButton << 5 << 0 << 1 << 0;
-    QTest::newRow("right picks secondary") << 7.0 * 24 << Qt::RightButton << 1 << 7 << 0 << 1;
-    QTest::newRow("last pixel column is 15") << 383.0 << Qt::LeftButton << 15 << 0 << 1 << 0;
-    QTest::newRow("right edge is outside") << 384.0 << Qt::LeftButton << 1 << 0 << 0 << 0;
-    QTest::newRow("middle button ignored") << 24.0 * 9 << Qt::MiddleButton << 1 << 0 << 0 << 0;
+    QTest::newRow("left picks primary") << 5 * 24 + 3 << Qt::LeftButton << 5 << 0 << 1 << 0;
+    QTest::newRow("right picks secondary") << 7 * 24 << Qt::RightButton << 1 << 7 << 0 << 1;
+    QTest::newRow("last pixel column is 15") << 383 << Qt::LeftButton << 15 << 0 << 1 << 0;
+    QTest::newRow("right edge is outside") << 384 << Qt::LeftButton << 1 << 0 << 0 << 0;
+    QTest::newRow("middle button ignored") << 24 * 9 << Qt::MiddleButton << 1 << 0 << 0 << 0;
 }
 
 void TestPaletteWidget::clicks()
 {
-    QFETCH(double, x);
+    QFETCH(int, x);
     QFETCH(Qt::MouseButton, button);
     QFETCH(int, primary);
     QFETCH(int, secondary);
@@ -56,7 +43,7 @@ void TestPaletteWidget::clicks()
     QSignalSpy primarySpy(&bar, &PaletteWidget::primaryIndexSelected);
     QSignalSpy secondarySpy(&bar, &PaletteWidget::secondaryIndexSelected);
 
-    press(bar, QPointF(x, 10), button);
+    QTest::mouseClick(&bar, button, {}, QPoint(x, 10));
 
     QCOMPARE(int(bar.primaryIndex()), primary);
     QCOMPARE(int(bar.secondaryIndex()), secondary);
