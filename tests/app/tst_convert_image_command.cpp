@@ -1,14 +1,11 @@
 // Convert Image... from the window: when the scaling question comes up, what OK adopts
 // as one undoable entry, and what every way out leaves alone.
-#include "app/main_window.h"
-#include "app/status_bar_panel.h"
 #include "document/project.h"
 #include "widgets/convert_image_dialog.h"
-#include "widgets/elided_label.h"
+#include "window_test_kit.h"
 
 #include <QDir>
 #include <QImage>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,22 +17,16 @@ class TestConvertImageCommand : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_settingsDir.isValid());
         QVERIFY(m_files.isValid());
-        QCoreApplication::setOrganizationName(QStringLiteral("kromelstudio-test"));
-        QCoreApplication::setApplicationName(QStringLiteral("KROMEL-convert"));
-        QSettings::setDefaultFormat(QSettings::IniFormat);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
+        useOwnSettings(QStringLiteral("KROMEL-convert"));
     }
 
     void init()
     {
-        m_window = std::make_unique<MainWindow>();
         m_questions.clear();
         m_warnings.clear();
+        m_window = quietWindow(&m_warnings);
         DocumentPrompts& prompts = m_window->documentPrompts();
-        prompts.askToSaveChanges = [] { return SaveChangesAnswer::Discard; };
-        prompts.warn = [this](const QString& text) { m_warnings << text; };
         prompts.askImageScaling = [this](const QString& text) {
             m_questions << text;
             return std::optional<bool>(true);
@@ -79,7 +70,7 @@ private Q_SLOTS:
         }
         QCOMPARE(window.project().history().count(), 1);
         QCOMPARE(window.project().history().entries().constFirst().kind, HistoryEntryKind::ImageConversion);
-        QCOMPARE(statusMessage(), QStringLiteral("Converted photo.png."));
+        QCOMPARE(statusMessage(window), QStringLiteral("Converted photo.png."));
         QCOMPARE(window.pendingName(), QStringLiteral("photo"));
         // The left half of the image is white, the right half black, whether it fills the
         // canvas or stands letter-boxed in its middle.
@@ -98,12 +89,12 @@ private Q_SLOTS:
         QString chosen;
         prompts.chooseImageToConvert = [&](const QString&) { return chosen; };
         window.convertImage();
-        QCOMPARE(statusMessage(), cancelled);
+        QCOMPARE(statusMessage(window), cancelled);
 
         chosen = writeImage({100, 100}, QStringLiteral("square.png"));
         prompts.askImageScaling = [](const QString&) { return std::optional<bool>(); };
         window.convertImage();
-        QCOMPARE(statusMessage(), cancelled);
+        QCOMPARE(statusMessage(window), cancelled);
 
         chosen = writeImage({320, 200}, QStringLiteral("exact.png"));
         bool dialogRan = false;
@@ -114,7 +105,7 @@ private Q_SLOTS:
         };
         window.convertImage();
         QVERIFY(dialogRan);
-        QCOMPARE(statusMessage(), cancelled);
+        QCOMPARE(statusMessage(window), cancelled);
 
         chosen = m_files.filePath(QStringLiteral("missing.png"));
         window.convertImage();
@@ -141,12 +132,6 @@ private:
         return path;
     }
 
-    QString statusMessage() const
-    {
-        return m_window->findChild<StatusBarPanel*>()->messageLabel()->fullText();
-    }
-
-    QTemporaryDir m_settingsDir;
     QTemporaryDir m_files;
     std::unique_ptr<MainWindow> m_window;
     QStringList m_questions;

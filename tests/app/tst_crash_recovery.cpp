@@ -1,9 +1,8 @@
-#include "app/main_window.h"
 #include "app/recovery_writer.h"
-#include "document/project.h"
 #include "formats/project/project_file_reader.h"
 #include "formats/project/project_file_writer.h"
-#include "view/canvas_area.h"
+#include "support/test_data.h"
+#include "window_test_kit.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,8 +30,6 @@ private:
     // recovery question with `answer`, counting the questions.
     void startRecovery(MainWindow& window, RecoveryAnswer answer);
     QStringList copies() const;
-    // A Koala Painter file whose cells hold three colours besides the background.
-    QString writeKoalaPicture(const QString& name) const;
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_folder;
@@ -41,12 +38,6 @@ private:
 };
 
 namespace {
-
-void edit(MainWindow& window, uchar index)
-{
-    window.project().clearCanvas(index);
-    window.canvasArea()->notifyHistoryChanged();
-}
 
 // Every test answers every other question, so nothing modal is ever shown.
 void answerSaveQuestions(MainWindow& window, SaveChangesAnswer answer, const QString& savePath)
@@ -85,24 +76,6 @@ QStringList TestCrashRecovery::copies() const
     return QDir(m_folder).entryList({QStringLiteral("*.krm")}, QDir::Files);
 }
 
-QString TestCrashRecovery::writeKoalaPicture(const QString& name) const
-{
-    QByteArray data(10003, '\0');
-    data[1] = char(0x60);
-    for (int i = 0; i < 8000; ++i)
-        data[2 + i] = char(i % 7 == 0 ? 0x1B : 0xE4);
-    for (int i = 0; i < 1000; ++i) {
-        data[8002 + i] = char(0x12 + (i % 3));
-        data[9002 + i] = char(0x05);
-    }
-    data[10002] = char(0x06);
-    const QString path = m_dir->filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
-        return {};
-    return path;
-}
-
 void TestCrashRecovery::copyFollowsTheDocumentAndCleanEndsRemoveIt()
 {
     const QString saved = m_dir->filePath(QStringLiteral("art.krm"));
@@ -117,7 +90,7 @@ void TestCrashRecovery::copyFollowsTheDocumentAndCleanEndsRemoveIt()
         QCOMPARE(written.count(), 0);
 
         // Within the interval, without any other prompting.
-        edit(window, 2);
+        editDocument(window, 2);
         QTRY_COMPARE_WITH_TIMEOUT(written.count(), 1, 5000);
         QVERIFY(written.constFirst().constFirst().toBool());
         QCOMPARE(copies().size(), 1);
@@ -137,7 +110,7 @@ void TestCrashRecovery::copyFollowsTheDocumentAndCleanEndsRemoveIt()
         QVERIFY(copies().isEmpty());
 
         // Discarding the changes on close leaves nothing behind, the lock included.
-        edit(window, 4);
+        editDocument(window, 4);
         QTRY_COMPARE_WITH_TIMEOUT(copies().size(), 1, 5000);
         QVERIFY(window.close());
         QVERIFY(copies().isEmpty());
@@ -150,7 +123,7 @@ void TestCrashRecovery::copyFollowsTheDocumentAndCleanEndsRemoveIt()
     MainWindow window;
     answerSaveQuestions(window, SaveChangesAnswer::Discard, saved);
     startRecovery(window, RecoveryAnswer::Later);
-    edit(window, 5);
+    editDocument(window, 5);
     window.autosaveNow();
     QTest::qWait(1500);
     QVERIFY(copies().isEmpty());
@@ -164,8 +137,8 @@ void TestCrashRecovery::twoEditorsKeepTheirOwnCopies()
     answerSaveQuestions(second, SaveChangesAnswer::Discard, {});
     startRecovery(first, RecoveryAnswer::Restore);
     startRecovery(second, RecoveryAnswer::Restore);
-    edit(first, 2);
-    edit(second, 7);
+    editDocument(first, 2);
+    editDocument(second, 7);
     first.autosaveNow();
     second.autosaveNow();
     QTRY_COMPARE_WITH_TIMEOUT(copies().size(), 2, 5000);
@@ -188,8 +161,8 @@ void TestCrashRecovery::twoEditorsKeepTheirOwnCopies()
 
 void TestCrashRecovery::killedEditorLeavesACopyThatIsRestoredWithItsHistory()
 {
-    const QString picture = writeKoalaPicture(QStringLiteral("sunset.koa"));
-    QVERIFY(!picture.isEmpty());
+    const QString picture = m_dir->filePath(QStringLiteral("sunset.koa"));
+    QVERIFY(QFile::copy(c64PicturePath(QStringLiteral("koala-painter.koa")), picture));
 
     // The editor gets a home of its own with a one-second interval.
     const QString home = m_dir->filePath(QStringLiteral("home"));
@@ -253,13 +226,13 @@ void TestCrashRecovery::discardAndLaterDecideAboutACopy()
     // A crashed editor's files: a copy, its description and a lock no process holds.
     const RecoveryFolder folder(m_folder);
     const QString crashed = RecoveryFolder::newId();
-    {
-        Project project(CanvasMode::Hires, 0, 0, CanvasLayoutSpec {}, 1);
-        project.clearCanvas(9);
-        QVERIFY(folder.writeInfo(
-            {crashed, m_dir->filePath(QStringLiteral("a.krm")), {}, QDateTime::currentDateTimeUtc()}));
+    Project project(CanvasMode::Hires, 0, 0, CanvasLayoutSpec {}, 1);
+    project.clearCanvas(9);
+    const auto leaveCopy = [&](const QDateTime& savedAt) {
+        QVERIFY(folder.writeInfo({crashed, m_dir->filePath(QStringLiteral("a.krm")), {}, savedAt}));
         QVERIFY(saveProjectFile(project, folder.copyPath(crashed), {}).ok);
-    }
+    };
+    leaveCopy(QDateTime::currentDateTimeUtc());
 
     {
         MainWindow later;
@@ -279,10 +252,7 @@ void TestCrashRecovery::discardAndLaterDecideAboutACopy()
     QVERIFY(QDir(m_folder).entryList(QDir::Files).isEmpty());
 
     // A restored copy keeps the name of the file it was made from.
-    QVERIFY(folder.writeInfo({crashed, m_dir->filePath(QStringLiteral("a.krm")), {}, {}}));
-    Project project(CanvasMode::Hires, 0, 0, CanvasLayoutSpec {}, 1);
-    project.clearCanvas(9);
-    QVERIFY(saveProjectFile(project, folder.copyPath(crashed), {}).ok);
+    leaveCopy({});
     MainWindow restore;
     answerSaveQuestions(restore, SaveChangesAnswer::Discard, {});
     startRecovery(restore, RecoveryAnswer::Restore);

@@ -1,4 +1,3 @@
-#include "app/main_window.h"
 #include "document/project.h"
 #include "paint/texture.h"
 #include "support/window_actions.h"
@@ -6,6 +5,7 @@
 #include "widgets/dashboard_bar.h"
 #include "widgets/flyout_reveal.h"
 #include "widgets/texture_widget.h"
+#include "window_test_kit.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -14,7 +14,6 @@
 #include <QMouseEvent>
 #include <QSettings>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -79,11 +78,7 @@ class TestDashboards : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_settingsDir.isValid());
-        QCoreApplication::setOrganizationName(QStringLiteral("kromelstudio-test"));
-        QCoreApplication::setApplicationName(QStringLiteral("KROMEL-dashboards"));
-        QSettings::setDefaultFormat(QSettings::IniFormat);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
+        useOwnSettings(QStringLiteral("KROMEL-dashboards"));
         // Short timers, so the flyout timing runs in milliseconds.
         QSettings settings;
         settings.setValue("general/toolFlyoutHoverDelaySeconds", 0.08);
@@ -92,8 +87,7 @@ private Q_SLOTS:
 
     void init()
     {
-        m_window = std::make_unique<MainWindow>();
-        m_window->documentPrompts().askToSaveChanges = [] { return SaveChangesAnswer::Discard; };
+        m_window = quietWindow(&m_warnings);
         m_window->resize(900, 700);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -281,8 +275,8 @@ private Q_SLOTS:
     }
 
 private:
-    QTemporaryDir m_settingsDir;
     std::unique_ptr<MainWindow> m_window;
+    QStringList m_warnings;
 };
 
 QTEST_MAIN(TestDashboards)

@@ -1,10 +1,7 @@
-#include "app/main_window.h"
 #include "app/settings_keys.h"
-#include "app/status_bar_panel.h"
 #include "document/project.h"
 #include "formats/project/project_file_writer.h"
-#include "view/canvas_area.h"
-#include "widgets/elided_label.h"
+#include "window_test_kit.h"
 
 #include <QFile>
 #include <QMenu>
@@ -40,8 +37,6 @@ private:
     // A window whose prompts answer with `answer` and choose `savePath` / `openPath`.
     void script(MainWindow& window, SaveChangesAnswer answer, const QString& savePath,
         const QString& openPath = QString());
-    static void edit(MainWindow& window, uchar index);
-    static QString statusMessage(const MainWindow& window);
     QString path(const QString& name) const { return m_dir->filePath(name); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -51,8 +46,7 @@ private:
 void TestDocumentLifecycle::initTestCase()
 {
     // A store of its own, so the recent list starts empty and no other test sees it.
-    QCoreApplication::setOrganizationName(QStringLiteral("kromelstudio-test-document"));
-    QCoreApplication::setApplicationName(QStringLiteral("KROMEL"));
+    useOwnSettings(QStringLiteral("KROMEL-document"));
 }
 
 void TestDocumentLifecycle::init()
@@ -80,17 +74,6 @@ void TestDocumentLifecycle::script(
     prompts.chooseProjectToOpen = [openPath](const QString&) { return openPath; };
 }
 
-void TestDocumentLifecycle::edit(MainWindow& window, uchar index)
-{
-    window.project().clearCanvas(index);
-    window.canvasArea()->notifyHistoryChanged();
-}
-
-QString TestDocumentLifecycle::statusMessage(const MainWindow& window)
-{
-    return window.findChild<StatusBarPanel*>()->messageLabel()->fullText();
-}
-
 void TestDocumentLifecycle::titleFollowsEditsSavesAndUndo()
 {
     MainWindow window;
@@ -98,7 +81,7 @@ void TestDocumentLifecycle::titleFollowsEditsSavesAndUndo()
     QCOMPARE(window.windowTitle(), QStringLiteral("Untitled[*] - KROMEL"));
     QVERIFY(!window.isWindowModified());
 
-    edit(window, 5);
+    editDocument(window, 5);
     QVERIFY(window.isWindowModified());
     QVERIFY(window.saveProject());
     QCOMPARE(m_prompted.proposals, QStringList {path(QStringLiteral("untitled.krm"))});
@@ -121,8 +104,8 @@ void TestDocumentLifecycle::saveThenOpenRestoresTheDocument()
     MainWindow window;
     script(window, SaveChangesAnswer::Cancel, file, file);
     window.newMulticolorSpritesCanvas();
-    edit(window, 3);
-    edit(window, 7);
+    editDocument(window, 3);
+    editDocument(window, 7);
     const Colormap saved = window.project().colormap();
     QVERIFY(window.saveProjectAs());
 
@@ -149,7 +132,7 @@ void TestDocumentLifecycle::failedSaveKeepsThePreviousFile()
     const QString file = path(QStringLiteral("art.krm"));
     MainWindow window;
     script(window, SaveChangesAnswer::Cancel, file);
-    edit(window, 2);
+    editDocument(window, 2);
     QVERIFY(window.saveProject());
     QFile saved(file);
     QVERIFY(saved.open(QIODevice::ReadOnly));
@@ -158,7 +141,7 @@ void TestDocumentLifecycle::failedSaveKeepsThePreviousFile()
 
     // A folder that cannot exist: one step of its path is the project file itself.
     const QString impossible = file + QStringLiteral("/inner.krm");
-    edit(window, 4);
+    editDocument(window, 4);
     QVERIFY(!window.saveProjectTo(impossible));
     QCOMPARE(m_prompted.warnings.size(), 1);
     QVERIFY2(m_prompted.warnings.constFirst().startsWith(
@@ -199,7 +182,7 @@ void TestDocumentLifecycle::replacingAModifiedDocumentAsksFirst()
     if (hasFile)
         QVERIFY(window.saveProjectTo(file));
     if (modified)
-        edit(window, 6);
+        editDocument(window, 6);
     const Project* before = &window.project();
 
     window.newMulticolorCanvas();
@@ -237,10 +220,7 @@ void TestDocumentLifecycle::recentMenuListsExistingProjects()
     const QString corrupt = path(QStringLiteral("bad & broken.krm"));
     for (const QString& file : {inA, inB, deleted})
         QVERIFY(saveProjectFile(Project(), file, {}).ok);
-    QFile bad(corrupt);
-    QVERIFY(bad.open(QIODevice::WriteOnly));
-    bad.write("KRM?");
-    bad.close();
+    QVERIFY(writeAll(corrupt, "KRM?"));
 
     MainWindow window;
     script(window, SaveChangesAnswer::Cancel, QString());

@@ -1,13 +1,10 @@
 // Import Image and Export to Image As... from the window: which questions each canvas
 // asks, what lands in the document and on disk, and what every cancel leaves alone.
-#include "app/main_window.h"
-#include "app/status_bar_panel.h"
 #include "document/project.h"
 #include "formats/native/native_image.h"
 #include "formats/native/native_image_colormap.h"
 #include "support/test_data.h"
-#include "view/canvas_area.h"
-#include "widgets/elided_label.h"
+#include "window_test_kit.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -41,21 +38,14 @@ class TestImageCommands : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_settingsDir.isValid());
-        QCoreApplication::setOrganizationName(QStringLiteral("kromelstudio-test"));
-        QCoreApplication::setApplicationName(QStringLiteral("KROMEL-images"));
-        QSettings::setDefaultFormat(QSettings::IniFormat);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
+        QVERIFY(m_files.isValid());
+        useOwnSettings(QStringLiteral("KROMEL-images"));
     }
 
     void init()
     {
-        m_window = std::make_unique<MainWindow>();
         m_asked = {};
-        DocumentPrompts& prompts = m_window->documentPrompts();
-        prompts.askToSaveChanges = [] { return SaveChangesAnswer::Discard; };
-        prompts.warn = [this](const QString& text) { m_asked.warnings << text; };
-        QVERIFY(m_files.isValid());
+        m_window = quietWindow(&m_asked.warnings);
     }
 
     void importPlacesThePictureAsOneEntry()
@@ -70,7 +60,7 @@ private Q_SLOTS:
         QCOMPARE(window.project().history().entries().constFirst().kind, HistoryEntryKind::ImageImport);
         QCOMPARE(window.project().colormap(), decodedPicture("koala-painter.koa"));
         QCOMPARE(int(window.project().slotIndex(HistoryColorSlot::Background)), 11);
-        QCOMPARE(statusMessage(), QStringLiteral("Imported koala-painter.koa (Koala Painter)."));
+        QCOMPARE(statusMessage(window), QStringLiteral("Imported koala-painter.koa (Koala Painter)."));
         QCOMPARE(window.pendingName(), QStringLiteral("koala-painter"));
         QVERIFY(m_asked.warnings.isEmpty());
 
@@ -95,7 +85,7 @@ private Q_SLOTS:
         };
 
         window.importImage();
-        QCOMPARE(statusMessage(), QStringLiteral("Image import cancelled."));
+        QCOMPARE(statusMessage(window), QStringLiteral("Image import cancelled."));
         chosen = c64PicturePath("koala-painter.koa");
         window.importImage();
         chosen = c64PicturePath("README.md");
@@ -133,7 +123,7 @@ private Q_SLOTS:
         window.exportImage();
         // Border sprites have no picture format, yet the programmers' choices are there.
         QCOMPARE(m_asked.questions, QStringList({"family with borders", "family", "family with borders"}));
-        QCOMPARE(statusMessage(), QStringLiteral("Export to image cancelled."));
+        QCOMPARE(statusMessage(window), QStringLiteral("Export to image cancelled."));
 
         // A free-size canvas has no frame and no native format: straight to the file name.
         window.newCanvas(CanvasMode::Hires, {}, 1, QSize(100, 60));
@@ -163,7 +153,7 @@ private Q_SLOTS:
         window.exportImage();
         QCOMPARE(
             m_asked.questions, QStringList({"untitled.koa", "Koala Painter Files (*.koa);;All Files (*)"}));
-        QCOMPARE(statusMessage(), QStringLiteral("Exported 2 screens: art-0.koa ... art-1.koa."));
+        QCOMPARE(statusMessage(window), QStringLiteral("Exported 2 screens: art-0.koa ... art-1.koa."));
         const QString first = m_files.filePath(QStringLiteral("art-0.koa"));
         QCOMPARE(QFileInfo(first).size(), 10003);
         QVERIFY(QFileInfo::exists(m_files.filePath(QStringLiteral("art-1.koa"))));
@@ -200,7 +190,7 @@ private Q_SLOTS:
         window.exportImage();
         QCOMPARE(m_asked.questions,
             QStringList({"Could not export a native image: the canvas holds unresolved color clashes."}));
-        QCOMPARE(statusMessage(), QStringLiteral("Export to image cancelled."));
+        QCOMPARE(statusMessage(window), QStringLiteral("Export to image cancelled."));
         QVERIFY(!QFileInfo::exists(chosen));
 
         resolve = true;
@@ -229,7 +219,7 @@ private Q_SLOTS:
         window.exportImage();
         const QSize canvas = window.project().size();
         QCOMPARE(QImage(chosen).size(), QSize(canvas.width() * 2, canvas.height()));
-        QCOMPARE(statusMessage(), QStringLiteral("Exported sides.png."));
+        QCOMPARE(statusMessage(window), QStringLiteral("Exported sides.png."));
         QCOMPARE(QSettings().value("files/exportIncludeBorders").toBool(), false);
 
         // An unwritable place names the file and the format.
@@ -242,12 +232,6 @@ private Q_SLOTS:
     }
 
 private:
-    QString statusMessage() const
-    {
-        return m_window->findChild<StatusBarPanel*>()->messageLabel()->fullText();
-    }
-
-    QTemporaryDir m_settingsDir;
     QTemporaryDir m_files;
     std::unique_ptr<MainWindow> m_window;
     Asked m_asked;

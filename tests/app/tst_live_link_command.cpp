@@ -1,33 +1,21 @@
 // Options > Live Link to Ultimate Device against a fake device on 127.0.0.1: it sends the
 // picture, follows window commands, shows its state in the status bar, and unchecks itself
 // with a message when the device fails.
-#include "app/main_window.h"
 #include "app/settings_keys.h"
-#include "app/status_bar_panel.h"
 #include "document/project.h"
 #include "support/fake_ultimate_device.h"
 #include "support/window_actions.h"
-#include "widgets/elided_label.h"
+#include "window_test_kit.h"
 
 #include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 
 class TestLiveLinkCommand : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QVERIFY(m_settingsDir.isValid());
-        QCoreApplication::setOrganizationName(QStringLiteral("kromelstudio-test"));
-        QCoreApplication::setApplicationName(QStringLiteral("KROMEL-live"));
-        QSettings::setDefaultFormat(QSettings::IniFormat);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
-    }
+    void initTestCase() { useOwnSettings(QStringLiteral("KROMEL-live")); }
 
     void mirrorsTheCanvasUntilTheDeviceFails()
     {
@@ -41,12 +29,6 @@ private Q_SLOTS:
 
         QAction* live = findAction(window, QStringLiteral("Live Link to Ultimate Device"));
         QVERIFY(live->isCheckable() && live->isEnabled());
-        bool inOptions = false;
-        for (QMenu* menu : window.findChildren<QMenu*>()) {
-            if (menu->title().remove(QLatin1Char('&')) == QStringLiteral("Options"))
-                inOptions = menu->actions().contains(live);
-        }
-        QVERIFY(inOptions);
         auto* indicator = window.findChild<QLabel*>(QStringLiteral("liveLinkIndicator"));
         QVERIFY(indicator && indicator->isHidden());
 
@@ -65,7 +47,7 @@ private Q_SLOTS:
         window.flipCanvas(Qt::Vertical);
         QTRY_VERIFY_WITH_TIMEOUT(!live->isChecked(), 5000);
         QCOMPARE(indicator->text(), QStringLiteral("Live: failed"));
-        QCOMPARE(window.findChild<StatusBarPanel*>()->messageLabel()->fullText(),
+        QCOMPARE(statusMessage(window),
             QStringLiteral("The Live Link to %1 stopped: Device reported an error (HTTP 500).")
                 .arg(device.host()));
 
@@ -75,7 +57,6 @@ private Q_SLOTS:
     }
 
 private:
-    QTemporaryDir m_settingsDir;
 };
 
 QTEST_MAIN(TestLiveLinkCommand)

@@ -1,22 +1,17 @@
 #include "app/external_url_opener.h"
-#include "app/main_window.h"
-#include "app/status_bar_panel.h"
 #include "document/project.h"
 #include "model/canvas_region.h"
 #include "support/window_actions.h"
 #include "view/canvas_area.h"
 #include "view/tools/select_tool.h"
-#include "widgets/elided_label.h"
 #include "widgets/palette_widget.h"
+#include "window_test_kit.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCoreApplication>
 #include <QMenu>
-#include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -74,28 +69,23 @@ private Q_SLOTS:
     void colorSlotClickRecordsOneAssignment();
     void frameFollowsItsColourThroughAssignUndoAndRedo();
     void onlineManualReportsWhatReallyHappened();
-    void menuMnemonicsAndTheSecondZoomKey();
     void selectionCommandsRelabelUndoAndExport();
     void symmetryModeDrivesTheAxesCommands();
 
 private:
-    QTemporaryDir m_settingsDir;
     std::unique_ptr<MainWindow> m_window;
+    QStringList m_warnings;
 };
 
 void TestMainWindowCommands::initTestCase()
 {
-    QVERIFY(m_settingsDir.isValid());
-    QCoreApplication::setOrganizationName(QStringLiteral("kromelstudio-test"));
-    QCoreApplication::setApplicationName(QStringLiteral("KROMEL-commands"));
-    QSettings::setDefaultFormat(QSettings::IniFormat);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
+    useOwnSettings(QStringLiteral("KROMEL-commands"));
 }
 
 void TestMainWindowCommands::init()
 {
-    m_window = std::make_unique<MainWindow>();
-    m_window->documentPrompts().askToSaveChanges = [] { return SaveChangesAnswer::Discard; };
+    m_warnings.clear();
+    m_window = quietWindow(&m_warnings);
     m_window->show();
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
@@ -111,26 +101,19 @@ void TestMainWindowCommands::cleanup()
 void TestMainWindowCommands::symmetryModeDrivesTheAxesCommands()
 {
     MainWindow& window = *m_window;
-    const auto modeAction = [&](const QString& text) {
-        for (QAction* action : findMenu(window, "Symmetry")->actions()) {
-            if (action->text() == text)
-                return action;
-        }
-        qFatal("no symmetry mode %s", qPrintable(text));
-    };
     QAction* moveAxes = findAction(window, "Move Axes");
     const QList<QAction*> axesCommands {moveAxes, findAction(window, "Reset Axes to Center"),
         findAction(window, "Apply to Flood Fill"), findAction(window, "Apply to Shapes")};
     for (QAction* action : axesCommands)
         QVERIFY(!action->isEnabled());
-    modeAction("Quadrant")->trigger();
+    findAction(window, "Quadrant")->trigger();
     QCOMPARE(window.canvasArea()->symmetryMode(), SymmetryMode::Quadrant);
     for (QAction* action : axesCommands)
         QVERIFY(action->isEnabled());
     QTest::keyClick(&window, Qt::Key_Y);
     QVERIFY(moveAxes->isChecked() && window.canvasArea()->symmetryToolActive());
 
-    modeAction("None")->trigger();
+    findAction(window, "None")->trigger();
     QVERIFY(findAction(window, "Pen Tool")->isChecked());
     QVERIFY(!window.canvasArea()->symmetryToolActive());
     for (QAction* action : axesCommands)
@@ -254,43 +237,25 @@ void TestMainWindowCommands::frameFollowsItsColourThroughAssignUndoAndRedo()
 
 void TestMainWindowCommands::onlineManualReportsWhatReallyHappened()
 {
-    QStringList warnings;
-    m_window->documentPrompts().warn = [&](const QString& text) { warnings << text; };
     auto* opener = m_window->findChild<ExternalUrlOpener*>();
     QVERIFY(opener);
-    const auto message
-        = [this] { return m_window->findChild<StatusBarPanel*>()->messageLabel()->fullText(); };
 
     // An opener that fails (no browser set up) is a failure, not "Opened ...".
     opener->setProgram(QStandardPaths::findExecutable(QStringLiteral("false")));
     findAction(*m_window, "Online User Manual")->trigger();
-    QTRY_COMPARE(warnings.size(), 1);
-    QVERIFY(warnings.constFirst().startsWith(QStringLiteral("Could not open ")));
-    QVERIFY(!message().startsWith(QStringLiteral("Opened")));
+    QTRY_COMPARE(m_warnings.size(), 1);
+    QVERIFY(m_warnings.constFirst().startsWith(QStringLiteral("Could not open ")));
+    QVERIFY(!statusMessage(*m_window).startsWith(QStringLiteral("Opened")));
 
     opener->setProgram(QStringLiteral("/nonexistent/opener"));
     findAction(*m_window, "Online User Manual")->trigger();
-    QTRY_COMPARE(warnings.size(), 2);
+    QTRY_COMPARE(m_warnings.size(), 2);
 
     opener->setProgram(QStandardPaths::findExecutable(QStringLiteral("true")));
     findAction(*m_window, "Online User Manual")->trigger();
-    QTRY_COMPARE(message(), QStringLiteral("Opened the online user manual in your web browser."));
-    QCOMPARE(warnings.size(), 2);
-}
-
-void TestMainWindowCommands::menuMnemonicsAndTheSecondZoomKey()
-{
-    QStringList titles;
-    for (QAction* menu : m_window->menuBar()->actions())
-        titles << menu->text();
-    QCOMPARE(titles, QStringList({"&File", "&Edit", "&Options", "&Palette", "&View", "&Help"}));
-
-    CanvasArea* canvas = m_window->canvasArea();
-    canvas->zoomActualSize();
-    QTest::keyClick(m_window.get(), Qt::Key_Equal, Qt::ControlModifier);
-    QCOMPARE(m_window->project().transform().zoom(), 2.0);
-    QTest::keyClick(m_window.get(), Qt::Key_Plus, Qt::ControlModifier);
-    QCOMPARE(m_window->project().transform().zoom(), 3.0);
+    QTRY_COMPARE(
+        statusMessage(*m_window), QStringLiteral("Opened the online user manual in your web browser."));
+    QCOMPARE(m_warnings.size(), 2);
 }
 
 QTEST_MAIN(TestMainWindowCommands)

@@ -1,16 +1,14 @@
-#include "app/main_window.h"
 #include "app/settings_keys.h"
 #include "document/project.h"
 #include "support/window_actions.h"
 #include "view/canvas_area.h"
 #include "view/preview_area.h"
 #include "view/preview_window.h"
+#include "window_test_kit.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QScreen>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
 
 class TestMainWindowSettings : public QObject {
@@ -18,27 +16,15 @@ class TestMainWindowSettings : public QObject {
 
 private Q_SLOTS:
     void init();
-    void cleanup();
     void sessionWrittenAtCloseComesBackAtStart();
     void previewOpensAtAUsefulSizeAndOnlyAShownOneIsSaved();
-
-private:
-    std::unique_ptr<QTemporaryDir> m_settingsDir;
 };
 
 // Every test starts from an empty store of its own, never the user's.
 void TestMainWindowSettings::init()
 {
-    m_settingsDir = std::make_unique<QTemporaryDir>();
-    QCoreApplication::setOrganizationName(QStringLiteral("kromelstudio-test"));
-    QCoreApplication::setApplicationName(QStringLiteral("KROMEL-settings"));
-    QSettings::setDefaultFormat(QSettings::IniFormat);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir->path());
-}
-
-void TestMainWindowSettings::cleanup()
-{
-    m_settingsDir.reset();
+    useOwnSettings(QStringLiteral("KROMEL-settings"));
+    QSettings().clear();
 }
 
 void TestMainWindowSettings::sessionWrittenAtCloseComesBackAtStart()

@@ -1,15 +1,12 @@
 // Export to PRG, Export to Ultimate Device and Import Sprites from the window, with a
 // stand-in cruncher and a fake device on 127.0.0.1: what lands where, every message, and
 // that nothing is left behind.
-#include "app/main_window.h"
 #include "app/settings_keys.h"
-#include "app/status_bar_panel.h"
 #include "document/project.h"
 #include "formats/prg/executable_prg.h"
 #include "formats/prg_export_colors.h"
 #include "support/fake_ultimate_device.h"
-#include "view/canvas_area.h"
-#include "widgets/elided_label.h"
+#include "window_test_kit.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,12 +18,6 @@
 #include <QTimer>
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Cancels the window's progress dialog once it is up, as the user's Cancel would.
 void cancelProgressLater(MainWindow& window, int afterMs)
@@ -45,11 +36,8 @@ class TestPrgCommands : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_settingsDir.isValid() && m_tempDir.isValid());
-        QCoreApplication::setOrganizationName(QStringLiteral("kromelstudio-test"));
-        QCoreApplication::setApplicationName(QStringLiteral("KROMEL-prg"));
-        QSettings::setDefaultFormat(QSettings::IniFormat);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
+        QVERIFY(m_tempDir.isValid());
+        useOwnSettings(QStringLiteral("KROMEL-prg"));
         // Temporary folders go here, so the tests can see that none is left behind.
         qputenv("TMPDIR", m_tempDir.path().toLocal8Bit());
     }
@@ -57,11 +45,9 @@ private Q_SLOTS:
     void init()
     {
         qunsetenv("FAKE_EXOMIZER_MODE");
-        m_window = std::make_unique<MainWindow>();
         m_warnings.clear();
+        m_window = quietWindow(&m_warnings);
         DocumentPrompts& prompts = m_window->documentPrompts();
-        prompts.askToSaveChanges = [] { return SaveChangesAnswer::Discard; };
-        prompts.warn = [this](const QString& text) { m_warnings << text; };
         prompts.locateCruncher = [] { return QStringLiteral(KROMEL_FAKE_CRUNCHER); };
         prompts.chooseExportPath = [this](const QString&, const QString&) { return m_target; };
     }
@@ -76,7 +62,7 @@ private Q_SLOTS:
         // The stand-in's self-extracting header, jumping to $1E00, then the program.
         QCOMPARE(written.left(7), QByteArray::fromHex("0108") + "SFX" + QByteArray::fromHex("001e"));
         QCOMPARE(written.size(), 7 + 9515);
-        QCOMPARE(statusMessage(), QStringLiteral("Exported art.prg."));
+        QCOMPARE(statusMessage(*m_window), QStringLiteral("Exported art.prg."));
         QVERIFY(!m_window->isWindowModified());
         QVERIFY(QDir(m_tempDir.path()).isEmpty());
     }
@@ -123,7 +109,7 @@ private Q_SLOTS:
         m_window->documentPrompts().crunchTimeout = std::chrono::seconds(20);
         cancelProgressLater(*m_window, 600);
         m_window->exportPrg();
-        QCOMPARE(statusMessage(), QStringLiteral("Export to PRG cancelled."));
+        QCOMPARE(statusMessage(*m_window), QStringLiteral("Export to PRG cancelled."));
         QVERIFY(!QFileInfo::exists(m_target));
         QCOMPARE(m_warnings.size(), 4);
         QVERIFY(QDir(m_tempDir.path()).isEmpty());
@@ -155,7 +141,8 @@ private Q_SLOTS:
         m_window->newHiresCanvas();
         m_window->sendToUltimate();
         QVERIFY(m_warnings.isEmpty());
-        QCOMPARE(statusMessage(), QStringLiteral("Sent to the Ultimate device at %1.").arg(device.host()));
+        QCOMPARE(statusMessage(*m_window),
+            QStringLiteral("Sent to the Ultimate device at %1.").arg(device.host()));
         QCOMPARE(device.requests().size(), 2);
         QCOMPARE(device.requests().at(1).body.left(5), QByteArray::fromHex("0108") + "SFX");
         QCOMPARE(device.requests().at(1).body.size(), 7 + 9515);
@@ -174,7 +161,7 @@ private Q_SLOTS:
         QSettings().setValue(settingsKey::ultimateTimeoutSeconds, 30.0);
         cancelProgressLater(*m_window, 700);
         m_window->sendToUltimate();
-        QCOMPARE(statusMessage(), QStringLiteral("Send to the Ultimate device cancelled."));
+        QCOMPARE(statusMessage(*m_window), QStringLiteral("Send to the Ultimate device cancelled."));
         QCOMPARE(m_warnings.size(), 1);
         QVERIFY(!m_window->isFileTaskRunning());
         QVERIFY(QDir(m_tempDir.path()).isEmpty());
@@ -190,27 +177,21 @@ private Q_SLOTS:
         const QByteArray prg = encodeExecutablePrg(project.colormap(), project.mode(), project.layout(),
             PrgExportColors::fromSlots(project.colorSlots()), &error);
         const QString sprites = m_files.filePath(QStringLiteral("border.prg"));
-        QFile file(sprites);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray("\x00\x68", 2) + prg.mid(0x6800 - 0x3400 + 2, 32 * 64));
-        file.close();
+        QVERIFY(writeAll(sprites, QByteArray("\x00\x68", 2) + prg.mid(0x6800 - 0x3400 + 2, 32 * 64)));
 
         project.clearCanvas(project.slotIndex(HistoryColorSlot::Background));
         m_window->documentPrompts().chooseSpritesToImport = [&](const QString&) {
             return std::optional(SpriteImportChoice {sprites, {SpriteAttributeMode::ColorAndPosition, 1}});
         };
         m_window->importSprites();
-        QCOMPARE(statusMessage(), QStringLiteral("Imported 32 sprites from border.prg."));
+        QCOMPARE(statusMessage(*m_window), QStringLiteral("Imported 32 sprites from border.prg."));
         QCOMPARE(project.history().entries().constLast().kind, HistoryEntryKind::SpriteImport);
         QCOMPARE(project.colormap().snapshotRegion(QRect(0, 0, 160, 42)),
             drawn.snapshotRegion(QRect(0, 0, 160, 42)));
 
         // The whole program holds far more records than the strips take.
         const QString program = m_files.filePath(QStringLiteral("whole.prg"));
-        QFile whole(program);
-        QVERIFY(whole.open(QIODevice::WriteOnly));
-        whole.write(prg);
-        whole.close();
+        QVERIFY(writeAll(program, prg));
         m_window->documentPrompts().chooseSpritesToImport = [&](const QString&) {
             return std::optional(SpriteImportChoice {program, {}});
         };
@@ -219,12 +200,6 @@ private Q_SLOTS:
     }
 
 private:
-    QString statusMessage() const
-    {
-        return m_window->findChild<StatusBarPanel*>()->messageLabel()->fullText();
-    }
-
-    QTemporaryDir m_settingsDir;
     QTemporaryDir m_tempDir;
     QTemporaryDir m_files {QDir::currentPath() + QStringLiteral("/prg-XXXXXX")};
     std::unique_ptr<MainWindow> m_window;

@@ -1,40 +1,20 @@
 // The window's commands for coders: Export to Image's raw planes and assembler source,
 // and Run in Emulator with a stand-in emulator that records what it got.
-#include "app/main_window.h"
 #include "app/settings_keys.h"
-#include "app/status_bar_panel.h"
 #include "document/project.h"
 #include "formats/native/native_image_encoder.h"
 #include "formats/prg/executable_prg.h"
 #include "formats/prg_export_colors.h"
 #include "formats/program_data/raw_planes.h"
-#include "widgets/elided_label.h"
-
 #include "support/window_actions.h"
+#include "window_test_kit.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QMenuBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QByteArray programOf(const Project& project)
-{
-    return encodeExecutablePrg(project.colormap(), project.mode(), project.layout(),
-        PrgExportColors::fromSlots(project.colorSlots()), nullptr);
-}
-
-} // namespace
 
 class TestProgrammerCommands : public QObject {
     Q_OBJECT
@@ -42,11 +22,8 @@ class TestProgrammerCommands : public QObject {
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY(m_settingsDir.isValid() && m_tempDir.isValid() && m_files.isValid());
-        QCoreApplication::setOrganizationName(QStringLiteral("kromelstudio-test"));
-        QCoreApplication::setApplicationName(QStringLiteral("KROMEL-programmer"));
-        QSettings::setDefaultFormat(QSettings::IniFormat);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
+        QVERIFY(m_tempDir.isValid() && m_files.isValid());
+        useOwnSettings(QStringLiteral("KROMEL-programmer"));
         qputenv("TMPDIR", m_tempDir.path().toLocal8Bit());
         qputenv("FAKE_EMULATOR_LOG", m_files.filePath(QStringLiteral("args.txt")).toLocal8Bit());
         qputenv("FAKE_EMULATOR_COPY", m_files.filePath(QStringLiteral("given.prg")).toLocal8Bit());
@@ -56,11 +33,9 @@ private Q_SLOTS:
     void init()
     {
         QSettings().setValue(settingsKey::emulatorProgram, QStringLiteral(KROMEL_FAKE_EMULATOR));
-        m_window = std::make_unique<MainWindow>();
         m_warnings.clear();
+        m_window = quietWindow(&m_warnings);
         DocumentPrompts& prompts = m_window->documentPrompts();
-        prompts.askToSaveChanges = [] { return SaveChangesAnswer::Discard; };
-        prompts.warn = [this](const QString& text) { m_warnings << text; };
         prompts.chooseExportPath = [this](const QString&, const QString&) { return m_target; };
         prompts.confirmReplace = [](const QStringList&) { return true; };
     }
@@ -86,8 +61,8 @@ private Q_SLOTS:
             QCOMPARE(readAll(m_files.filePath(QStringLiteral("dual-%1-colors.bin").arg(screen))),
                 native.mid(9002, 1000));
         }
-        QCOMPARE(
-            statusMessage(), QStringLiteral("Exported 8 files: dual-0-bitmap.bin ... dual-1-registers.bin."));
+        QCOMPARE(statusMessage(*m_window),
+            QStringLiteral("Exported 8 files: dual-0-bitmap.bin ... dual-1-registers.bin."));
         QCOMPARE(QSettings().value(settingsKey::exportProgrammerFormat).toString(), QStringLiteral("raw"));
 
         format = QStringLiteral("acme");
@@ -95,7 +70,7 @@ private Q_SLOTS:
         m_window->exportImage();
         QVERIFY(readAll(m_files.filePath(QStringLiteral("dual-1.a")))
                     .startsWith("; KROMEL picture data for ACME: "));
-        QCOMPARE(statusMessage(), QStringLiteral("Exported 2 files: dual-0.a ... dual-1.a."));
+        QCOMPARE(statusMessage(*m_window), QStringLiteral("Exported 2 files: dual-0.a ... dual-1.a."));
         QVERIFY(!m_window->isWindowModified());
 
         // A screen with border sprites: the sprites as the program stores them.
@@ -115,16 +90,10 @@ private Q_SLOTS:
             planes.screens.constFirst().bitmap);
     }
 
-    void runInEmulatorIsAFileCommandForOneScreen()
+    // Offered exactly where a program can be made.
+    void runInEmulatorNeedsOneScreen()
     {
         QAction* run = findAction(*m_window, QStringLiteral("Run in Emulator"));
-        QCOMPARE(run->shortcut(), QKeySequence(QStringLiteral("F5")));
-        QMenu* file = m_window->menuBar()->actions().constFirst()->menu();
-        const QList<QAction*> entries = file->actions();
-        const qsizetype at = entries.indexOf(run);
-        QVERIFY(at > 0);
-        QCOMPARE(entries.at(at - 1)->text(), QStringLiteral("Export to PRG File As..."));
-        // Exactly where a program can be made.
         m_window->newDualHiresCanvas();
         QVERIFY(!run->isEnabled());
         m_window->newMulticolorTopBottomSpritesCanvas();
@@ -134,7 +103,8 @@ private Q_SLOTS:
     void runInEmulatorNeverWaitsForIt()
     {
         m_window->newHiresSpritesCanvas();
-        m_window->project().colormap().fillRect(QRect(40, 40, 16, 16), 2);
+        Project& project = m_window->project();
+        project.colormap().fillRect(QRect(40, 40, 16, 16), 2);
         qputenv("FAKE_EMULATOR_MODE", "wait");
         QElapsedTimer clock;
         clock.start();
@@ -142,18 +112,19 @@ private Q_SLOTS:
         // The stand-in stays until released; the window must be free long before that.
         QVERIFY(clock.elapsed() < 3000);
         QVERIFY(m_warnings.isEmpty());
-        QTRY_COMPARE_WITH_TIMEOUT(
-            readAll(m_files.filePath(QStringLiteral("given.prg"))), programOf(m_window->project()), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(readAll(m_files.filePath(QStringLiteral("given.prg"))),
+            encodeExecutablePrg(project.colormap(), project.mode(), project.layout(),
+                PrgExportColors::fromSlots(project.colorSlots()), nullptr),
+            10000);
         const QStringList arguments = QString::fromUtf8(readAll(m_files.filePath(QStringLiteral("args.txt"))))
                                           .split(QLatin1Char('\n'));
         QCOMPARE(arguments.value(0), QStringLiteral("-autostart"));
         QVERIFY(arguments.value(1).endsWith(QLatin1String("/untitled.prg")));
         QVERIFY(QFile::exists(arguments.value(1)));
-        QVERIFY(statusMessage().startsWith(QStringLiteral("Started fake_emulator")));
-        QFile release(m_files.filePath(QStringLiteral("release")));
-        QVERIFY(release.open(QIODevice::WriteOnly));
-        release.close();
-        QTRY_VERIFY_WITH_TIMEOUT(!release.exists(), 10000);
+        QVERIFY(statusMessage(*m_window).startsWith(QStringLiteral("Started fake_emulator")));
+        const QString release = m_files.filePath(QStringLiteral("release"));
+        QVERIFY(writeAll(release, {}));
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(release), 10000);
         qunsetenv("FAKE_EMULATOR_MODE");
         // The program goes with the window.
         m_window.reset();
@@ -167,7 +138,7 @@ private Q_SLOTS:
         qputenv("FAKE_EMULATOR_MODE", "fail");
         m_window->runInEmulator();
         qunsetenv("FAKE_EMULATOR_MODE");
-        QVERIFY(statusMessage().startsWith(QStringLiteral("Started fake_emulator")));
+        QVERIFY(statusMessage(*m_window).startsWith(QStringLiteral("Started fake_emulator")));
         QTRY_COMPARE_WITH_TIMEOUT(m_warnings.size(), 1, 10000);
         QCOMPARE(m_warnings.constFirst(),
             QStringLiteral("The emulator %1 stopped with exit code 3: fake emulator: cannot open the display")
@@ -199,8 +170,7 @@ private Q_SLOTS:
                                "under Edit -> Settings... -> Emulator.")});
 
         const QString notAProgram = m_files.filePath(QStringLiteral("args.txt"));
-        QFile text(notAProgram);
-        QVERIFY(text.open(QIODevice::WriteOnly));
+        QVERIFY(writeAll(notAProgram, {}));
         QSettings().setValue(settingsKey::emulatorProgram, notAProgram);
         m_window->runInEmulator();
         QCOMPARE(m_warnings.value(1),
@@ -213,12 +183,6 @@ private Q_SLOTS:
     void cleanup() { m_window.reset(); }
 
 private:
-    QString statusMessage() const
-    {
-        return m_window->findChild<StatusBarPanel*>()->messageLabel()->fullText();
-    }
-
-    QTemporaryDir m_settingsDir;
     QTemporaryDir m_tempDir;
     QTemporaryDir m_files;
     std::unique_ptr<MainWindow> m_window;

@@ -1,14 +1,12 @@
 // The reference layer: drawn over the artwork at its opacity, never part of the picture
 // or the history, gone with the document it was laid over.
-#include "app/main_window.h"
-#include "app/status_bar_panel.h"
 #include "document/project.h"
+#include "support/window_actions.h"
 #include "view/canvas_area.h"
-#include "widgets/elided_label.h"
 #include "widgets/reference_opacity_dialog.h"
+#include "window_test_kit.h"
 
 #include <QAction>
-#include <QSettings>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,27 +18,22 @@ private Q_SLOTS:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        QCoreApplication::setOrganizationName(QStringLiteral("kromelstudio-test"));
-        QCoreApplication::setApplicationName(QStringLiteral("KROMEL-reference"));
-        QSettings::setDefaultFormat(QSettings::IniFormat);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.filePath("settings"));
+        useOwnSettings(QStringLiteral("KROMEL-reference"));
         QImage screen(320, 200, QImage::Format_RGB32);
         screen.fill(qRgb(250, 0, 0));
         QVERIFY(screen.save(m_dir.filePath("screen.png")));
         QImage tall(100, 200, QImage::Format_RGB32);
         tall.fill(qRgb(0, 0, 250));
         QVERIFY(tall.save(m_dir.filePath("tall.png")));
-        QVERIFY(writeText(m_dir.filePath("broken.png"), "not a picture"));
+        QVERIFY(writeAll(m_dir.filePath("broken.png"), "not a picture"));
     }
 
     void init()
     {
-        m_window = std::make_unique<MainWindow>();
         m_questions.clear();
         m_warnings.clear();
+        m_window = quietWindow(&m_warnings);
         DocumentPrompts& prompts = m_window->documentPrompts();
-        prompts.askToSaveChanges = [] { return SaveChangesAnswer::Discard; };
-        prompts.warn = [this](const QString& text) { m_warnings << text; };
         prompts.askImageScaling = [this](const QString& text) {
             m_questions << text;
             return std::optional<bool>(true);
@@ -111,8 +104,7 @@ private Q_SLOTS:
         QVERIFY(window.canvasArea()->referenceImage().isNull());
         window.documentPrompts().chooseReferenceImage = [](const QString&) { return QString(); };
         window.importReferenceImage();
-        QCOMPARE(window.findChild<StatusBarPanel*>()->messageLabel()->fullText(),
-            QStringLiteral("Reference image import cancelled."));
+        QCOMPARE(statusMessage(window), QStringLiteral("Reference image import cancelled."));
     }
 
     // The canvas follows the slider; Cancel returns it to the opening value, OK keeps it.
@@ -135,12 +127,6 @@ private Q_SLOTS:
     }
 
 private:
-    static bool writeText(const QString& path, const QByteArray& bytes)
-    {
-        QFile file(path);
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    }
-
     void importReference(const QString& name)
     {
         const QString path = m_dir.filePath(name);
@@ -148,14 +134,7 @@ private:
         m_window->importReferenceImage();
     }
 
-    QAction* action(const QString& text) const
-    {
-        for (QAction* candidate : m_window->findChildren<QAction*>()) {
-            if (candidate->text() == text)
-                return candidate;
-        }
-        return nullptr;
-    }
+    QAction* action(const QString& text) const { return findAction(*m_window, text); }
 
     // The canvas view's colour at a point in stored canvas pixels.
     QColor colorAt(const QPointF& canvasPoint) const

@@ -1,10 +1,9 @@
 // File > Save Workstages... from the window: when it is offered, the frames it writes for
 // the applied part of the history, and what every cancel and failure says.
-#include "app/main_window.h"
-#include "app/status_bar_panel.h"
 #include "document/project.h"
 #include "formats/image/canvas_export_image.h"
-#include "widgets/elided_label.h"
+#include "support/window_actions.h"
+#include "window_test_kit.h"
 
 #include <QAction>
 #include <QDir>
@@ -17,22 +16,13 @@ class TestSaveWorkstages : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QVERIFY(m_settingsDir.isValid());
-        QCoreApplication::setOrganizationName(QStringLiteral("kromelstudio-test"));
-        QCoreApplication::setApplicationName(QStringLiteral("KROMEL-workstages"));
-        QSettings::setDefaultFormat(QSettings::IniFormat);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
-    }
+    void initTestCase() { useOwnSettings(QStringLiteral("KROMEL-workstages")); }
 
     void init()
     {
-        m_window = std::make_unique<MainWindow>();
         m_warnings.clear();
+        m_window = quietWindow(&m_warnings);
         DocumentPrompts& prompts = m_window->documentPrompts();
-        prompts.askToSaveChanges = [] { return SaveChangesAnswer::Discard; };
-        prompts.warn = [this](const QString& text) { m_warnings << text; };
         prompts.askIncludeBorders = [] { return std::optional<bool>(false); };
         prompts.chooseWorkstages = [](int total) { return std::optional(WorkstagesChoice {total, {}}); };
     }
@@ -42,7 +32,7 @@ private Q_SLOTS:
     {
         MainWindow& window = *m_window;
         window.newMulticolorCanvas();
-        QAction* action = saveWorkstagesAction();
+        QAction* action = findAction(window, QStringLiteral("Save Workstages..."));
         QVERIFY(!action->isEnabled());
         for (uchar color : {2, 5, 7, 9})
             window.project().clearCanvas(color);
@@ -65,7 +55,7 @@ private Q_SLOTS:
         QCOMPARE(QImage(folder.filePath("untitled-000002.png")),
             canvasExportImage(window.project(), window.project().palette(), false)
                 .convertToFormat(QImage::Format_RGB32));
-        QCOMPARE(statusMessage(),
+        QCOMPARE(statusMessage(window),
             QStringLiteral("Saved 3 workstage frames to %1.").arg(QDir(folder.path()).dirName()));
         QCOMPARE(QSettings().value("files/lastWorkstagesDir").toString(), QDir(folder.path()).absolutePath());
         QVERIFY(m_warnings.isEmpty());
@@ -86,19 +76,19 @@ private Q_SLOTS:
 
         prompts.chooseWorkstages = [](int) { return std::optional<WorkstagesChoice>(); };
         window.saveWorkstages();
-        QCOMPARE(statusMessage(), QStringLiteral("Saving workstages cancelled."));
+        QCOMPARE(statusMessage(window), QStringLiteral("Saving workstages cancelled."));
 
         prompts.chooseWorkstages = [](int total) { return std::optional(WorkstagesChoice {total, {}}); };
         prompts.askIncludeBorders = [] { return std::optional<bool>(); };
         window.showStatusMessage({}, std::chrono::milliseconds(0));
         window.saveWorkstages();
-        QCOMPARE(statusMessage(), QStringLiteral("Saving workstages cancelled."));
+        QCOMPARE(statusMessage(window), QStringLiteral("Saving workstages cancelled."));
 
         prompts.askIncludeBorders = [] { return std::optional<bool>(true); };
         prompts.chooseWorkstagesFolder = [](const QString&) { return QString(); };
         window.showStatusMessage({}, std::chrono::milliseconds(0));
         window.saveWorkstages();
-        QCOMPARE(statusMessage(), QStringLiteral("Saving workstages cancelled."));
+        QCOMPARE(statusMessage(window), QStringLiteral("Saving workstages cancelled."));
         QVERIFY(QDir(folder.path()).isEmpty());
 
         // A folder that is not there cannot take the first frame.
@@ -111,21 +101,6 @@ private Q_SLOTS:
     }
 
 private:
-    QAction* saveWorkstagesAction() const
-    {
-        for (QAction* action : m_window->findChildren<QAction*>()) {
-            if (action->text() == QStringLiteral("Save Workstages..."))
-                return action;
-        }
-        return nullptr;
-    }
-
-    QString statusMessage() const
-    {
-        return m_window->findChild<StatusBarPanel*>()->messageLabel()->fullText();
-    }
-
-    QTemporaryDir m_settingsDir;
     std::unique_ptr<MainWindow> m_window;
     QStringList m_warnings;
 };

@@ -44,15 +44,13 @@ void TestStartup::themeIsDarkFusion()
     QCOMPARE(QApplication::style()->name().toLower(), QStringLiteral("fusion"));
     qApp->setStyleSheet(sheet);
 
+    // Light text on dark ground in every state of a window, not only the active one.
     const QPalette palette = QApplication::palette();
     for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        QCOMPARE(palette.color(group, QPalette::Window), QColor(0x39, 0x39, 0x39));
-        QCOMPARE(palette.color(group, QPalette::Base), QColor(0x2B, 0x2B, 0x2B));
-        QCOMPARE(palette.color(group, QPalette::Highlight), QColor(0x0A, 0x84, 0xFF));
+        const int text = palette.color(group, QPalette::Text).lightness();
+        QVERIFY(palette.color(group, QPalette::Window).lightness() < text);
+        QVERIFY(palette.color(group, QPalette::Base).lightness() < text);
     }
-    QCOMPARE(palette.color(QPalette::Active, QPalette::Text), QColor(0xEE, 0xEE, 0xEE));
-    QCOMPARE(palette.color(QPalette::Disabled, QPalette::Text), QColor(0x99, 0x99, 0x99));
-    QCOMPARE(palette.color(QPalette::Inactive, QPalette::HighlightedText), QColor(Qt::white));
 }
 
 void TestStartup::menusAreTranslucentAndOtherWidgetsAreNot()

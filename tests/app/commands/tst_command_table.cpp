@@ -1,19 +1,14 @@
+#include "../window_test_kit.h"
 #include "app/commands/command_table.h"
-#include "app/main_window.h"
 #include "model/palette.h"
 
 #include <QAction>
 #include <QActionGroup>
-#include <QCoreApplication>
 #include <QHash>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTest>
-
-#include <algorithm>
 
 namespace {
 
@@ -219,27 +214,26 @@ private Q_SLOTS:
     void initTestCase();
     void menusFollowTheTableInTheirOrderWithTheirKeys();
     void everyCommandHasOnePlaceAndNoKeyIsShared();
-    void windowOnlyCommandsKeepTheirKeysOutOfTheMenus();
 
 private:
-    QTemporaryDir m_settingsDir;
 };
 
 void TestCommandTable::initTestCase()
 {
-    QVERIFY(m_settingsDir.isValid());
-    QCoreApplication::setOrganizationName(QStringLiteral("kromelstudio-test"));
-    QCoreApplication::setApplicationName(QStringLiteral("KROMEL-command-table"));
-    QSettings::setDefaultFormat(QSettings::IniFormat);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsDir.path());
+    useOwnSettings(QStringLiteral("KROMEL-command-table"));
 }
 
 void TestCommandTable::menusFollowTheTableInTheirOrderWithTheirKeys()
 {
     MainWindow window;
     QList<std::pair<QString, QAction*>> shown;
-    for (QAction* top : window.menuBar()->actions())
+    QStringList titles;
+    for (QAction* top : window.menuBar()->actions()) {
+        titles << top->text();
         collect(top->menu(), plain(top->text()), &shown);
+    }
+    // The paths leave out the mnemonics, which are checked here.
+    QCOMPARE(titles, QStringList({"&File", "&Edit", "&Options", "&Palette", "&View", "&Help"}));
     const QList<Expected> expected = expectedMenus();
     for (qsizetype i = 0; i < qMin(shown.size(), expected.size()); ++i) {
         QCOMPARE(shown[i].first, expected[i].path);
@@ -260,6 +254,8 @@ void TestCommandTable::menusFollowTheTableInTheirOrderWithTheirKeys()
     }
 }
 
+// Window-only commands (the pen width steps and the sixteen pen colours) sit on the window
+// and in no menu.
 void TestCommandTable::everyCommandHasOnePlaceAndNoKeyIsShared()
 {
     MainWindow window;
@@ -273,31 +269,30 @@ void TestCommandTable::everyCommandHasOnePlaceAndNoKeyIsShared()
     }
 
     const std::vector<CommandRow> rows = commandTable();
-    QHash<QString, int> textsOutsideMenus;
+    qsizetype windowOnly = 0;
     for (const CommandRow& row : rows) {
-        if (row.flags.testFlag(CommandFlag::WindowOnly)) {
-            ++textsOutsideMenus[row.text];
-            continue;
-        }
-        QAction* action = nullptr;
-        if (row.action) {
-            action = window.*row.action;
-        } else {
-            const QList<QAction*> candidates = row.group ? (window.*row.group)->actions() : window.*row.list;
-            for (QAction* candidate : candidates) {
-                if (candidate->text() == row.text)
-                    action = candidate;
-            }
+        const bool inMenus = !row.flags.testFlag(CommandFlag::WindowOnly);
+        QAction* action = inMenus && row.action ? window.*row.action : nullptr;
+        QList<QAction*> candidates;
+        if (!inMenus)
+            candidates = window.actions();
+        else if (!row.action)
+            candidates = row.group ? (window.*row.group)->actions() : window.*row.list;
+        for (QAction* candidate : candidates) {
+            if (candidate->text() == row.text)
+                action = candidate;
         }
         QVERIFY2(action, qPrintable(row.text));
-        QVERIFY2(placements.value(action) == 1, qPrintable(row.text));
+        QVERIFY2(placements.value(action) == (inMenus ? 1 : 0), qPrintable(row.text));
         QCOMPARE(action->shortcuts(), row.keys);
+        if (!inMenus) {
+            QVERIFY(action->associatedObjects().size() == 1);
+            ++windowOnly;
+        }
     }
+    QCOMPARE(windowOnly, 18);
     // Nothing in the menus escaped the table.
-    qsizetype menuCommands = 0;
-    for (const CommandRow& row : rows)
-        menuCommands += row.flags.testFlag(CommandFlag::WindowOnly) ? 0 : 1;
-    QCOMPARE(placements.size(), menuCommands + 1); // and the recent projects submenu
+    QCOMPARE(placements.size(), qsizetype(rows.size()) - windowOnly + 1); // and the recent projects submenu
 
     QHash<QKeySequence, QString> owners;
     for (QAction* action : window.findChildren<QAction*>()) {
@@ -308,25 +303,6 @@ void TestCommandTable::everyCommandHasOnePlaceAndNoKeyIsShared()
             owners.insert(key, action->text());
         }
     }
-}
-
-void TestCommandTable::windowOnlyCommandsKeepTheirKeysOutOfTheMenus()
-{
-    MainWindow window;
-    const QList<QAction*> onWindow = window.actions();
-    qsizetype windowOnly = 0;
-    for (const CommandRow& row : commandTable()) {
-        if (!row.flags.testFlag(CommandFlag::WindowOnly))
-            continue;
-        ++windowOnly;
-        const auto found = std::find_if(onWindow.begin(), onWindow.end(),
-            [&](const QAction* action) { return action->text() == row.text; });
-        QVERIFY2(found != onWindow.end(), qPrintable(row.text));
-        QCOMPARE((*found)->shortcuts(), row.keys);
-        QVERIFY((*found)->associatedObjects().size() == 1);
-    }
-    // The pen width steps and sixteen pen colours.
-    QCOMPARE(windowOnly, 18);
 }
 
 QTEST_MAIN(TestCommandTable)
