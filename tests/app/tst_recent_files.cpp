@@ -9,7 +9,6 @@ class TestRecentFiles : public QObject {
 private Q_SLOTS:
     void listRules_data();
     void listRules();
-    void menuLabelsNameTheFolderOfTwins();
 };
 
 namespace {
@@ -42,6 +41,9 @@ void TestRecentFiles::listRules_data()
         << "sanitize" << paths("art.krm") << "" << 10 << QStringList {QDir::current().filePath("art.krm")};
     QTest::newRow("remove drops every spelling")
         << "remove" << paths("/a/x.krm /a/y.krm /a/b/../X.krm") << "/a/x.krm" << 10 << paths("/a/y.krm");
+    QTest::newRow("labels name the folder of twins")
+        << "labels" << paths("/p/a/art.krm /p/b/ART.krm /p/c/sky.krm") << "" << 10
+        << QStringList({"art.krm (a)", "ART.krm (b)", "sky.krm"});
 }
 
 void TestRecentFiles::listRules()
@@ -57,15 +59,11 @@ void TestRecentFiles::listRules()
         actual = RecentFiles::promote(list, path, max);
     else if (operation == QLatin1String("sanitize"))
         actual = RecentFiles::sanitize(list, max);
+    else if (operation == QLatin1String("labels"))
+        actual = RecentFiles::menuLabels(list);
     else
         actual = RecentFiles::remove(list, path);
     QCOMPARE(actual, expected);
-}
-
-void TestRecentFiles::menuLabelsNameTheFolderOfTwins()
-{
-    QCOMPARE(RecentFiles::menuLabels(paths("/p/a/art.krm /p/b/ART.krm /p/c/sky.krm")),
-        QStringList({"art.krm (a)", "ART.krm (b)", "sky.krm"}));
 }
 
 QTEST_MAIN(TestRecentFiles)
