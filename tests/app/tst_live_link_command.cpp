@@ -55,8 +55,6 @@ private Q_SLOTS:
         window.newDualHiresCanvas();
         QVERIFY(!live->isEnabled());
     }
-
-private:
 };
 
 QTEST_MAIN(TestLiveLinkCommand)

@@ -214,8 +214,6 @@ private Q_SLOTS:
     void initTestCase();
     void menusFollowTheTableInTheirOrderWithTheirKeys();
     void everyCommandHasOnePlaceAndNoKeyIsShared();
-
-private:
 };
 
 void TestCommandTable::initTestCase()
