@@ -8,9 +8,7 @@
 #include "window_test_kit.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -25,22 +23,6 @@ QMenu* findMenu(const MainWindow& window, const QString& title)
             return menu;
     }
     qFatal("no menu %s", qPrintable(title));
-}
-
-void sendMouse(QWidget* widget, QEvent::Type type, QPointF position, Qt::MouseButton button)
-{
-    const Qt::MouseButtons buttons
-        = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
-    QMouseEvent event(type, position, widget->mapToGlobal(position), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(widget, &event);
-}
-
-// A dab of the pen in the middle of the canvas, pressed and released.
-void paintDab(CanvasArea* canvas)
-{
-    const QPointF centre = QRectF(canvas->rect()).center();
-    sendMouse(canvas, QEvent::MouseButtonPress, centre, Qt::LeftButton);
-    sendMouse(canvas, QEvent::MouseButtonRelease, centre, Qt::LeftButton);
 }
 
 // The colour the window shows at a canvas point, read from what was really painted: a
@@ -138,14 +120,13 @@ void TestMainWindowCommands::radioCommandRefusedDuringAStrokeRestoresItsCheck()
     CanvasArea* canvas = m_window->canvasArea();
     QAction* right = findAction(*m_window, "Top Sprites Align Right");
     QAction* left = findAction(*m_window, "Top Sprites Align Left");
-    const QPointF centre = QRectF(canvas->rect()).center();
 
-    sendMouse(canvas, QEvent::MouseButtonPress, centre, Qt::LeftButton);
+    QTest::mousePress(canvas, Qt::LeftButton);
     QVERIFY(canvas->strokeInProgress());
     right->trigger();
     QCOMPARE(m_window->project().layout().topAlignment, SpriteAlignment::Left);
     QVERIFY(left->isChecked());
-    sendMouse(canvas, QEvent::MouseButtonRelease, centre, Qt::LeftButton);
+    QTest::mouseRelease(canvas, Qt::LeftButton);
 
     const int entries = m_window->project().history().count();
     right->trigger();
@@ -164,7 +145,7 @@ void TestMainWindowCommands::undoAndModeChangesDriveTheEnabling()
     QAction* pressure = findAction(window, "Pressure-Widened Strokes");
 
     QVERIFY(!undo->isEnabled() && !redo->isEnabled() && !clearHistory->isEnabled());
-    paintDab(window.canvasArea());
+    QTest::mouseClick(window.canvasArea(), Qt::LeftButton);
     QVERIFY(undo->isEnabled() && !redo->isEnabled() && clearHistory->isEnabled());
     QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(!undo->isEnabled() && redo->isEnabled() && clearHistory->isEnabled());
@@ -222,7 +203,7 @@ void TestMainWindowCommands::frameFollowsItsColourThroughAssignUndoAndRedo()
     const uchar before = project.slotIndex(HistoryColorSlot::Background);
     const uchar after = before == 6 ? 2 : 6;
     // A first edit settles the title and status bar, whose changes could repaint it all.
-    paintDab(m_window->canvasArea());
+    QTest::mouseClick(m_window->canvasArea(), Qt::LeftButton);
     QTest::qWait(50);
     QTRY_COMPARE(shownColourAt(*m_window, band), colourOf(before));
 
@@ -270,7 +251,7 @@ void TestMainWindowCommands::selectionCommandsRelabelUndoAndExport()
     QAction* undo = findAction(window, "Undo");
     QAction* copy = findAction(window, "Copy");
     QAction* paste = findAction(window, "Paste");
-    paintDab(canvas);
+    QTest::mouseClick(canvas, Qt::LeftButton);
     QCOMPARE(window.project().history().index(), 1);
     QVERIFY(!copy->isEnabled() && !paste->isEnabled());
 
