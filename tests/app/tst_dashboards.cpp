@@ -39,16 +39,9 @@ void moveTo(QWidget* receiver, QPoint global)
     QApplication::sendEvent(receiver, &event);
 }
 
-void press(QWidget* receiver, QPointF local, Qt::MouseButton button = Qt::LeftButton)
-{
-    QMouseEvent event(
-        QEvent::MouseButtonPress, local, receiver->mapToGlobal(local), button, button, Qt::NoModifier);
-    QApplication::sendEvent(receiver, &event);
-}
-
 void clickSlot(TextureWidget* strip, int slot, Qt::MouseButton button)
 {
-    press(strip, QRectF(strip->slotRect(slot)).center(), button);
+    QTest::mouseClick(strip, button, {}, strip->slotRect(slot).center());
 }
 
 QToolButton* flyoutTile(QWidget* flyout, int kind, bool filled)
@@ -182,7 +175,7 @@ private Q_SLOTS:
         enter(shapeButton);
         QTRY_VERIFY(flyout->isVisible());
         QToolButton* tile = flyoutTile(flyout, 2, true);
-        press(tile, QRectF(tile->rect()).center());
+        QTest::mouseClick(tile, Qt::LeftButton);
         QVERIFY(!flyout->isVisible());
         QVERIFY(findAction(*m_window, "Shape Tool")->isChecked());
         QVERIFY(shapeButton->isChecked());
@@ -196,7 +189,7 @@ private Q_SLOTS:
         enter(shapeButton);
         QTRY_VERIFY(flyout->isVisible());
         QToolButton* line = flyoutTile(flyout, 0, false);
-        press(line, QRectF(line->rect()).center());
+        QTest::mouseClick(line, Qt::LeftButton);
         QVERIFY(findAction(*m_window, "Line")->isChecked());
         QVERIFY(filled->isChecked());
     }
