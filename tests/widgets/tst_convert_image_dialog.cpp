@@ -8,28 +8,19 @@
 #include "widgets/palette_widget.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QButtonGroup>
-#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 
 namespace {
 
-void sendMouse(QWidget* widget, QEvent::Type type, const QPointF& position, Qt::MouseButton button,
-    Qt::MouseButtons buttons)
-{
-    QMouseEvent event(type, position, widget->mapToGlobal(position), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(widget, &event);
-}
-
 // A drag from one widget position through others, released at the last one.
-void drag(QWidget* widget, const QList<QPointF>& path)
+void drag(QWidget* widget, const QList<QPoint>& path)
 {
-    sendMouse(widget, QEvent::MouseButtonPress, path.constFirst(), Qt::LeftButton, Qt::LeftButton);
-    for (const QPointF& point : path.mid(1))
-        sendMouse(widget, QEvent::MouseMove, point, Qt::NoButton, Qt::LeftButton);
-    sendMouse(widget, QEvent::MouseButtonRelease, path.constLast(), Qt::LeftButton, Qt::NoButton);
+    QTest::mousePress(widget, Qt::LeftButton, {}, path.constFirst());
+    for (const QPoint& point : path.mid(1))
+        QTest::mouseMove(widget, point);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, path.constLast());
 }
 
 QImage rampImage(const QSize& size)
@@ -63,7 +54,7 @@ private Q_SLOTS:
         QCOMPARE(changed.count(), 2);
 
         // Other buttons do nothing.
-        sendMouse(&curves, QEvent::MouseButtonPress, {60, 200}, Qt::RightButton, Qt::RightButton);
+        QTest::mouseClick(&curves, Qt::RightButton, {}, QPoint(60, 200));
         QCOMPARE(curves.adjustment().knotCount(rgb), 3);
 
         // Dragged off the widget and released there, a knot goes; an end point stays.
@@ -113,9 +104,9 @@ private Q_SLOTS:
 
         // However slowly the machine runs the drag, the preview follows it and the last
         // state is never lost.
-        QList<QPointF> path;
+        QList<QPoint> path;
         for (int step = 0; step <= 20; ++step)
-            path << QPointF(106, 112 - step * 5);
+            path << QPoint(106, 112 - step * 5);
         drag(curves, path);
         QVERIFY(dialog.conversionCount() > before);
         QCOMPARE(curves->adjustment().knotAt(AdjustmentChannel::Rgb, 1), QPoint(100, 250));
@@ -188,7 +179,7 @@ private Q_SLOTS:
         CurvesWidget* curves = dialog.curvesWidget();
         curves->resize(268, 268);
         for (int step = 0; step < 6; ++step) {
-            drag(curves, {{106, 112 - step * 10.0}});
+            drag(curves, {{106, 112 - step * 10}});
             dialog.setDitherChoice(step % 3);
         }
         QTRY_VERIFY_WITH_TIMEOUT(!dialog.isThrottling(), 20000);
