@@ -199,9 +199,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         const QString timeout = QStringLiteral("Timeout connecting to device.");
         QTest::newRow("stall") << "stall" << timeout;
-        QTest::newRow("hang up") << "hangup" << QStringLiteral("Could not connect to device.");
         QTest::newRow("refused") << "refused" << QStringLiteral("Could not connect to device.");
-        QTest::newRow("404") << "404" << QStringLiteral("Device reported an error (HTTP 404).");
         QTest::newRow("500") << "500" << QStringLiteral("Device reported an error (HTTP 500).");
     }
     void failuresEndTheLink()
@@ -219,8 +217,6 @@ private Q_SLOTS:
         QTcpServer closed;
         if (failure == "stall") {
             device.setBehaviour(FakeUltimateDevice::Behaviour::Stall);
-        } else if (failure == "hangup") {
-            device.setBehaviour(FakeUltimateDevice::Behaviour::HangUp);
         } else if (failure == "refused") {
             // The device goes away: start again on a port nobody listens on.
             QVERIFY(closed.listen(QHostAddress::LocalHost));
