@@ -35,9 +35,6 @@ private Q_SLOTS:
         const QStringList all {
             "piece-000000.png", "piece-000001.png", "piece-000002.png", "piece-000003.png"};
         QTest::newRow("every stage") << QStringList {} << all << QSize(320, 200) << QString();
-        QTest::newRow("a subset") << QStringList {"--count", "2"}
-                                  << QStringList {"piece-000000.png", "piece-000001.png"} << QSize(320, 200)
-                                  << QString();
         QTest::newRow("more than there are")
             << QStringList {"--count", "9", "--smart"} << all << QSize(320, 200)
             << " (the project has 4 workstages, fewer than the 9 asked for)";
@@ -83,7 +80,6 @@ private Q_SLOTS:
             << QStringList {"piece.krm", "o", "--base"} << 2 << "--base needs a value";
         QTest::newRow("unknown option") << QStringList {"piece.krm", "o", "--fast"} << 2 << "--fast";
         QTest::newRow("no history") << QStringList {"blank.krm", "o"} << 1 << "no recorded edits";
-        QTest::newRow("no file") << QStringList {"none.krm", "o"} << 1 << "Could not open";
     }
     void refusesWhatItCannotDo()
     {
