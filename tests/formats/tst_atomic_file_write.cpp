@@ -68,44 +68,36 @@ private Q_SLOTS:
             << Writer {"art.krm", [project](const QString& folder) { return project(folder, Project()); }};
         QTest::newRow("large project") << Writer {"art.krm",
             [project](const QString& folder) { return project(folder, noisyProject(CanvasMode::Hires)); }};
-        QTest::newRow("Koala Painter picture")
-            << Writer {"art.koa", [](const QString& folder) {
-                           const NativeImageExportResult result = writeNativeImageFiles(
-                               noisyProject(CanvasMode::Multicolor), folder + "/art.koa");
-                           return fromBool(result.ok, result.error);
-                       }};
-        QTest::newRow("Art Studio picture")
-            << Writer {"art.ocp", [](const QString& folder) {
-                           const NativeImageExportResult result
-                               = writeNativeImageFiles(noisyProject(CanvasMode::Hires), folder + "/art.ocp");
-                           return fromBool(result.ok, result.error);
-                       }};
-        QTest::newRow("program") << Writer {"art.prg", [](const QString& folder) {
-                                                QString error;
-                                                const bool ok = writeFileAtomically(
-                                                    folder + "/art.prg", QByteArray(15874, 'p'), &error);
-                                                return fromBool(ok, error);
-                                            }};
-        QTest::newRow("large program") << Writer {
-            "art.prg", [](const QString& folder) {
-                QString error;
-                const bool ok = writeFileAtomically(folder + "/art.prg", QByteArray(100000, 'p'), &error);
-                return fromBool(ok, error);
-            }};
-        QTest::newRow("modern image") << Writer {
-            "art.png", [](const QString& folder) {
-                QString error;
-                const QImage image = canvasExportImage(noisyProject(CanvasMode::Hires), Palette(), true);
-                const bool ok = writeImageFile(image, folder + "/art.png", "png", &error);
-                return fromBool(ok, error);
-            }};
-        QTest::newRow("small modern image") << Writer {
-            "art.bmp", [](const QString& folder) {
-                QString error;
-                const QImage image = canvasExportImage(Project(CanvasMode::Hires, 16, 8), Palette(), false);
-                const bool ok = writeImageFile(image, folder + "/art.bmp", "bmp", &error);
-                return fromBool(ok, error);
-            }};
+        const auto picture = [](CanvasMode mode, const QString& name) {
+            return Writer {name, [mode, name](const QString& folder) {
+                               const NativeImageExportResult result
+                                   = writeNativeImageFiles(noisyProject(mode), folder + '/' + name);
+                               return fromBool(result.ok, result.error);
+                           }};
+        };
+        QTest::newRow("Koala Painter picture") << picture(CanvasMode::Multicolor, "art.koa");
+        QTest::newRow("Art Studio picture") << picture(CanvasMode::Hires, "art.ocp");
+        const auto program = [](qsizetype size) {
+            return Writer {"art.prg", [size](const QString& folder) {
+                               QString error;
+                               const bool ok
+                                   = writeFileAtomically(folder + "/art.prg", QByteArray(size, 'p'), &error);
+                               return fromBool(ok, error);
+                           }};
+        };
+        QTest::newRow("program") << program(15874);
+        QTest::newRow("large program") << program(100000);
+        const auto image = [](const Project& project, bool frame, const QByteArray& format) {
+            const QString name = QStringLiteral("art.") + QString::fromLatin1(format);
+            return Writer {name, [=](const QString& folder) {
+                               QString error;
+                               const QImage canvas = canvasExportImage(project, Palette(), frame);
+                               return fromBool(
+                                   writeImageFile(canvas, folder + '/' + name, format, &error), error);
+                           }};
+        };
+        QTest::newRow("modern image") << image(noisyProject(CanvasMode::Hires), true, "png");
+        QTest::newRow("small modern image") << image(Project(CanvasMode::Hires, 16, 8), false, "bmp");
         QTest::newRow("workstage frames") << Writer {
             "art-000000.png", [](const QString& folder) {
                 Project project = noisyProject(CanvasMode::Multicolor);

@@ -35,23 +35,6 @@ Colormap readPgm(const QString& path)
     return map;
 }
 
-QString firstDifference(const Colormap& actual, const Colormap& expected)
-{
-    if (actual.size() != expected.size())
-        return QStringLiteral("size %1x%2").arg(actual.width()).arg(actual.height());
-    for (int y = 0; y < actual.height(); ++y) {
-        for (int x = 0; x < actual.width(); ++x) {
-            if (actual.pixel(x, y) != expected.pixel(x, y))
-                return QStringLiteral("(%1, %2) is %3, expected %4")
-                    .arg(x)
-                    .arg(y)
-                    .arg(actual.pixel(x, y))
-                    .arg(expected.pixel(x, y));
-        }
-    }
-    return {};
-}
-
 QByteArray fileOf(quint16 loadAddress, qsizetype size)
 {
     QByteArray data(size, '\0');
@@ -110,8 +93,7 @@ private Q_SLOTS:
         const Colormap expected
             = readPgm(c64PicturePath(name.section(QLatin1Char('.'), 0, 0) + ".expected.pgm"));
         QVERIFY(!expected.isEmpty());
-        const QString difference = firstDifference(map, expected);
-        QVERIFY2(difference.isEmpty(), qPrintable(difference));
+        QCOMPARE(canvasToRows(map), canvasToRows(expected));
 
         // The preview shows a multicolor pixel as two screen pixels.
         const Palette palette(PaletteVariant::Pepto);
@@ -128,18 +110,11 @@ private Q_SLOTS:
         QTest::addColumn<int>("size");
         QTest::addColumn<NativeImageFormat>("format");
         using F = NativeImageFormat;
-        QTest::newRow("Art Studio") << 0x2000 << 9009 << F::ArtStudio;
-        QTest::newRow("Advanced Art Studio") << 0x2000 << 10018 << F::AdvancedArtStudio;
+        // Every format is recognised at its own address by the fixtures and by the
+        // formats matched against Art Studio; here are Koala's other addresses and the
+        // near misses.
         QTest::newRow("Koala at $2000") << 0x2000 << 10003 << F::KoalaPainter;
         QTest::newRow("Koala at $4000") << 0x4000 << 10003 << F::KoalaPainter;
-        QTest::newRow("Koala at $6000") << 0x6000 << 10003 << F::KoalaPainter;
-        QTest::newRow("Interpaint") << 0x4000 << 9002 << F::Interpaint;
-        QTest::newRow("Image System") << 0x4000 << 9194 << F::ImageSystem;
-        QTest::newRow("Artist 64") << 0x4000 << 10242 << F::Artist64;
-        QTest::newRow("Doodle") << 0x5C00 << 9218 << F::Doodle;
-        QTest::newRow("Doodle one byte short") << 0x5C00 << 9217 << F::Doodle;
-        QTest::newRow("Vidcom 64") << 0x5800 << 10050 << F::Vidcom64;
-        QTest::newRow("Blazing Paddles") << 0xA000 << 10242 << F::BlazingPaddles;
         QTest::newRow("Koala at $5000") << 0x5000 << 10003 << F::Unknown;
         QTest::newRow("Doodle two bytes short") << 0x5C00 << 9216 << F::Unknown;
         QTest::newRow("Doodle one byte long") << 0x5C00 << 9219 << F::Unknown;
@@ -175,8 +150,6 @@ private Q_SLOTS:
         using F = NativeImageFormat;
         QTest::newRow("empty") << QByteArray() << F::Unknown << "Unknown image format.";
         QTest::newRow("one byte") << QByteArray(1, '\0') << F::KoalaPainter << "Unknown image format.";
-        QTest::newRow("Art Studio at $4000")
-            << fileOf(0x4000, 9009) << F::ArtStudio << "Wrong load address\nExpected: $2000\nActual: $4000.";
         QTest::newRow("upper-case digits")
             << fileOf(0xA0BC, 9009) << F::Doodle << "Wrong load address\nExpected: $5C00\nActual: $A0BC.";
         QTest::newRow("Koala at $5000") << fileOf(0x5000, 10003) << F::KoalaPainter

@@ -69,23 +69,15 @@ private Q_SLOTS:
         };
         // The most used colour takes the 0 bits.
         QTest::newRow("hires 40 of 6, 24 of 14")
-            << CanvasMode::Hires
-            << QStringList {"66666666", "66666666", "66666666", "66666666", "66666666", "eeeeeeee",
-                   "eeeeeeee", "eeeeeeee"}
-            << 0 << 0xE6 << 0 << lines({0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF});
+            << CanvasMode::Hires << QStringList(5, "66666666") + QStringList(3, "eeeeeeee") << 0 << 0xE6 << 0
+            << lines({0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF});
         QTest::newRow("hires tie goes to the lower index")
-            << CanvasMode::Hires
-            << QStringList {"55553333", "55553333", "55553333", "55553333", "55553333", "55553333",
-                   "55553333", "55553333"}
-            << 0 << 0x53 << 0 << lines({0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0});
-        QTest::newRow("hires one colour") << CanvasMode::Hires
-                                          << QStringList {"99999999", "99999999", "99999999", "99999999",
-                                                 "99999999", "99999999", "99999999", "99999999"}
-                                          << 0 << 0x99 << 0 << lines({0, 0, 0, 0, 0, 0, 0, 0});
-        QTest::newRow("multicolor background only")
-            << CanvasMode::Multicolor
-            << QStringList {"6666", "6666", "6666", "6666", "6666", "6666", "6666", "6666"} << 6 << 0 << 0
-            << lines({0, 0, 0, 0, 0, 0, 0, 0});
+            << CanvasMode::Hires << QStringList(8, "55553333") << 0 << 0x53 << 0
+            << lines({0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0});
+        QTest::newRow("hires one colour") << CanvasMode::Hires << QStringList(8, "99999999") << 0 << 0x99 << 0
+                                          << lines({0, 0, 0, 0, 0, 0, 0, 0});
+        QTest::newRow("multicolor background only") << CanvasMode::Multicolor << QStringList(8, "6666") << 6
+                                                    << 0 << 0 << lines({0, 0, 0, 0, 0, 0, 0, 0});
         // Counts: 2 has 13, 7 has 8, 5 has 3, the background 0 has 8.
         QTest::newRow("multicolor by count")
             << CanvasMode::Multicolor

@@ -107,10 +107,6 @@ private Q_SLOTS:
         whole.setData(spriteFile({second}));
         QVERIFY(whole.open(QIODevice::ReadOnly) && readNativeSprites(whole, &data, &error));
         QCOMPARE(data.records, QList<SpriteRecord> {second});
-
-        QCOMPARE(nativeSpriteCapacity(CanvasLayout::SideBorders), 40);
-        QCOMPARE(nativeSpriteCapacity(CanvasLayout::TopBottomBorders), 32);
-        QCOMPARE(nativeSpriteCapacity(CanvasLayout::BitmapOnly), 0);
     }
 
     void recordsFindTheirColumnsAndColours()
