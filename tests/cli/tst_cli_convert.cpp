@@ -41,7 +41,6 @@ private Q_SLOTS:
         QVERIFY(loadProjectFile(path("out.krm"), &project, {}).ok);
         QCOMPARE(project.mode(), CanvasMode::Multicolor);
         QCOMPARE(project.layout().layout, CanvasLayout::TopBottomBorders);
-        QCOMPARE(project.size(), canvasModeDefaultCanvasSize(project.mode(), project.layout(), 1));
         QCOMPARE(project.history().count(), 1);
         QCOMPARE(project.history().entries().constFirst().kind, HistoryEntryKind::ImageConversion);
         QVERIFY(!canvasHasUnresolvedClashes(project.makeClashContext(), project.colormap()));
