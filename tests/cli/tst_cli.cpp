@@ -239,10 +239,7 @@ private Q_SLOTS:
         QCOMPARE(runCliInProcess({"import", c64PicturePath("koala-painter.koa"), picture}).exitCode, 0);
         const QString photo = sources.filePath(QStringLiteral("photo.png"));
         QImage image(64, 48, QImage::Format_RGB32);
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x)
-                image.setPixel(x, y, qRgb(x * 4, y * 5, (x * y) % 256));
-        }
+        image.fill(qRgb(200, 80, 40));
         QVERIFY(image.save(photo));
         arguments.replaceInStrings(QStringLiteral("@PICTURE@"), picture);
         arguments.replaceInStrings(QStringLiteral("@PHOTO@"), photo);

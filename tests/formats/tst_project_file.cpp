@@ -494,21 +494,11 @@ private Q_SLOTS:
         QVERIFY(!expected.isEmpty());
         QVERIFY2(actual == expected, "see every_change_form.actual.krm in the test's folder");
 
-        // Loaded, it saves the same bytes, and it walks through its history exactly as
-        // the history it was saved from.
+        // Loaded, it saves the same bytes: the reader took every form back as it was. Undo
+        // and redo through a loaded history are walked in tst_history_round_trip.
         Project loaded;
         QVERIFY(loadBytes(expected, &loaded).ok);
         QCOMPARE(saveBytes(loaded), expected);
-        Project built = everyChangeForm();
-        for (Project* project : {&loaded, &built}) {
-            while (project->history().canUndo())
-                project->undo();
-        }
-        QVERIFY(stateOf(loaded) == stateOf(built));
-        while (built.history().canRedo()) {
-            QCOMPARE(loaded.redo(), built.redo());
-            QVERIFY(stateOf(loaded) == stateOf(built));
-        }
 
         // Every committed sample of this version saves back to its own bytes.
         for (const char* name : {"hires_bitmap.krm", "hires_side_borders.krm", "multicolor_dual_screen.krm",
