@@ -376,7 +376,6 @@ private Q_SLOTS:
         const auto machine = runProgram(prg, video, phase, 24);
         QVERIFY(machine);
         const C64Model& c64 = *machine;
-        QCOMPARE(c64.vicRegister(0x15), uchar(0xFF));
 
         struct Row {
             int firstLine;
