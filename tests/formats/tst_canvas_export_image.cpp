@@ -55,7 +55,6 @@ private Q_SLOTS:
         // paths of this image: framed or not, multicolor pixels doubled after framing, and
         // no frame where the canvas shows none.
         QTest::newRow("hires") << hires << plain << 1 << false << QSize(320, 200);
-        QTest::newRow("hires framed") << hires << plain << 1 << true << QSize(416, 301);
         QTest::newRow("multicolor framed") << multicolor << plain << 1 << true << QSize(416, 301);
         QTest::newRow("dual multicolor, no frame to show")
             << multicolor << plain << 2 << true << QSize(640, 200);

@@ -221,10 +221,7 @@ private Q_SLOTS:
         QTest::addColumn<QRect>("placed");
         using F = NativeImageFormat;
         const int plain = int(CanvasLayout::BitmapOnly);
-        QTest::newRow("hires screen")
-            << F::ArtStudio << plain << QSize(320, 200) << 0 << QRect(0, 0, 320, 200);
-        QTest::newRow("dual multicolor right")
-            << F::KoalaPainter << plain << QSize(320, 200) << 1 << QRect(160, 0, 160, 200);
+        // Whole screens of a bitmap are placed by every import in tst_native_image_transfer.
         QTest::newRow("dual multicolor third") << F::KoalaPainter << plain << QSize(320, 200) << 2 << QRect();
         QTest::newRow("negative screen") << F::ArtStudio << plain << QSize(640, 200) << -1 << QRect();
         QTest::newRow("free size") << F::ArtStudio << plain << QSize(300, 180) << 0 << QRect(0, 0, 300, 180);

@@ -163,18 +163,16 @@ private Q_SLOTS:
         }
     }
 
+    // Whole screens are encoded by every round trip above; anything else gives no file.
     void onlyWholeScreensAreEncoded_data()
     {
         QTest::addColumn<CanvasMode>("mode");
         QTest::addColumn<QSize>("size");
         QTest::addColumn<int>("screen");
-        QTest::addColumn<bool>("encoded");
-        QTest::newRow("hires") << CanvasMode::Hires << QSize(320, 200) << 0 << true;
-        QTest::newRow("dual multicolor right") << CanvasMode::Multicolor << QSize(320, 200) << 1 << true;
-        QTest::newRow("dual multicolor third") << CanvasMode::Multicolor << QSize(320, 200) << 2 << false;
-        QTest::newRow("negative") << CanvasMode::Hires << QSize(640, 200) << -1 << false;
-        QTest::newRow("narrow") << CanvasMode::Hires << QSize(319, 200) << 0 << false;
-        QTest::newRow("tall") << CanvasMode::Multicolor << QSize(160, 284) << 0 << false;
+        QTest::newRow("dual multicolor third") << CanvasMode::Multicolor << QSize(320, 200) << 2;
+        QTest::newRow("negative") << CanvasMode::Hires << QSize(640, 200) << -1;
+        QTest::newRow("narrow") << CanvasMode::Hires << QSize(319, 200) << 0;
+        QTest::newRow("tall") << CanvasMode::Multicolor << QSize(160, 284) << 0;
     }
 
     void onlyWholeScreensAreEncoded()
@@ -182,10 +180,7 @@ private Q_SLOTS:
         QFETCH(CanvasMode, mode);
         QFETCH(QSize, size);
         QFETCH(int, screen);
-        QFETCH(bool, encoded);
-        const Colormap canvas(size.width(), size.height());
-        QCOMPARE(encodeNativeImage(canvas, mode, {}, screen).size(),
-            encoded ? (isMulticolor(mode) ? 10003 : 9009) : 0);
+        QVERIFY(encodeNativeImage(Colormap(size.width(), size.height()), mode, {}, screen).isEmpty());
     }
 };
 

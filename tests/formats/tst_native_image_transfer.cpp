@@ -179,8 +179,6 @@ private Q_SLOTS:
         QTest::addColumn<NativeImageFormat>("format");
         QTest::addColumn<QString>("refusal");
         const int plain = int(CanvasLayout::BitmapOnly);
-        QTest::newRow("hires as Art Studio")
-            << int(CanvasMode::Hires) << plain << NativeImageFormat::ArtStudio << "";
         QTest::newRow("hires as Koala Painter")
             << int(CanvasMode::Hires) << plain << NativeImageFormat::KoalaPainter
             << "Koala Painter is a multicolor format; this canvas is hires.";
