@@ -1,5 +1,4 @@
 // The command-line tool, run in-process over the committed sample projects.
-#include "cli/cli.h"
 #include "document/project.h"
 #include "formats/native/native_image.h"
 #include "formats/native/native_image_colormap.h"
@@ -16,7 +15,6 @@
 #include <QTemporaryDir>
 
 #include <QTest>
-#include <QTextStream>
 
 namespace {
 

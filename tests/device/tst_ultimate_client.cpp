@@ -3,7 +3,6 @@
 #include "device/ultimate_client.h"
 #include "support/fake_ultimate_device.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTest>

@@ -17,7 +17,6 @@
 #include "support/test_data.h"
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
