@@ -310,6 +310,21 @@ private Q_SLOTS:
         QTest::newRow("info of an ordinary image")
             << QStringList {"info", "@PHOTO@"} << 1
             << "not a KROMEL project. It is a PNG image: kromel-cli convert makes a project of it.";
+        // The exports for programmers and the run command.
+        const QString dual = sampleProjectPath("multicolor_dual_screen.krm");
+        QTest::newRow("bad address")
+            << QStringList {"export", dual, "OUT.bin", "--load-address", "10000"} << 2
+            << "kromel-cli: --load-address takes a hex address from 0000 to FFFF, not "
+               "\"10000\" (see kromel-cli --help)";
+        QTest::newRow("address for an image") << QStringList {"export", dual, "OUT.png", "--load-address",
+            "2000"} << 2 << "kromel-cli: --load-address only applies to raw planes and assembler sources";
+        QTest::newRow("ca65 has no origin")
+            << QStringList {"export", dual, "OUT.s", "--format", "ca65", "--load-address", "2000"} << 1
+            << "ca65 sources have no origin; place the RODATA segment in your linker configuration.";
+        QTest::newRow("frame on raw planes") << QStringList {"export", dual, "OUT.bin", "--frame"} << 2
+                                             << "kromel-cli: --frame only applies to ordinary images";
+        QTest::newRow("run of no project")
+            << QStringList {"run"} << 2 << "kromel-cli: run takes one project file (see kromel-cli --help)";
     }
 
     void errorsExplainThemselves()

@@ -1,5 +1,6 @@
 // kromel-cli's exports for programmers and its run command, in-process, with a stand-in
-// emulator that records what it was started with.
+// emulator that records what it was started with. Their refusals of a mistaken command
+// line are rows of tst_cli's errorsExplainThemselves.
 #include "support/cli_run.h"
 #include "support/file_size_limit.h"
 #include "support/test_data.h"
@@ -55,41 +56,6 @@ private Q_SLOTS:
         QVERIFY(text.contains("\n* = $4000\n"));
         QVERIFY(text.contains("\nsprites:\n"));
         QVERIFY(!text.contains("\ncolors:\n"));
-    }
-
-    void refusalsAndMistakesSayWhy_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("message");
-        const QString dual = sampleProjectPath("multicolor_dual_screen.krm");
-        QTest::newRow("bad address")
-            << QStringList {"export", dual, "out.bin", "--load-address", "10000"} << 2
-            << "kromel-cli: --load-address takes a hex address from 0000 to FFFF, not "
-               "\"10000\" (see kromel-cli --help)\n";
-        QTest::newRow("address for an image")
-            << QStringList {"export", dual, "out.png", "--load-address", "2000"} << 2
-            << "kromel-cli: --load-address only applies to raw planes and assembler sources (see kromel-cli "
-               "--help)\n";
-        QTest::newRow("ca65 has no origin")
-            << QStringList {"export", dual, "out.s", "--format", "ca65", "--load-address", "2000"} << 1
-            << "ca65 sources have no origin; place the RODATA segment in your linker configuration.\n";
-        QTest::newRow("frame")
-            << QStringList {"export", dual, "out.bin", "--frame"} << 2
-            << "kromel-cli: --frame only applies to ordinary images (see kromel-cli --help)\n";
-        QTest::newRow("run takes one project")
-            << QStringList {"run"} << 2 << "kromel-cli: run takes one project file (see kromel-cli --help)\n";
-    }
-
-    void refusalsAndMistakesSayWhy()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, exitCode);
-        QFETCH(QString, message);
-        QDir::setCurrent(m_files.path());
-        const CliRun result = runCliInProcess(arguments);
-        QCOMPARE(result.err, message);
-        QCOMPARE(result.exitCode, exitCode);
     }
 
     void runHandsTheEmulatorTheUncrunchedProgram()
