@@ -325,6 +325,17 @@ private Q_SLOTS:
                                              << "kromel-cli: --frame only applies to ordinary images";
         QTest::newRow("run of no project")
             << QStringList {"run"} << 2 << "kromel-cli: run takes one project file (see kromel-cli --help)";
+        // Workstages.
+        QTest::newRow("workstages without a folder")
+            << QStringList {"workstages", hires} << 2 << "a project file and an output folder";
+        QTest::newRow("bad count") << QStringList {"workstages", hires, "OUT", "--count", "0"} << 2
+                                   << "--count";
+        QTest::newRow("missing value")
+            << QStringList {"workstages", hires, "OUT", "--base"} << 2 << "--base needs a value";
+        QTest::newRow("unknown option")
+            << QStringList {"workstages", hires, "OUT", "--fast"} << 2 << "--fast";
+        QTest::newRow("workstages of no history")
+            << QStringList {"workstages", "CLASHING", "OUT"} << 1 << "no recorded edits";
     }
 
     void errorsExplainThemselves()

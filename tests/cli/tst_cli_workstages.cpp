@@ -1,5 +1,6 @@
-// kromel-cli workstages: the same frames as Save Workstages... from a saved project, and a
-// one-line message for a command it cannot carry out.
+// kromel-cli workstages: the same frames as Save Workstages... from a saved project. The
+// one-line messages for a command it cannot carry out are rows of tst_cli's
+// errorsExplainThemselves.
 #include "cli/cli_workstages.h"
 #include "document/project.h"
 #include "formats/project/project_file_writer.h"
@@ -23,7 +24,6 @@ private Q_SLOTS:
         project.assignBackgroundIndex(2);
         project.assignBorderIndex(7);
         QVERIFY(saveProjectFile(project, m_dir.filePath("piece.krm"), {}).ok);
-        QVERIFY(saveProjectFile(Project(), m_dir.filePath("blank.krm"), {}).ok);
     }
 
     void writesTheFrames_data()
@@ -67,39 +67,6 @@ private Q_SLOTS:
         QCOMPARE(QDir(folder).entryList(QDir::Files), files);
         const QImage last(QDir(folder).filePath(files.last()));
         QCOMPARE(last.size(), size);
-    }
-
-    void refusesWhatItCannotDo_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("no folder") << QStringList {"piece.krm"} << 2 << "a project file and an output folder";
-        QTest::newRow("bad count") << QStringList {"piece.krm", "o", "--count", "0"} << 2 << "--count";
-        QTest::newRow("missing value")
-            << QStringList {"piece.krm", "o", "--base"} << 2 << "--base needs a value";
-        QTest::newRow("unknown option") << QStringList {"piece.krm", "o", "--fast"} << 2 << "--fast";
-        QTest::newRow("no history") << QStringList {"blank.krm", "o"} << 1 << "no recorded edits";
-    }
-    void refusesWhatItCannotDo()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, code);
-        QFETCH(QString, message);
-        for (QString& argument : arguments) {
-            if (argument.endsWith(".krm") || argument == "o")
-                argument = m_dir.filePath(argument);
-        }
-        QString out;
-        QString err;
-        QTextStream outStream(&out);
-        QTextStream errStream(&err);
-        QCOMPARE(
-            runWorkstagesCommand(QStringList {"workstages"} + arguments, outStream, errStream, false), code);
-        errStream.flush();
-        QVERIFY2(err.contains(message), qPrintable(err));
-        QCOMPARE(err.count('\n'), 1);
-        QVERIFY(!QDir(m_dir.filePath("o")).exists() || QDir(m_dir.filePath("o")).isEmpty());
     }
 
 private:
