@@ -129,8 +129,7 @@ private Q_SLOTS:
     {
         FakeUltimateDevice device;
         device.setRunFrames(settledFrames);
-        PaintDriver driver(CanvasMode::Multicolor, CanvasLayout::SideBorders);
-        Project& project = driver.project();
+        Project project(CanvasMode::Multicolor, 0, 0, CanvasLayoutSpec {CanvasLayout::SideBorders});
         LiveLink link;
         QVERIFY(link.start(settingsFor(device.host()), liveCanvasOf(project), nullptr));
         QTRY_VERIFY_WITH_TIMEOUT(link.isCaughtUp(), waitMs);
@@ -197,8 +196,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("failure");
         QTest::addColumn<QString>("message");
-        const QString timeout = QStringLiteral("Timeout connecting to device.");
-        QTest::newRow("stall") << "stall" << timeout;
+        QTest::newRow("stall") << "stall" << QStringLiteral("Timeout connecting to device.");
         QTest::newRow("refused") << "refused" << QStringLiteral("Could not connect to device.");
         QTest::newRow("500") << "500" << QStringLiteral("Device reported an error (HTTP 500).");
     }
