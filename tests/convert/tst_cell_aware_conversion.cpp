@@ -1,14 +1,13 @@
-// The cell-aware conversion: cells that hold legal colours come out exactly, every result
-// is legal without a sweep on every mode and layout, the automatic shared colours find the
-// ones a picture was built over, and the perceptual distance ranks colours as the eye does.
+// The cell-aware conversion: cells that hold legal colours come out exactly, the automatic
+// shared colours find the ones a picture was built over, dithered cells blend closer than
+// the classic method's, and the perceptual distance ranks colours as the eye does. That
+// every result is legal without a sweep is in tst_image_conversion.
 #include "convert/image_adjustment.h"
 #include "convert/image_conversion.h"
 #include "model/canvas_region.h"
 #include "model/sprite_strip_grid.h"
-#include "rules/clash_sweep.h"
 #include "rules/unresolved_clashes.h"
 #include "support/canvas_picture.h"
-#include "support/canvas_shape_rows.h"
 
 #include "../../tools/conversion_quality/synthetic_images.h"
 
@@ -66,22 +65,6 @@ Colormap legalCells(CanvasMode mode, const QSize& size, uchar background, unsign
     return canvas;
 }
 
-QImage noiseImage(const QSize& size, unsigned seed)
-{
-    std::mt19937 random(seed);
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y) {
-        for (int x = 0; x < size.width(); ++x) {
-            const bool noisy = (x / 16 + y / 16) % 2 == 0;
-            const int ramp = (x * 255) / std::max(1, size.width() - 1);
-            image.setPixel(x, y,
-                noisy ? qRgb(int(random() & 255), int(random() & 255), int(random() & 255))
-                      : qRgb(ramp, 255 - ramp, (y * 255) / size.height()));
-        }
-    }
-    return image;
-}
-
 ImageConversionSettings cellAware(CanvasMode mode, DitherMethod dither)
 {
     ImageConversionSettings settings;
@@ -122,16 +105,6 @@ double blurredPsnr(const QImage& source, const Colormap& canvas, PaletteVariant 
         squared += d * d;
     }
     return 10.0 * std::log10(255.0 * 255.0 * double(expected.size()) / squared);
-}
-
-ClashContext contextFor(const ImageConversionSettings& settings, const ColorSlots& slots)
-{
-    ClashContext context;
-    context.mode = settings.mode;
-    context.slots = slots;
-    context.layout = settings.layout;
-    context.paletteVariant = settings.paletteVariant;
-    return context;
 }
 
 } // namespace
@@ -196,20 +169,21 @@ private Q_SLOTS:
     // multicolours) and the strips come back exactly.
     void automaticStripColorsAreFound()
     {
+        using enum HistoryColorSlot;
         for (CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
             const CanvasLayoutSpec layout {CanvasLayout::TopBottomBorders};
             const QSize size = canvasModeDefaultCanvasSize(mode, layout, 1);
             const bool multicolor = isMulticolor(mode);
             std::mt19937 random(11);
             ColorSlots expected;
-            expected[HistoryColorSlot::Background] = 0;
-            expected[HistoryColorSlot::TopBorderBackground] = 6;
-            expected[HistoryColorSlot::BottomBorderBackground] = 2;
+            expected[Background] = 0;
+            expected[TopBorderBackground] = 6;
+            expected[BottomBorderBackground] = 2;
             if (multicolor) {
-                expected[HistoryColorSlot::TopBorderMc0] = 1;
-                expected[HistoryColorSlot::TopBorderMc1] = 14;
-                expected[HistoryColorSlot::BottomBorderMc0] = 7;
-                expected[HistoryColorSlot::BottomBorderMc1] = 10;
+                expected[TopBorderMc0] = 1;
+                expected[TopBorderMc1] = 14;
+                expected[BottomBorderMc0] = 7;
+                expected[BottomBorderMc1] = 10;
             }
             ClashContext context;
             context.mode = mode;
@@ -221,13 +195,11 @@ private Q_SLOTS:
                     continue;
                 const SpriteStripGrid grid = spriteStripGrid(region, mode, layout);
                 const bool top = region.side == SpriteStripSide::Top;
-                const QList<uchar> shared = multicolor
-                    ? QList<uchar> {expected[top ? HistoryColorSlot::TopBorderBackground
-                                                 : HistoryColorSlot::BottomBorderBackground],
-                        expected[top ? HistoryColorSlot::TopBorderMc0 : HistoryColorSlot::BottomBorderMc0],
-                        expected[top ? HistoryColorSlot::TopBorderMc1 : HistoryColorSlot::BottomBorderMc1]}
-                    : QList<uchar> {expected[top ? HistoryColorSlot::TopBorderBackground
-                                                 : HistoryColorSlot::BottomBorderBackground]};
+                QList<uchar> shared {expected[top ? TopBorderBackground : BottomBorderBackground]};
+                if (multicolor) {
+                    shared << expected[top ? TopBorderMc0 : BottomBorderMc0]
+                           << expected[top ? TopBorderMc1 : BottomBorderMc1];
+                }
                 for (int column = 0; column < grid.columns; ++column) {
                     const QRect unit = grid.unitRect(column, 0);
                     uchar own = 0;
@@ -252,60 +224,8 @@ private Q_SLOTS:
             settings.automaticBackground = true;
             const ImageConversionResult result = convertImageWithColors(
                 displayOf(picture, mode, settings.paletteVariant), size, ImageAdjustment(), settings);
-            for (HistoryColorSlot slot :
-                {HistoryColorSlot::TopBorderBackground, HistoryColorSlot::TopBorderMc0,
-                    HistoryColorSlot::TopBorderMc1, HistoryColorSlot::BottomBorderBackground,
-                    HistoryColorSlot::BottomBorderMc0, HistoryColorSlot::BottomBorderMc1})
-                QCOMPARE(result.slots[slot], expected[slot]);
+            QCOMPARE(result.slots, expected);
             QVERIFY(result.colormap == picture);
-        }
-    }
-
-    // Random pictures on every mode and layout with every dither and distance: the method
-    // alone, before any sweep, leaves every cell and unit legal, the sweep then changes
-    // nothing, and locked pixels hold the border colour.
-    void everyResultIsLegalWithoutSweep_data() { addEveryCanvasShape(); }
-
-    void everyResultIsLegalWithoutSweep()
-    {
-        QFETCH(CanvasMode, mode);
-        QFETCH(CanvasLayoutSpec, layout);
-        QFETCH(int, screens);
-        const QSize size = canvasModeDefaultCanvasSize(mode, layout, screens);
-        std::mt19937 random(int(mode) * 17 + int(layout.layout) * 5 + screens);
-        for (DitherMethod dither :
-            {DitherMethod::None, DitherMethod::ErrorDiffusion, DitherMethod::Ordered}) {
-            // One distance per dither and row keeps the run short; the rows cover all three.
-            for (ColorDistanceMetric distance : {ColorDistanceMetric(random() % 3)}) {
-                ImageConversionSettings settings = cellAware(mode, dither);
-                settings.layout = layout;
-                settings.distance = distance;
-                settings.paletteVariant = PaletteVariant(random() % 10);
-                settings.automaticBackground = random() % 2 == 0;
-                for (uchar& slot : settings.slots.values)
-                    slot = uchar(random() % 16);
-                const QImage image = noiseImage(imageConversionRequiredSize(mode, size), random());
-                ImageAdjustment curves;
-                curves.addKnot(AdjustmentChannel::Red, 70, 140, 7);
-                const ImageConversionResult result = convertImageWithColors(image, size, curves, settings);
-                const QString row = QStringLiteral("dither %1 distance %2 automatic %3")
-                                        .arg(int(dither))
-                                        .arg(int(distance))
-                                        .arg(settings.automaticBackground);
-                if (!settings.automaticBackground)
-                    QVERIFY2(result.slots == settings.slots, qPrintable(row));
-                QCOMPARE(result.slots[HistoryColorSlot::Border], settings.slots[HistoryColorSlot::Border]);
-                settings.slots = result.slots;
-                const Colormap unswept = convertImageUnswept(image, size, curves, settings);
-                QVERIFY2(unswept == result.colormap, qPrintable(row));
-                const ClashContext context = contextFor(settings, result.slots);
-                QVERIFY2(!canvasHasUnresolvedClashes(context, unswept), qPrintable(row));
-                Colormap swept = unswept;
-                QVERIFY2(resolveExistingClashes(context, swept, swept.rect()).isNull(), qPrintable(row));
-                for (const QRect& locked : canvasLockedBorderRects(mode, size, layout))
-                    QCOMPARE(unswept.distinctIndices(locked, 2),
-                        QList<uchar> {settings.slots[HistoryColorSlot::Border]});
-            }
         }
     }
 
