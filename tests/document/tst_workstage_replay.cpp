@@ -5,12 +5,11 @@
 #include "formats/project/project_file_reader.h"
 #include "formats/project/project_file_writer.h"
 #include "model/workstage_replayer.h"
+#include "support/random_edits.h"
 
 #include <QBuffer>
 #include <QDir>
-#include <QFileInfo>
 #include <QImage>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,34 +19,19 @@ Q_DECLARE_METATYPE(CanvasLayout)
 
 namespace {
 
-// Strokes, whole-canvas edits and background and border changes, so the replay has pixels
-// and both tracked colours to get right.
-void randomEdit(Project& project, QRandomGenerator& random)
+// Edits of every kind, with background and border changes more often than chance would
+// give them, so the replay has pixels and both tracked colours to get right.
+void randomEdit(Project& project, RandomEdits& random)
 {
-    const auto below = [&](int n) { return int(random.bounded(n)); };
-    const auto color = [&] { return uchar(below(16)); };
-    switch (below(6)) {
+    switch (random.below(4)) {
     case 0:
-        project.assignBackgroundIndex(color());
+        project.assignBackgroundIndex(random.color());
         break;
     case 1:
-        project.assignBorderIndex(color());
+        project.assignBorderIndex(random.color());
         break;
-    case 2:
-        project.swapColors(color(), color(), false);
-        break;
-    default: {
-        const QRect rect(
-            below(project.size().width()), below(project.size().height()), 1 + below(12), 1 + below(12));
-        const Colormap before = project.colormap().snapshotRegion(rect);
-        for (int i = 0; i < 8; ++i) {
-            project.colormap().setPixel(
-                rect.left() + below(rect.width()), rect.top() + below(rect.height()), color());
-        }
-        HistoryEntry entry(HistoryEntryKind::Stroke);
-        project.appendRegionChange(entry, rect, before);
-        project.history().push(std::move(entry));
-    }
+    default:
+        random.edit(project);
     }
 }
 
@@ -56,7 +40,7 @@ Project recordedProject(CanvasMode mode, CanvasLayout layout, int edits, quint32
     CanvasLayoutSpec spec;
     spec.layout = layout;
     Project project(mode, 0, 0, spec);
-    QRandomGenerator random(seed);
+    RandomEdits random(seed);
     while (project.history().index() < edits)
         randomEdit(project, random);
     return project;
