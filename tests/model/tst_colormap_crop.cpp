@@ -28,16 +28,6 @@ class TestColormapCrop : public QObject {
 private Q_SLOTS:
     void init() { QTest::failOnWarning(QRegularExpression(QStringLiteral(".*"))); }
 
-    void compressedCropInflatesOnFirstUse()
-    {
-        const Colormap source = canvasFromRows(picture);
-        const QByteArray packed = qCompress(rawBytes(source));
-        const ColormapCrop crop = ColormapCrop::fromCompressed(packed, source.size());
-        // The file writer takes the stored bytes as they are.
-        QCOMPARE(crop.compressedBytes(), packed);
-        QCOMPARE(canvasToRows(crop.pixels()), rowsText(picture));
-    }
-
     void damagedCropFailsSafely_data()
     {
         QTest::addColumn<QByteArray>("bytes");
