@@ -16,6 +16,7 @@
 
 #include <random>
 
+Q_DECLARE_METATYPE(ConversionMethod)
 Q_DECLARE_METATYPE(DitherMethod)
 Q_DECLARE_METATYPE(ColorDistanceMetric)
 
@@ -115,24 +116,29 @@ class TestCellAwareConversion : public QObject {
 private Q_SLOTS:
     // A picture whose cells already hold legal colours comes back pixel for pixel: the
     // colour choice finds each cell's own colours and the diffusion has no error to pass.
+    // The classic method gets there by matching every pixel and finds the background the
+    // same way, when it is asked to search for it.
     void legalCellsConvertExactly_data()
     {
+        QTest::addColumn<ConversionMethod>("method");
         QTest::addColumn<CanvasMode>("mode");
         QTest::addColumn<DitherMethod>("dither");
         QTest::addColumn<ColorDistanceMetric>("distance");
         QTest::addColumn<bool>("automatic");
-        for (CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
-            for (DitherMethod dither : {DitherMethod::None, DitherMethod::ErrorDiffusion}) {
-                for (ColorDistanceMetric distance : {ColorDistanceMetric::Euclidean,
-                         ColorDistanceMetric::Weighted, ColorDistanceMetric::Perceptual}) {
-                    for (bool automatic : {false, true}) {
-                        // A hires bitmap has no background to search.
-                        if (automatic && !isMulticolor(mode))
-                            continue;
-                        QTest::addRow("%s dither %d distance %d%s",
-                            isMulticolor(mode) ? "multicolor" : "hires", int(dither), int(distance),
-                            automatic ? " automatic" : "")
-                            << mode << dither << distance << automatic;
+        for (ConversionMethod method : {ConversionMethod::Classic, ConversionMethod::CellAware}) {
+            for (CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
+                for (DitherMethod dither : {DitherMethod::None, DitherMethod::ErrorDiffusion}) {
+                    for (ColorDistanceMetric distance : {ColorDistanceMetric::Euclidean,
+                             ColorDistanceMetric::Weighted, ColorDistanceMetric::Perceptual}) {
+                        for (bool automatic : {false, true}) {
+                            // A hires bitmap has no background to search.
+                            if (automatic && !isMulticolor(mode))
+                                continue;
+                            QTest::addRow("method %d %s dither %d distance %d%s", int(method),
+                                isMulticolor(mode) ? "multicolor" : "hires", int(dither), int(distance),
+                                automatic ? " automatic" : "")
+                                << method << mode << dither << distance << automatic;
+                        }
                     }
                 }
             }
@@ -141,6 +147,7 @@ private Q_SLOTS:
 
     void legalCellsConvertExactly()
     {
+        QFETCH(ConversionMethod, method);
         QFETCH(CanvasMode, mode);
         QFETCH(DitherMethod, dither);
         QFETCH(ColorDistanceMetric, distance);
@@ -149,6 +156,7 @@ private Q_SLOTS:
         const uchar background = 9;
         const Colormap picture = legalCells(mode, size, background, 5 + unsigned(dither));
         ImageConversionSettings settings = cellAware(mode, dither);
+        settings.method = method;
         settings.distance = distance;
         settings.paletteVariant = PaletteVariant::Colodore;
         settings.automaticBackground = automatic;
@@ -227,28 +235,6 @@ private Q_SLOTS:
             QCOMPARE(result.slots, expected);
             QVERIFY(result.colormap == picture);
         }
-    }
-
-    // A fixed background is kept as the artist chose it, even where another would fit the
-    // picture better.
-    void fixedBackgroundWins()
-    {
-        const QSize size(160, 200);
-        const Colormap picture = legalCells(CanvasMode::Multicolor, size, 9, 21);
-        ImageConversionSettings settings = cellAware(CanvasMode::Multicolor, DitherMethod::ErrorDiffusion);
-        settings.slots[HistoryColorSlot::Background] = 3;
-        const ImageConversionResult result
-            = convertImageWithColors(displayOf(picture, CanvasMode::Multicolor, settings.paletteVariant),
-                size, ImageAdjustment(), settings);
-        QCOMPARE(result.slots[HistoryColorSlot::Background], uchar(3));
-        QVERIFY(result.colormap != picture);
-        // The classic method searches the background too when asked.
-        settings.method = ConversionMethod::Classic;
-        settings.automaticBackground = true;
-        QCOMPARE(convertImageWithColors(displayOf(picture, CanvasMode::Multicolor, settings.paletteVariant),
-                     size, ImageAdjustment(), settings)
-                     .slots[HistoryColorSlot::Background],
-            uchar(9));
     }
 
     // With a dither, each cell keeps the colour set whose dithered pixels blend closest to
