@@ -57,17 +57,6 @@ private Q_SLOTS:
         }
     }
 
-    void resizeKeepsTheTopLeftBlock()
-    {
-        Colormap map = numbered(4, 4);
-        map.resize(2, 6);
-        QCOMPARE(map.size(), QSize(2, 6));
-        for (int y = 0; y < 6; ++y) {
-            for (int x = 0; x < 2; ++x)
-                QCOMPARE(map.pixel(x, y), y < 4 ? uchar((y * 4 + x) % 16) : uchar(0));
-        }
-    }
-
     void snapshotAndRestoreClip()
     {
         const Colormap source = numbered(6, 5);
