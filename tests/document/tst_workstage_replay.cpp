@@ -21,28 +21,21 @@ namespace {
 
 // Edits of every kind, with background and border changes more often than chance would
 // give them, so the replay has pixels and both tracked colours to get right.
-void randomEdit(Project& project, RandomEdits& random)
-{
-    switch (random.below(4)) {
-    case 0:
-        project.assignBackgroundIndex(random.color());
-        break;
-    case 1:
-        project.assignBorderIndex(random.color());
-        break;
-    default:
-        random.edit(project);
-    }
-}
-
 Project recordedProject(CanvasMode mode, CanvasLayout layout, int edits, quint32 seed)
 {
     CanvasLayoutSpec spec;
     spec.layout = layout;
     Project project(mode, 0, 0, spec);
     RandomEdits random(seed);
-    while (project.history().index() < edits)
-        randomEdit(project, random);
+    while (project.history().index() < edits) {
+        const int pick = random.below(4);
+        if (pick == 0)
+            project.assignBackgroundIndex(random.color());
+        else if (pick == 1)
+            project.assignBorderIndex(random.color());
+        else
+            random.edit(project);
+    }
     return project;
 }
 
