@@ -29,17 +29,6 @@ QImage displayOf(const Colormap& canvas, CanvasMode mode, PaletteVariant variant
     return isMulticolor(mode) ? plain.scaled(plain.width() * 2, plain.height()) : plain;
 }
 
-QList<uchar> distinctColors(std::mt19937& random, int count, uchar avoid)
-{
-    QList<uchar> colors;
-    while (colors.size() < count) {
-        const uchar color = uchar(random() % 16);
-        if (color != avoid && !colors.contains(color))
-            colors << color;
-    }
-    return colors;
-}
-
 // Every cell of `area` (the whole canvas when null) holds all the colours a cell may: two
 // in hires, the background and three others in multicolor, scattered at random.
 Colormap legalCells(CanvasMode mode, const QSize& size, uchar background, unsigned seed, QRect area = {})
@@ -52,7 +41,12 @@ Colormap legalCells(CanvasMode mode, const QSize& size, uchar background, unsign
     const bool multicolor = isMulticolor(mode);
     for (int top = area.top(); top <= area.bottom(); top += cell.height()) {
         for (int left = area.left(); left <= area.right(); left += cell.width()) {
-            QList<uchar> colors = distinctColors(random, multicolor ? 3 : 2, multicolor ? background : 255);
+            QList<uchar> colors;
+            while (colors.size() < (multicolor ? 3 : 2)) {
+                const uchar color = uchar(random() % 16);
+                if ((!multicolor || color != background) && !colors.contains(color))
+                    colors << color;
+            }
             if (multicolor)
                 colors << background;
             QList<uchar> pixels;
@@ -273,20 +267,13 @@ private Q_SLOTS:
                            .arg(classic, 0, 'f', 2)));
     }
 
-    // A dark pure green: by luma it is closest to dark grey, but it looks green, and the
-    // perceptual distance says so. OKLab puts white at lightness 1 with no hue.
+    // A dark pure green: by luma it is closest to dark grey (b), but it looks green (5),
+    // and the perceptual distance says so, with either method. OKLab puts white at
+    // lightness 1 with no hue.
     void perceptualDistanceRanksAsTheEyeDoes()
     {
-        const Palette palette(PaletteVariant::Pixcen);
-        const QRgb green = palette.colorAt(5);
-        const QRgb darkGrey = palette.colorAt(11);
-        QVERIFY(colorDistanceSq(ColorDistanceMetric::Weighted, 0, 128, 0, darkGrey)
-            < colorDistanceSq(ColorDistanceMetric::Weighted, 0, 128, 0, green));
-        QVERIFY(colorDistanceSq(ColorDistanceMetric::Perceptual, 0, 128, 0, green)
-            < colorDistanceSq(ColorDistanceMetric::Perceptual, 0, 128, 0, darkGrey));
         const OkLab white = okLabFromRgb(255, 255, 255);
         QVERIFY(qAbs(white.L - 1.0) < 1e-6 && qAbs(white.a) < 1e-6 && qAbs(white.b) < 1e-6);
-        QCOMPARE(colorDistanceSq(ColorDistanceMetric::Perceptual, 0, 0, 0, qRgb(0, 0, 0)), 0.0);
 
         QImage image(2, 1, QImage::Format_RGB32);
         image.setPixel(0, 0, qRgb(0, 128, 0));

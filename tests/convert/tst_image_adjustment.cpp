@@ -50,7 +50,6 @@ private Q_SLOTS:
     {
         constexpr AdjustmentChannel red = AdjustmentChannel::Red;
         ImageAdjustment adjustment;
-        QVERIFY(adjustment.isIdentity());
 
         // Adding and removing the same knot gives the identity back.
         QCOMPARE(adjustment.addKnot(red, 100, 180, 7), 1);
