@@ -1,3 +1,6 @@
+// The colour-index map (its edges and empty rectangles, its crops and differences), the
+// palettes it is shown in, and the distance between their colours.
+#include "model/color_distance.h"
 #include "model/colormap.h"
 #include "model/palette.h"
 
@@ -95,6 +98,27 @@ private Q_SLOTS:
         QCOMPARE(cell.distinctIndices(cell.rect(), 3), (QList<uchar> {5, 3, 7}));
         QCOMPARE(cell.distinctIndices(cell.rect(), 2), (QList<uchar> {5, 3}));
         QCOMPARE(cell.distinctIndices(QRect(3, 0, 10, 10), 16), (QList<uchar> {7, 3}));
+    }
+
+    void everyVariantKeepsBlackAndWhiteAtTheEnds()
+    {
+        QStringList names;
+        for (PaletteVariant variant : allPaletteVariants()) {
+            const Palette palette(variant);
+            QVERIFY(qGray(palette.colorAt(0)) < 40);
+            QVERIFY(qGray(palette.colorAt(1)) > 250);
+            QCOMPARE(palette.colorAt(200), palette.colorAt(15));
+            QCOMPARE(palette.colorAt(16), palette.colorAt(15));
+            names << paletteVariantName(variant);
+        }
+        QCOMPARE(names.removeDuplicates(), 0);
+    }
+
+    // Out-of-range channels from dithering still measure sensibly.
+    void distancesTakeChannelsOutOfRange()
+    {
+        QCOMPARE(colorDistanceSq(ColorDistanceMetric::Euclidean, -10.5, 300, 0, qRgb(0, 255, 0)),
+            10.5 * 10.5 + 45 * 45);
     }
 };
 
