@@ -212,7 +212,8 @@ private Q_SLOTS:
         QCOMPARE(project.redo(), QRect(0, 0, 8, 1));
     }
 
-    void borderSpriteReductionIsOneUndoableEdit()
+    // Undoing the reduction is one of the round trip's random edits.
+    void borderSpriteReductionIsOneEdit()
     {
         Project project(CanvasMode::Hires, 0, 0, {CanvasLayout::TopBottomBorders}, 1);
         // Ten sprites in the top border (counts 10..1 from the left), eight in the bottom.
@@ -222,7 +223,6 @@ private Q_SLOTS:
         }
         for (int column = 0; column < 8; ++column)
             project.colormap().setPixel(column * 24, 250, 1);
-        const Colormap before = project.colormap();
 
         QCOMPARE(project.reduceBorderSpritesToBudget(), QRect(QPoint(192, 0), QPoint(239, 41)));
         QCOMPARE(project.history().entries().first().kind, HistoryEntryKind::ReduceBorderSprites);
@@ -232,8 +232,6 @@ private Q_SLOTS:
         // Both borders within budget now: nothing more to erase, nothing recorded.
         QVERIFY(project.reduceBorderSpritesToBudget().isNull());
         QCOMPARE(project.history().count(), 1);
-        project.undo();
-        QCOMPARE(project.colormap(), before);
     }
 
     void selectionConfinedRecolour_data()

@@ -122,7 +122,6 @@ private Q_SLOTS:
         QTest::newRow("1 x 4 at the bottom edge") << QRect(15, 4, 1, 4) << true;
         QTest::newRow("5 x 1") << QRect(3, 3, 5, 1) << false;
         QTest::newRow("3 x 2") << QRect(3, 3, 3, 2) << false;
-        QTest::newRow("whole canvas") << QRect(0, 0, 16, 8) << false;
         // Reaching past the canvas: only what lies on it is written, in either form.
         QTest::newRow("1 x 2 half outside") << QRect(15, 7, 1, 2) << true;
         QTest::newRow("3 x 3 half outside") << QRect(14, 6, 3, 3) << false;
