@@ -155,7 +155,8 @@ private Q_SLOTS:
     }
 
     // Frames are numbered in writing order, framed in each stage's border colour, and a
-    // cancelled run keeps what it wrote.
+    // cancelled run (here of the same replayer, rewound from the last stage) keeps what it
+    // wrote.
     void framesCarryEachStagesBorder()
     {
         Project project(CanvasMode::Hires);
@@ -186,9 +187,8 @@ private Q_SLOTS:
         WorkstageFrameJob plain = job;
         plain.folder = cancelled.path();
         plain.includeBorders = false;
-        WorkstageReplayer again(project.colormap(), project.history(), workstageColorsOf(project));
         const WorkstageFramesResult stopped
-            = writeWorkstageFrames(again, plain, [](int done, int) { return done < 2; });
+            = writeWorkstageFrames(replayer, plain, [](int done, int) { return done < 2; });
         QVERIFY(stopped.cancelled);
         QCOMPARE(stopped.written, 2);
         QCOMPARE(QDir(cancelled.path()).entryList(QDir::Files),

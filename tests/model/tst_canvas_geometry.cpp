@@ -1,11 +1,9 @@
 #include "model/canvas_region.h"
 #include "model/sprite_rows.h"
 #include "model/sprite_strip_grid.h"
+#include "support/canvas_shape_rows.h"
 
 #include <QTest>
-
-Q_DECLARE_METATYPE(CanvasMode)
-Q_DECLARE_METATYPE(CanvasLayoutSpec)
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "model/color_distance.h"
 #include "model/colormap.h"
 #include "model/palette.h"
+#include "support/canvas_picture.h"
 
 #include <QTest>
 
@@ -91,10 +92,7 @@ private Q_SLOTS:
 
     void distinctIndicesStopAtTheLimit()
     {
-        Colormap cell(5, 1);
-        const uchar scan[] = {5, 5, 3, 7, 3};
-        for (int x = 0; x < 5; ++x)
-            cell.setPixel(x, 0, scan[x]);
+        const Colormap cell = canvasFromRows({"55373"});
         QCOMPARE(cell.distinctIndices(cell.rect(), 3), (QList<uchar> {5, 3, 7}));
         QCOMPARE(cell.distinctIndices(cell.rect(), 2), (QList<uchar> {5, 3}));
         QCOMPARE(cell.distinctIndices(QRect(3, 0, 10, 10), 16), (QList<uchar> {7, 3}));
