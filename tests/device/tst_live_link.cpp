@@ -129,8 +129,7 @@ private Q_SLOTS:
     {
         FakeUltimateDevice device;
         device.setRunFrames(settledFrames);
-        PaintDriver driver(CanvasMode::Multicolor, CanvasLayout::SideBorders);
-        Project& project = driver.project();
+        Project project(CanvasMode::Multicolor, 0, 0, CanvasLayoutSpec {CanvasLayout::SideBorders});
         LiveLink link;
         QVERIFY(link.start(settingsFor(device.host()), liveCanvasOf(project), nullptr));
         QTRY_VERIFY_WITH_TIMEOUT(link.isCaughtUp(), waitMs);
@@ -197,11 +196,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("failure");
         QTest::addColumn<QString>("message");
-        const QString timeout = QStringLiteral("Timeout connecting to device.");
-        QTest::newRow("stall") << "stall" << timeout;
-        QTest::newRow("hang up") << "hangup" << QStringLiteral("Could not connect to device.");
+        QTest::newRow("stall") << "stall" << QStringLiteral("Timeout connecting to device.");
         QTest::newRow("refused") << "refused" << QStringLiteral("Could not connect to device.");
-        QTest::newRow("404") << "404" << QStringLiteral("Device reported an error (HTTP 404).");
         QTest::newRow("500") << "500" << QStringLiteral("Device reported an error (HTTP 500).");
     }
     void failuresEndTheLink()
@@ -219,8 +215,6 @@ private Q_SLOTS:
         QTcpServer closed;
         if (failure == "stall") {
             device.setBehaviour(FakeUltimateDevice::Behaviour::Stall);
-        } else if (failure == "hangup") {
-            device.setBehaviour(FakeUltimateDevice::Behaviour::HangUp);
         } else if (failure == "refused") {
             // The device goes away: start again on a port nobody listens on.
             QVERIFY(closed.listen(QHostAddress::LocalHost));

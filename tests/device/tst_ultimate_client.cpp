@@ -3,7 +3,6 @@
 #include "device/ultimate_client.h"
 #include "support/fake_ultimate_device.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTest>
@@ -41,9 +40,6 @@ private Q_SLOTS:
     {
         FakeUltimateDevice device;
         QString error;
-        device.setStatus("/v1/version", 404);
-        QVERIFY(!pollUltimateDevice(device.host(), 2, &error, {}));
-        QCOMPARE(error, QStringLiteral("Device reported an error (HTTP 404)."));
         device.setStatus("/v1/runners:run_prg", 500);
         QVERIFY(!sendPrgToUltimateDevice("prg", device.host(), 2, &error, {}));
         QCOMPARE(error, QStringLiteral("Device reported an error (HTTP 500)."));

@@ -39,16 +39,6 @@ Project noisyProject(CanvasMode mode)
     return project;
 }
 
-WriteOutcome fromResult(const ProjectFileResult& result)
-{
-    return {result.ok, result.error};
-}
-
-WriteOutcome fromBool(bool ok, const QString& error)
-{
-    return {ok, error};
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Writer)
@@ -61,7 +51,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<Writer>("writer");
         const auto project = [](const QString& folder, const Project& document) {
-            return fromResult(saveProjectFile(document, folder + "/art.krm", {}));
+            const ProjectFileResult result = saveProjectFile(document, folder + "/art.krm", {});
+            return WriteOutcome {result.ok, result.error};
         };
         // All but the last block stays in the file's buffer until the commit.
         QTest::newRow("small project")
@@ -72,40 +63,29 @@ private Q_SLOTS:
             << Writer {"art.koa", [](const QString& folder) {
                            const NativeImageExportResult result = writeNativeImageFiles(
                                noisyProject(CanvasMode::Multicolor), folder + "/art.koa");
-                           return fromBool(result.ok, result.error);
+                           return WriteOutcome {result.ok, result.error};
                        }};
-        QTest::newRow("Art Studio picture")
-            << Writer {"art.ocp", [](const QString& folder) {
-                           const NativeImageExportResult result
-                               = writeNativeImageFiles(noisyProject(CanvasMode::Hires), folder + "/art.ocp");
-                           return fromBool(result.ok, result.error);
-                       }};
-        QTest::newRow("program") << Writer {"art.prg", [](const QString& folder) {
-                                                QString error;
-                                                const bool ok = writeFileAtomically(
-                                                    folder + "/art.prg", QByteArray(15874, 'p'), &error);
-                                                return fromBool(ok, error);
-                                            }};
-        QTest::newRow("large program") << Writer {
-            "art.prg", [](const QString& folder) {
-                QString error;
-                const bool ok = writeFileAtomically(folder + "/art.prg", QByteArray(100000, 'p'), &error);
-                return fromBool(ok, error);
-            }};
-        QTest::newRow("modern image") << Writer {
-            "art.png", [](const QString& folder) {
-                QString error;
-                const QImage image = canvasExportImage(noisyProject(CanvasMode::Hires), Palette(), true);
-                const bool ok = writeImageFile(image, folder + "/art.png", "png", &error);
-                return fromBool(ok, error);
-            }};
-        QTest::newRow("small modern image") << Writer {
-            "art.bmp", [](const QString& folder) {
-                QString error;
-                const QImage image = canvasExportImage(Project(CanvasMode::Hires, 16, 8), Palette(), false);
-                const bool ok = writeImageFile(image, folder + "/art.bmp", "bmp", &error);
-                return fromBool(ok, error);
-            }};
+        const auto program = [](qsizetype size) {
+            return Writer {"art.prg", [size](const QString& folder) {
+                               QString error;
+                               const bool ok
+                                   = writeFileAtomically(folder + "/art.prg", QByteArray(size, 'p'), &error);
+                               return WriteOutcome {ok, error};
+                           }};
+        };
+        QTest::newRow("program") << program(15874);
+        QTest::newRow("large program") << program(100000);
+        const auto image = [](const Project& project, bool frame, const QByteArray& format) {
+            const QString name = QStringLiteral("art.") + QString::fromLatin1(format);
+            return Writer {
+                name, [=](const QString& folder) {
+                    QString error;
+                    const QImage canvas = canvasExportImage(project, Palette(), frame);
+                    return WriteOutcome {writeImageFile(canvas, folder + '/' + name, format, &error), error};
+                }};
+        };
+        QTest::newRow("modern image") << image(noisyProject(CanvasMode::Hires), true, "png");
+        QTest::newRow("small modern image") << image(Project(CanvasMode::Hires, 16, 8), false, "bmp");
         QTest::newRow("workstage frames") << Writer {
             "art-000000.png", [](const QString& folder) {
                 Project project = noisyProject(CanvasMode::Multicolor);
@@ -113,7 +93,7 @@ private Q_SLOTS:
                 WorkstageReplayer replayer(project.colormap(), project.history(), workstageColorsOf(project));
                 const WorkstageFramesResult result = writeWorkstageFrames(replayer,
                     workstageFrameJob(project, 2, WorkstageReduction::Uniform, true, folder, "art"), {});
-                return fromBool(result.ok(), result.error);
+                return WriteOutcome {result.ok(), result.error};
             }};
     }
 

@@ -63,8 +63,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("screens");
         QTest::addColumn<bool>("supported");
         QTest::newRow("hires screen") << CanvasMode::Hires << bitmapOnly << QSize(320, 200) << 1 << true;
-        QTest::newRow("multicolor screen")
-            << CanvasMode::Multicolor << bitmapOnly << QSize(160, 200) << 1 << true;
         QTest::newRow("dual hires") << CanvasMode::Hires << bitmapOnly << QSize(640, 200) << 2 << false;
         QTest::newRow("free size") << CanvasMode::Hires << bitmapOnly << QSize(300, 180) << 1 << false;
         QTest::newRow("side borders") << CanvasMode::Hires << sideBorders << QSize(416, 200) << 1 << true;
@@ -98,9 +96,7 @@ private Q_SLOTS:
         QTest::newRow("hires bitmap-only") << CanvasMode::Hires << bitmapOnly << 9515 << 7680 << 0x2000;
         QTest::newRow("multicolor bitmap-only")
             << CanvasMode::Multicolor << bitmapOnly << 10515 << 7680 << 0x2000;
-        QTest::newRow("hires side borders") << CanvasMode::Hires << sideBorders << 15874 << 13312 << 0x4000;
-        QTest::newRow("multicolor top/bottom")
-            << CanvasMode::Multicolor << topBottom << 15874 << 13312 << 0x4000;
+        // The sprite layouts' parts are found at their addresses in tst_program_data.
     }
 
     void memoryMapPutsEveryPartAtItsAddress()
@@ -212,42 +208,18 @@ private Q_SLOTS:
         QCOMPARE(hires[63], uchar(1));
     }
 
-    void parametersLandAtTheRoutinesSymbols()
+    // The sprites' places, pointers and own colours are read back on the C64 model in
+    // tst_prg_routines; the top and bottom borders' shared sprite colours are not.
+    void sharedSpriteColoursLandAtTheRoutinesSymbols()
     {
-        Colormap side = blankCanvas(CanvasMode::Multicolor, sideBorders, 6);
-        side.setPixel(190, 50, 12);
-        const QByteArray sidePrg = encodeExecutablePrg(
-            side, CanvasMode::Multicolor, sideBorders, exportColors({6, 11, 13, 14}), nullptr);
-        using Side = assembled::side_borders_multicolor;
-        // The editor frames this layout in the background, so the border takes it too.
-        QCOMPARE(at(sidePrg, Side::param_border), uchar(6));
-        QCOMPARE(at(sidePrg, Side::param_background), uchar(6));
-        QCOMPARE(at(sidePrg, Side::param_mc0), uchar(13));
-        QCOMPARE(at(sidePrg, Side::param_mc1), uchar(14));
-        for (int record = 0; record < 40; ++record)
-            QCOMPARE(at(sidePrg, Side::param_colors + record), uchar(attribute(sidePrg, record) & 15));
-        QCOMPARE(at(sidePrg, Side::param_colors + 4 * 2 + 2), uchar(12)); // row 2 (lines 34-54), right strip
-
-        // The top border right-aligned with sprites in its last 8 columns: they start 16
-        // pixels left of the canvas, at X 152, and the last three lie past X 255.
         const CanvasLayoutSpec layout {
             CanvasLayout::TopBottomBorders, SpriteAlignment::Right, SpriteAlignment::Left};
-        Colormap canvas = blankCanvas(CanvasMode::Hires, layout);
-        for (int k = 0; k < 8; ++k)
-            canvas.setPixel(319 - 24 * k, 3, 1);
-        canvas.setPixel(100, 250, 1);
-        const QByteArray prg = encodeExecutablePrg(
-            canvas, CanvasMode::Hires, layout, exportColors({0, 0, 0, 0, 0, 3, 4, 0, 8, 9}), nullptr);
+        const QByteArray prg = encodeExecutablePrg(blankCanvas(CanvasMode::Hires, layout), CanvasMode::Hires,
+            layout, exportColors({0, 0, 0, 0, 0, 3, 4, 0, 8, 9}), nullptr);
         using TopBottom = assembled::top_bottom_borders_hires;
-        QCOMPARE(at(prg, TopBottom::param_top_x0), uchar(152));
-        for (int k = 0; k < 7; ++k)
-            QCOMPARE(at(prg, TopBottom::param_top_gaps + k), uchar(24));
-        QCOMPARE(at(prg, TopBottom::param_top_msb), uchar(0xE0));
         QCOMPARE(at(prg, TopBottom::param_top_mc0), uchar(3));
-        QCOMPARE(at(prg, TopBottom::param_top_colors + 7), uchar(1));
-        // Bottom: column 4 holds the sprite, 0-3 and 5-7 fill up: X 24 to 192.
-        QCOMPARE(at(prg, TopBottom::param_bottom_x0), uchar(24));
-        QCOMPARE(at(prg, TopBottom::param_bottom_msb), uchar(0));
+        QCOMPARE(at(prg, TopBottom::param_top_mc1), uchar(4));
+        QCOMPARE(at(prg, TopBottom::param_bottom_mc0), uchar(8));
         QCOMPARE(at(prg, TopBottom::param_bottom_mc1), uchar(9));
     }
 };

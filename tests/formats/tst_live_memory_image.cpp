@@ -41,11 +41,6 @@ Colormap busyCanvas(CanvasMode mode, const CanvasLayoutSpec& layout)
     return map;
 }
 
-struct Combination {
-    CanvasMode mode;
-    CanvasLayoutSpec layout;
-};
-
 void addCombinations()
 {
     QTest::addColumn<CanvasMode>("mode");

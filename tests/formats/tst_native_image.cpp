@@ -10,46 +10,24 @@
 #include "support/test_data.h"
 
 #include <QFile>
+#include <QImage>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
-// The fixtures' expected maps: binary PGM, one colour index per byte.
+// The fixtures' expected maps: grey PGM images whose levels 0-15 are the colour indices,
+// which the image reader spreads over 0-255.
 Colormap readPgm(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QList<QByteArray> header = file.readLine().trimmed().split(' ');
-    header += file.readLine().trimmed().split(' ');
-    file.readLine();
-    if (header.size() != 3 || header.at(0) != "P5")
-        return {};
-    Colormap map(header.at(1).toInt(), header.at(2).toInt());
-    const QByteArray pixels = file.readAll();
-    if (pixels.size() != qsizetype(map.width()) * map.height())
-        return {};
-    std::copy(pixels.begin(), pixels.end(), map.scanLine(0));
-    return map;
-}
-
-QString firstDifference(const Colormap& actual, const Colormap& expected)
-{
-    if (actual.size() != expected.size())
-        return QStringLiteral("size %1x%2").arg(actual.width()).arg(actual.height());
-    for (int y = 0; y < actual.height(); ++y) {
-        for (int x = 0; x < actual.width(); ++x) {
-            if (actual.pixel(x, y) != expected.pixel(x, y))
-                return QStringLiteral("(%1, %2) is %3, expected %4")
-                    .arg(x)
-                    .arg(y)
-                    .arg(actual.pixel(x, y))
-                    .arg(expected.pixel(x, y));
-        }
+    const QImage grey = QImage(path).convertToFormat(QImage::Format_Grayscale8);
+    Colormap map(grey.width(), grey.height());
+    for (int y = 0; y < grey.height(); ++y) {
+        for (int x = 0; x < grey.width(); ++x)
+            map.setPixel(x, y, uchar(grey.constScanLine(y)[x] / 17));
     }
-    return {};
+    return map;
 }
 
 QByteArray fileOf(quint16 loadAddress, qsizetype size)
@@ -110,8 +88,7 @@ private Q_SLOTS:
         const Colormap expected
             = readPgm(c64PicturePath(name.section(QLatin1Char('.'), 0, 0) + ".expected.pgm"));
         QVERIFY(!expected.isEmpty());
-        const QString difference = firstDifference(map, expected);
-        QVERIFY2(difference.isEmpty(), qPrintable(difference));
+        QCOMPARE(canvasToRows(map), canvasToRows(expected));
 
         // The preview shows a multicolor pixel as two screen pixels.
         const Palette palette(PaletteVariant::Pepto);
@@ -122,85 +99,60 @@ private Q_SLOTS:
             QCOMPARE(preview.pixel(x, 99), palette.colorAt(map.pixel(x / wide, 99)));
     }
 
-    void recognitionUsesLoadAddressAndSizeAlone_data()
+    // A format given or, when none is, recognised by load address and size alone: every
+    // format is recognised at its own address by the fixtures and by the formats matched
+    // against Art Studio, so here are Koala's other addresses and the near misses.
+    void decodingRecognisesOrSaysWhatIsWrong_data()
     {
         QTest::addColumn<int>("loadAddress");
         QTest::addColumn<int>("size");
-        QTest::addColumn<NativeImageFormat>("format");
-        using F = NativeImageFormat;
-        QTest::newRow("Art Studio") << 0x2000 << 9009 << F::ArtStudio;
-        QTest::newRow("Advanced Art Studio") << 0x2000 << 10018 << F::AdvancedArtStudio;
-        QTest::newRow("Koala at $2000") << 0x2000 << 10003 << F::KoalaPainter;
-        QTest::newRow("Koala at $4000") << 0x4000 << 10003 << F::KoalaPainter;
-        QTest::newRow("Koala at $6000") << 0x6000 << 10003 << F::KoalaPainter;
-        QTest::newRow("Interpaint") << 0x4000 << 9002 << F::Interpaint;
-        QTest::newRow("Image System") << 0x4000 << 9194 << F::ImageSystem;
-        QTest::newRow("Artist 64") << 0x4000 << 10242 << F::Artist64;
-        QTest::newRow("Doodle") << 0x5C00 << 9218 << F::Doodle;
-        QTest::newRow("Doodle one byte short") << 0x5C00 << 9217 << F::Doodle;
-        QTest::newRow("Vidcom 64") << 0x5800 << 10050 << F::Vidcom64;
-        QTest::newRow("Blazing Paddles") << 0xA000 << 10242 << F::BlazingPaddles;
-        QTest::newRow("Koala at $5000") << 0x5000 << 10003 << F::Unknown;
-        QTest::newRow("Doodle two bytes short") << 0x5C00 << 9216 << F::Unknown;
-        QTest::newRow("Doodle one byte long") << 0x5C00 << 9219 << F::Unknown;
-        QTest::newRow("Art Studio size at $4000") << 0x4000 << 9009 << F::Unknown;
-        QTest::newRow("Blazing Paddles size at $2000") << 0x2000 << 10242 << F::Unknown;
-        QTest::newRow("load address only") << 0x6000 << 2 << F::Unknown;
-    }
-
-    void recognitionUsesLoadAddressAndSizeAlone()
-    {
-        QFETCH(int, loadAddress);
-        QFETCH(int, size);
-        QFETCH(NativeImageFormat, format);
-        NativeImage image;
-        image.format = NativeImageFormat::BlazingPaddles;
-        QString error;
-        const bool ok = decodeNativeImage(
-            fileOf(quint16(loadAddress), size), NativeImageFormat::Unknown, &image, &error);
-        QCOMPARE(ok, format != NativeImageFormat::Unknown);
-        if (ok) {
-            QCOMPARE(image.format, format);
-        } else {
-            QCOMPARE(error, QStringLiteral("Unknown picture format."));
-            QCOMPARE(image.format, NativeImageFormat::BlazingPaddles);
-        }
-    }
-
-    void decodingReportsWhatIsWrong_data()
-    {
-        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<NativeImageFormat>("given");
         QTest::addColumn<NativeImageFormat>("format");
         QTest::addColumn<QString>("error");
         using F = NativeImageFormat;
-        QTest::newRow("empty") << QByteArray() << F::Unknown << "Unknown image format.";
-        QTest::newRow("one byte") << QByteArray(1, '\0') << F::KoalaPainter << "Unknown image format.";
-        QTest::newRow("Art Studio at $4000")
-            << fileOf(0x4000, 9009) << F::ArtStudio << "Wrong load address\nExpected: $2000\nActual: $4000.";
-        QTest::newRow("upper-case digits")
-            << fileOf(0xA0BC, 9009) << F::Doodle << "Wrong load address\nExpected: $5C00\nActual: $A0BC.";
-        QTest::newRow("Koala at $5000") << fileOf(0x5000, 10003) << F::KoalaPainter
-                                        << "Wrong load address\nExpected: $6000\nActual: $5000.";
-        QTest::newRow("address before size")
-            << fileOf(0x4000, 12) << F::ArtStudio << "Wrong load address\nExpected: $2000\nActual: $4000.";
-        QTest::newRow("Art Studio short")
-            << fileOf(0x2000, 9008) << F::ArtStudio << "Wrong file size\nExpected: 9009\nActual: 9008.";
-        QTest::newRow("Doodle two short")
-            << fileOf(0x5C00, 9216) << F::Doodle << "Wrong file size\nExpected: 9218\nActual: 9216.";
-        QTest::newRow("Blazing Paddles long") << fileOf(0xA000, 10243) << F::BlazingPaddles
+        const QString unknown = QStringLiteral("Unknown picture format.");
+        QTest::newRow("Koala at $2000") << 0x2000 << 10003 << F::Unknown << F::KoalaPainter << QString();
+        QTest::newRow("Koala at $4000") << 0x4000 << 10003 << F::Unknown << F::KoalaPainter << QString();
+        QTest::newRow("Koala at $5000") << 0x5000 << 10003 << F::Unknown << F::Unknown << unknown;
+        QTest::newRow("Doodle two bytes short") << 0x5C00 << 9216 << F::Unknown << F::Unknown << unknown;
+        QTest::newRow("Doodle one byte long") << 0x5C00 << 9219 << F::Unknown << F::Unknown << unknown;
+        QTest::newRow("Art Studio size at $4000") << 0x4000 << 9009 << F::Unknown << F::Unknown << unknown;
+        QTest::newRow("load address only") << 0x6000 << 2 << F::Unknown << F::Unknown << unknown;
+        QTest::newRow("empty") << 0 << 0 << F::Unknown << F::Unknown << "Unknown image format.";
+        QTest::newRow("one byte") << 0 << 1 << F::KoalaPainter << F::Unknown << "Unknown image format.";
+        QTest::newRow("upper-case digits") << 0xA0BC << 9009 << F::Doodle << F::Unknown
+                                           << "Wrong load address\nExpected: $5C00\nActual: $A0BC.";
+        QTest::newRow("Koala given at $5000") << 0x5000 << 10003 << F::KoalaPainter << F::Unknown
+                                              << "Wrong load address\nExpected: $6000\nActual: $5000.";
+        QTest::newRow("address before size") << 0x4000 << 12 << F::ArtStudio << F::Unknown
+                                             << "Wrong load address\nExpected: $2000\nActual: $4000.";
+        QTest::newRow("Art Studio short") << 0x2000 << 9008 << F::ArtStudio << F::Unknown
+                                          << "Wrong file size\nExpected: 9009\nActual: 9008.";
+        QTest::newRow("Doodle given two short")
+            << 0x5C00 << 9216 << F::Doodle << F::Unknown << "Wrong file size\nExpected: 9218\nActual: 9216.";
+        QTest::newRow("Blazing Paddles long") << 0xA000 << 10243 << F::BlazingPaddles << F::Unknown
                                               << "Wrong file size\nExpected: 10242\nActual: 10243.";
-        QTest::newRow("format outside the table")
-            << fileOf(0x2000, 9009) << F(10) << "Unknown picture format.";
+        QTest::newRow("format outside the table") << 0x2000 << 9009 << F(10) << F::Unknown << unknown;
     }
 
-    void decodingReportsWhatIsWrong()
+    void decodingRecognisesOrSaysWhatIsWrong()
     {
-        QFETCH(QByteArray, data);
+        QFETCH(int, loadAddress);
+        QFETCH(int, size);
+        QFETCH(NativeImageFormat, given);
         QFETCH(NativeImageFormat, format);
         QFETCH(QString, error);
+        const QByteArray data = fileOf(quint16(loadAddress), size);
+        NativeImage image;
+        image.format = NativeImageFormat::BlazingPaddles;
         QString actual;
-        QVERIFY(!decodeNativeImage(data, format, nullptr, &actual));
+        const bool refused = format == NativeImageFormat::Unknown;
+        QCOMPARE(decodeNativeImage(data, given, &image, &actual), !refused);
         QCOMPARE(actual, error);
+        // A refused file leaves the caller's picture alone, or has none to fill.
+        QCOMPARE(image.format, refused ? NativeImageFormat::BlazingPaddles : format);
+        if (refused)
+            QVERIFY(!decodeNativeImage(data, given, nullptr, nullptr));
     }
 
     void readingStopsAtFileProblems()
@@ -264,10 +216,7 @@ private Q_SLOTS:
         QTest::addColumn<QRect>("placed");
         using F = NativeImageFormat;
         const int plain = int(CanvasLayout::BitmapOnly);
-        QTest::newRow("hires screen")
-            << F::ArtStudio << plain << QSize(320, 200) << 0 << QRect(0, 0, 320, 200);
-        QTest::newRow("dual multicolor right")
-            << F::KoalaPainter << plain << QSize(320, 200) << 1 << QRect(160, 0, 160, 200);
+        // Whole screens of a bitmap are placed by every import in tst_native_image_transfer.
         QTest::newRow("dual multicolor third") << F::KoalaPainter << plain << QSize(320, 200) << 2 << QRect();
         QTest::newRow("negative screen") << F::ArtStudio << plain << QSize(640, 200) << -1 << QRect();
         QTest::newRow("free size") << F::ArtStudio << plain << QSize(300, 180) << 0 << QRect(0, 0, 300, 180);

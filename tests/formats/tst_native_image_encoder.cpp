@@ -69,23 +69,15 @@ private Q_SLOTS:
         };
         // The most used colour takes the 0 bits.
         QTest::newRow("hires 40 of 6, 24 of 14")
-            << CanvasMode::Hires
-            << QStringList {"66666666", "66666666", "66666666", "66666666", "66666666", "eeeeeeee",
-                   "eeeeeeee", "eeeeeeee"}
-            << 0 << 0xE6 << 0 << lines({0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF});
+            << CanvasMode::Hires << QStringList(5, "66666666") + QStringList(3, "eeeeeeee") << 0 << 0xE6 << 0
+            << lines({0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF});
         QTest::newRow("hires tie goes to the lower index")
-            << CanvasMode::Hires
-            << QStringList {"55553333", "55553333", "55553333", "55553333", "55553333", "55553333",
-                   "55553333", "55553333"}
-            << 0 << 0x53 << 0 << lines({0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0});
-        QTest::newRow("hires one colour") << CanvasMode::Hires
-                                          << QStringList {"99999999", "99999999", "99999999", "99999999",
-                                                 "99999999", "99999999", "99999999", "99999999"}
-                                          << 0 << 0x99 << 0 << lines({0, 0, 0, 0, 0, 0, 0, 0});
-        QTest::newRow("multicolor background only")
-            << CanvasMode::Multicolor
-            << QStringList {"6666", "6666", "6666", "6666", "6666", "6666", "6666", "6666"} << 6 << 0 << 0
-            << lines({0, 0, 0, 0, 0, 0, 0, 0});
+            << CanvasMode::Hires << QStringList(8, "55553333") << 0 << 0x53 << 0
+            << lines({0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0, 0xF0});
+        QTest::newRow("hires one colour") << CanvasMode::Hires << QStringList(8, "99999999") << 0 << 0x99 << 0
+                                          << lines({0, 0, 0, 0, 0, 0, 0, 0});
+        QTest::newRow("multicolor background only") << CanvasMode::Multicolor << QStringList(8, "6666") << 6
+                                                    << 0 << 0 << lines({0, 0, 0, 0, 0, 0, 0, 0});
         // Counts: 2 has 13, 7 has 8, 5 has 3, the background 0 has 8.
         QTest::newRow("multicolor by count")
             << CanvasMode::Multicolor
@@ -171,18 +163,16 @@ private Q_SLOTS:
         }
     }
 
+    // Whole screens are encoded by every round trip above; anything else gives no file.
     void onlyWholeScreensAreEncoded_data()
     {
         QTest::addColumn<CanvasMode>("mode");
         QTest::addColumn<QSize>("size");
         QTest::addColumn<int>("screen");
-        QTest::addColumn<bool>("encoded");
-        QTest::newRow("hires") << CanvasMode::Hires << QSize(320, 200) << 0 << true;
-        QTest::newRow("dual multicolor right") << CanvasMode::Multicolor << QSize(320, 200) << 1 << true;
-        QTest::newRow("dual multicolor third") << CanvasMode::Multicolor << QSize(320, 200) << 2 << false;
-        QTest::newRow("negative") << CanvasMode::Hires << QSize(640, 200) << -1 << false;
-        QTest::newRow("narrow") << CanvasMode::Hires << QSize(319, 200) << 0 << false;
-        QTest::newRow("tall") << CanvasMode::Multicolor << QSize(160, 284) << 0 << false;
+        QTest::newRow("dual multicolor third") << CanvasMode::Multicolor << QSize(320, 200) << 2;
+        QTest::newRow("negative") << CanvasMode::Hires << QSize(640, 200) << -1;
+        QTest::newRow("narrow") << CanvasMode::Hires << QSize(319, 200) << 0;
+        QTest::newRow("tall") << CanvasMode::Multicolor << QSize(160, 284) << 0;
     }
 
     void onlyWholeScreensAreEncoded()
@@ -190,10 +180,7 @@ private Q_SLOTS:
         QFETCH(CanvasMode, mode);
         QFETCH(QSize, size);
         QFETCH(int, screen);
-        QFETCH(bool, encoded);
-        const Colormap canvas(size.width(), size.height());
-        QCOMPARE(encodeNativeImage(canvas, mode, {}, screen).size(),
-            encoded ? (isMulticolor(mode) ? 10003 : 9009) : 0);
+        QVERIFY(encodeNativeImage(Colormap(size.width(), size.height()), mode, {}, screen).isEmpty());
     }
 };
 

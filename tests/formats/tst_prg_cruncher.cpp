@@ -2,19 +2,14 @@
 // wrong (missing, failing, hanging, cancelled) comes back as an outcome, never a hang.
 #include "formats/prg/prg_cruncher.h"
 
-#include <QCoreApplication>
+#include "support/file_size_limit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 void writeAll(const QString& path, const QByteArray& bytes)
 {
@@ -58,10 +53,10 @@ private Q_SLOTS:
         const CrunchResult result = crunchPrgInPlace(QStringLiteral(KROMEL_FAKE_CRUNCHER), prg, 7680, {});
         qunsetenv("FAKE_EXOMIZER_LOG");
         QCOMPARE(result.outcome, CrunchResult::Outcome::Crunched);
-        QCOMPARE(QString::fromUtf8(readAll(log)).split('\n', Qt::SkipEmptyParts),
+        QCOMPARE(QString::fromUtf8(fileBytes(log)).split('\n', Qt::SkipEmptyParts),
             QStringList({"sfx", "7680", prg, "-o", prg, "-n"}));
-        QCOMPARE(
-            readAll(prg), QByteArray::fromHex("0108") + "SFX" + QByteArray::fromHex("001e001e") + "program");
+        QCOMPARE(fileBytes(prg),
+            QByteArray::fromHex("0108") + "SFX" + QByteArray::fromHex("001e001e") + "program");
     }
 
     void failuresComeBackAsOutcomes()
@@ -74,13 +69,13 @@ private Q_SLOTS:
         CrunchResult result = crunchPrgInPlace(QStringLiteral(KROMEL_FAKE_CRUNCHER), prg, 13312, {});
         QCOMPARE(result.outcome, CrunchResult::Outcome::Failed);
         QCOMPARE(result.errorOutput, QStringLiteral("error: the fake cruncher was told to fail"));
-        QCOMPARE(readAll(prg), QByteArray("program"));
+        QCOMPARE(fileBytes(prg), QByteArray("program"));
 
         // Half-written output is replaced by the program that went in.
         qputenv("FAKE_EXOMIZER_MODE", "fail-garbage");
         result = crunchPrgInPlace(QStringLiteral(KROMEL_FAKE_CRUNCHER), prg, 13312, {});
         QCOMPARE(result.outcome, CrunchResult::Outcome::Failed);
-        QCOMPARE(readAll(prg), QByteArray("program"));
+        QCOMPARE(fileBytes(prg), QByteArray("program"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList {"art.prg"});
 
         result = crunchPrgInPlace(dir.filePath(QStringLiteral("no-such-cruncher")), prg, 13312, {});

@@ -1,5 +1,9 @@
+// The colour-index map (its edges and empty rectangles, its crops and differences), the
+// palettes it is shown in, and the distance between their colours.
+#include "model/color_distance.h"
 #include "model/colormap.h"
 #include "model/palette.h"
+#include "support/canvas_picture.h"
 
 #include <QTest>
 
@@ -57,17 +61,6 @@ private Q_SLOTS:
         }
     }
 
-    void resizeKeepsTheTopLeftBlock()
-    {
-        Colormap map = numbered(4, 4);
-        map.resize(2, 6);
-        QCOMPARE(map.size(), QSize(2, 6));
-        for (int y = 0; y < 6; ++y) {
-            for (int x = 0; x < 2; ++x)
-                QCOMPARE(map.pixel(x, y), y < 4 ? uchar((y * 4 + x) % 16) : uchar(0));
-        }
-    }
-
     void snapshotAndRestoreClip()
     {
         const Colormap source = numbered(6, 5);
@@ -81,7 +74,7 @@ private Q_SLOTS:
         target.restoreRegion(QRect(-1, 4, 1, 1), numbered(3, 3));
         QCOMPARE(target.pixel(0, 4), uchar(1));
         QCOMPARE(target.pixel(1, 4), uchar(2));
-        QCOMPARE(target.pixel(0, 3), uchar(0));
+        // Nothing else was written.
         QCOMPARE(target.diffBoundingRect(Colormap(6, 5)), QRect(0, 4, 2, 1));
     }
 
@@ -99,13 +92,31 @@ private Q_SLOTS:
 
     void distinctIndicesStopAtTheLimit()
     {
-        Colormap cell(5, 1);
-        const uchar scan[] = {5, 5, 3, 7, 3};
-        for (int x = 0; x < 5; ++x)
-            cell.setPixel(x, 0, scan[x]);
+        const Colormap cell = canvasFromRows({"55373"});
         QCOMPARE(cell.distinctIndices(cell.rect(), 3), (QList<uchar> {5, 3, 7}));
         QCOMPARE(cell.distinctIndices(cell.rect(), 2), (QList<uchar> {5, 3}));
         QCOMPARE(cell.distinctIndices(QRect(3, 0, 10, 10), 16), (QList<uchar> {7, 3}));
+    }
+
+    void everyVariantKeepsBlackAndWhiteAtTheEnds()
+    {
+        QStringList names;
+        for (PaletteVariant variant : allPaletteVariants()) {
+            const Palette palette(variant);
+            QVERIFY(qGray(palette.colorAt(0)) < 40);
+            QVERIFY(qGray(palette.colorAt(1)) > 250);
+            // Indices past the palette read its last colour.
+            QCOMPARE(palette.colorAt(16), palette.colorAt(15));
+            names << paletteVariantName(variant);
+        }
+        QCOMPARE(names.removeDuplicates(), 0);
+    }
+
+    // Out-of-range channels from dithering still measure sensibly.
+    void distancesTakeChannelsOutOfRange()
+    {
+        QCOMPARE(colorDistanceSq(ColorDistanceMetric::Euclidean, -10.5, 300, 0, qRgb(0, 255, 0)),
+            10.5 * 10.5 + 45 * 45);
     }
 };
 

@@ -79,7 +79,6 @@ public:
     // Runs until the given frame number begins; false on an undocumented opcode.
     bool runUntilFrame(int frame);
 
-    Mos6502& cpu() { return m_cpu; }
     quint64 cycle() const { return m_cycle; }
     int frame() const { return m_frame; }
     int line() const;

@@ -402,7 +402,6 @@ bool Mos6502::step()
     if (entry.op == Op::None)
         return false;
     read(r.pc++);
-    ++m_instructions;
     const Op op = entry.op;
     const bool oldI = r.p & I;
     m_polledI = oldI;

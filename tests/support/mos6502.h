@@ -49,8 +49,6 @@ public:
     // program counter is not a documented one (the program counter then stays there).
     bool step();
 
-    quint64 instructions() const { return m_instructions; }
-
 private:
     uchar read(quint16 address);
     void write(quint16 address, uchar value);
@@ -64,7 +62,6 @@ private:
 
     Mos6502Bus& m_bus;
     Registers m_regs;
-    quint64 m_instructions = 0;
     // The IRQ line as it was one cycle before the end of the instruction: the 6502
     // polls interrupts during an instruction's last cycle but one.
     bool m_irqBefore = false;

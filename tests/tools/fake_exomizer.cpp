@@ -6,7 +6,6 @@
 //                     the text "SFX", the SYS address as two bytes, then IN's bytes
 //   fail              prints a message on standard error and exits with 1
 //   hang              sleeps far longer than any test waits
-//   garbage           writes 3 bytes of nonsense to OUT and exits with 0
 //   fail-garbage      writes 3 bytes of nonsense to OUT, then fails as "fail" does
 // FAKE_EXOMIZER_LOG, when set, names a file that receives the arguments, one per line.
 #include <chrono>
@@ -39,10 +38,6 @@ int main(int argc, char** argv)
     }
     if (mode == "hang") {
         std::this_thread::sleep_for(std::chrono::minutes(10));
-        return 0;
-    }
-    if (mode == "garbage") {
-        std::ofstream(args[4], std::ios::binary) << "???";
         return 0;
     }
     std::ifstream in(args[2], std::ios::binary);
