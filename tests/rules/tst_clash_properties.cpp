@@ -15,18 +15,9 @@
 
 #include <algorithm>
 
-Q_DECLARE_METATYPE(CanvasMode)
-Q_DECLARE_METATYPE(CanvasLayoutSpec)
-
 namespace {
 
 constexpr int paintSteps = 300;
-
-CanvasLayoutSpec layoutOf(CanvasLayout layout, SpriteAlignment top = SpriteAlignment::Left,
-    SpriteAlignment bottom = SpriteAlignment::Left)
-{
-    return {layout, top, bottom};
-}
 
 uchar randomColor(QRandomGenerator& random)
 {
@@ -149,31 +140,28 @@ class TestClashProperties : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void paintNeverLeavesAClash_data();
+    void initTestCase_data();
     void paintNeverLeavesAClash();
-    void sweepSettlesEverythingAtOnce_data();
     void sweepSettlesEverythingAtOnce();
-    void sweepMatchesThePlainRule_data();
     void sweepMatchesThePlainRule();
-
-private:
-    void addScenarios();
 };
 
-void TestClashProperties::addScenarios()
+// Every property holds for every scenario.
+void TestClashProperties::initTestCase_data()
 {
     QTest::addColumn<CanvasMode>("mode");
     QTest::addColumn<CanvasLayoutSpec>("layout");
     QTest::addColumn<quint32>("seed");
 
     const QList<std::pair<const char*, CanvasLayoutSpec>> layouts {
-        {"bitmap", layoutOf(CanvasLayout::BitmapOnly)},
-        {"sides", layoutOf(CanvasLayout::SideBorders)},
-        {"top/bottom left", layoutOf(CanvasLayout::TopBottomBorders)},
+        {"bitmap", CanvasLayoutSpec {CanvasLayout::BitmapOnly}},
+        {"sides", CanvasLayoutSpec {CanvasLayout::SideBorders}},
+        {"top/bottom left", CanvasLayoutSpec {CanvasLayout::TopBottomBorders}},
         {"top/bottom right",
-            layoutOf(CanvasLayout::TopBottomBorders, SpriteAlignment::Right, SpriteAlignment::Right)},
+            CanvasLayoutSpec {
+                CanvasLayout::TopBottomBorders, SpriteAlignment::Right, SpriteAlignment::Right}},
         {"top/bottom mixed",
-            layoutOf(CanvasLayout::TopBottomBorders, SpriteAlignment::Right, SpriteAlignment::Left)},
+            CanvasLayoutSpec {CanvasLayout::TopBottomBorders, SpriteAlignment::Right, SpriteAlignment::Left}},
     };
     for (CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
         for (const auto& [name, layout] : layouts) {
@@ -185,19 +173,14 @@ void TestClashProperties::addScenarios()
     }
 }
 
-void TestClashProperties::paintNeverLeavesAClash_data()
-{
-    addScenarios();
-}
-
 // Whatever is painted, one pixel through the veto or a whole rectangle, the canvas stays
 // legal; only the cells and units around the paint change, and the painted pixels keep
 // the painted colour.
 void TestClashProperties::paintNeverLeavesAClash()
 {
-    QFETCH(CanvasMode, mode);
-    QFETCH(CanvasLayoutSpec, layout);
-    QFETCH(quint32, seed);
+    QFETCH_GLOBAL(CanvasMode, mode);
+    QFETCH_GLOBAL(CanvasLayoutSpec, layout);
+    QFETCH_GLOBAL(quint32, seed);
 
     QRandomGenerator random(seed);
     ClashContext ctx = randomContext(random, mode, layout);
@@ -252,16 +235,11 @@ void TestClashProperties::paintNeverLeavesAClash()
     }
 }
 
-void TestClashProperties::sweepSettlesEverythingAtOnce_data()
-{
-    addScenarios();
-}
-
 void TestClashProperties::sweepSettlesEverythingAtOnce()
 {
-    QFETCH(CanvasMode, mode);
-    QFETCH(CanvasLayoutSpec, layout);
-    QFETCH(quint32, seed);
+    QFETCH_GLOBAL(CanvasMode, mode);
+    QFETCH_GLOBAL(CanvasLayoutSpec, layout);
+    QFETCH_GLOBAL(quint32, seed);
 
     QRandomGenerator random(seed);
     const ClashContext ctx = randomContext(random, mode, layout);
@@ -286,18 +264,13 @@ void TestClashProperties::sweepSettlesEverythingAtOnce()
     QVERIFY(canvas == settled);
 }
 
-void TestClashProperties::sweepMatchesThePlainRule_data()
-{
-    addScenarios();
-}
-
 // Bytes outside the 16 colours (a damaged file) and a slot holding one take the sweep's
 // slower path; both paths must follow the same rule.
 void TestClashProperties::sweepMatchesThePlainRule()
 {
-    QFETCH(CanvasMode, mode);
-    QFETCH(CanvasLayoutSpec, layout);
-    QFETCH(quint32, seed);
+    QFETCH_GLOBAL(CanvasMode, mode);
+    QFETCH_GLOBAL(CanvasLayoutSpec, layout);
+    QFETCH_GLOBAL(quint32, seed);
 
     QRandomGenerator random(seed);
     ClashContext ctx = randomContext(random, mode, layout);
