@@ -10,8 +10,6 @@
 #include <QRandomGenerator>
 #include <QTest>
 
-Q_DECLARE_METATYPE(ContourPlacement)
-
 namespace {
 
 QStringList wholeMask(const FootprintMask& mask)

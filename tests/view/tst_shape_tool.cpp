@@ -3,8 +3,6 @@
 #include "support/paint_driver.h"
 #include "view/tools/shape_tool.h"
 
-Q_DECLARE_METATYPE(ShapeKind)
-
 namespace {
 
 // A drag from `from` to `to` through a point on the way, as a hand makes it.

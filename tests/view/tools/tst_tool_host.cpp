@@ -53,8 +53,6 @@ struct Step {
 
 } // namespace
 
-Q_DECLARE_METATYPE(Step)
-
 class TestToolHost : public QObject {
     Q_OBJECT
 
