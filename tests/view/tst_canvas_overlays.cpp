@@ -3,15 +3,13 @@
 #include "model/canvas_region.h"
 #include "model/sprite_rows.h"
 #include "model/sprite_strip_grid.h"
+#include "support/canvas_shape_rows.h"
 #include "support/paint_driver.h"
 #include "view/reference_grid.h"
 
 #include <QTest>
 
 #include <random>
-
-Q_DECLARE_METATYPE(CanvasMode)
-Q_DECLARE_METATYPE(CanvasLayoutSpec)
 
 namespace {
 
@@ -58,8 +56,7 @@ private Q_SLOTS:
         area.refreshCanvasImage();
         area.invalidateSpriteFlagOverlay();
         driver.project().transform().setZoom(4.0);
-        const QByteArray before(
-            reinterpret_cast<const char*>(canvas.scanLine(0)), qsizetype(canvas.width()) * canvas.height());
+        const Colormap before = canvas;
         const QImage shownBefore = area.displayImage();
         const QImage plain = area.grab().toImage();
 
@@ -72,24 +69,12 @@ private Q_SLOTS:
 
         QVERIFY(plain != dressed);
         QVERIFY(!area.spriteFlagRects().isEmpty());
-        QCOMPARE(QByteArray(reinterpret_cast<const char*>(canvas.scanLine(0)),
-                     qsizetype(canvas.width()) * canvas.height()),
-            before);
+        QVERIFY(canvas == before);
         QCOMPARE(area.displayImage(), shownBefore);
         QCOMPARE(driver.project().history().count(), 0);
     }
 
-    void canvasOutlineShowsOnlyInTheView_data()
-    {
-        QTest::addColumn<CanvasMode>("mode");
-        QTest::addColumn<CanvasLayoutSpec>("layout");
-        for (const CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
-            for (const CanvasLayout layout : allLayouts) {
-                QTest::addRow("%s %s", qPrintable(modeName(mode)), qPrintable(layoutName(layout)))
-                    << mode << CanvasLayoutSpec {layout};
-            }
-        }
-    }
+    void canvasOutlineShowsOnlyInTheView_data() { addEveryModeAndLayout(); }
 
     // A black canvas in a black frame on the dark backdrop: a grey line runs on the view
     // pixels just outside the frame, on every side, and covers none of the picture; the
@@ -97,8 +82,8 @@ private Q_SLOTS:
     void canvasOutlineShowsOnlyInTheView()
     {
         QFETCH(CanvasMode, mode);
-        QFETCH(CanvasLayoutSpec, layout);
-        PaintDriver driver(mode, layout.layout);
+        QFETCH(CanvasLayout, layout);
+        PaintDriver driver(mode, layout);
         driver.project().setColorSlots(ColorSlots {});
         driver.project().colormap().fill(0);
         CanvasArea& area = driver.area();
@@ -200,25 +185,7 @@ private Q_SLOTS:
         QVERIFY(area.spriteFlagRects().isEmpty());
     }
 
-    void referenceGridDrawsEveryBoundary_data()
-    {
-        QTest::addColumn<CanvasMode>("mode");
-        QTest::addColumn<CanvasLayoutSpec>("layout");
-        QTest::addColumn<int>("screens");
-        for (const CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
-            const char* modeName = mode == CanvasMode::Hires ? "hires" : "multi";
-            QTest::addRow("%s bitmap", modeName) << mode << CanvasLayoutSpec {} << 1;
-            QTest::addRow("%s two screens", modeName) << mode << CanvasLayoutSpec {} << 2;
-            QTest::addRow("%s side", modeName) << mode << CanvasLayoutSpec {CanvasLayout::SideBorders} << 1;
-            QTest::addRow("%s top/bottom left", modeName)
-                << mode << CanvasLayoutSpec {CanvasLayout::TopBottomBorders} << 1;
-            QTest::addRow("%s top/bottom right", modeName)
-                << mode
-                << CanvasLayoutSpec {CanvasLayout::TopBottomBorders, SpriteAlignment::Right,
-                       SpriteAlignment::Right}
-                << 1;
-        }
-    }
+    void referenceGridDrawsEveryBoundary_data() { addEveryCanvasShape(); }
 
     void referenceGridDrawsEveryBoundary()
     {
