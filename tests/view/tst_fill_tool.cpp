@@ -4,12 +4,6 @@
 
 namespace {
 
-// The view's own picture of the canvas, preview included.
-QImage viewPicture(PaintDriver& driver)
-{
-    return driver.area().grab().toImage();
-}
-
 void click(PaintDriver& driver, QPoint pixel, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     driver.stroke({pixel}, Qt::LeftButton, modifiers);
@@ -109,19 +103,19 @@ private Q_SLOTS:
         driver.area().setPenIndex(5);
         driver.area().setPenWidth(2);
         const Qt::KeyboardModifiers modifiers = ctrl ? Qt::ControlModifier : Qt::NoModifier;
-        const QImage untouched = viewPicture(driver);
+        const QImage untouched = driver.area().grab().toImage();
 
         driver.area().setFillPreviewEnabled(false);
         driver.hover(QPoint(21, 17), modifiers);
-        QCOMPARE(viewPicture(driver) == untouched, !ctrl);
+        QCOMPARE(driver.area().grab().toImage() == untouched, !ctrl);
         driver.area().setFillPreviewEnabled(true);
         driver.hover(QPoint(21, 17), modifiers);
-        const QImage previewed = viewPicture(driver);
+        const QImage previewed = driver.area().grab().toImage();
         QVERIFY(previewed != untouched);
 
         click(driver, QPoint(21, 17), modifiers);
         driver.leave();
-        QCOMPARE(viewPicture(driver), previewed);
+        QCOMPARE(driver.area().grab().toImage(), previewed);
     }
 };
 
