@@ -21,13 +21,11 @@ ClashContext topBottomContext(CanvasMode mode = CanvasMode::Hires,
     return testClashContext(mode, {CanvasLayout::TopBottomBorders, top, bottom});
 }
 
+// The strips come first and last.
 CanvasRegion stripOf(const ClashContext& ctx, const Colormap& canvas, SpriteStripSide side)
 {
-    for (const CanvasRegion& region : canvasRegions(ctx.mode, canvas.size(), ctx.layout)) {
-        if (region.side == side)
-            return region;
-    }
-    return {};
+    const QList<CanvasRegion> regions = canvasRegions(ctx.mode, canvas.size(), ctx.layout);
+    return side == SpriteStripSide::Top ? regions.first() : regions.last();
 }
 
 SpriteStripGrid gridOf(const ClashContext& ctx, const Colormap& canvas, SpriteStripSide side)
@@ -64,21 +62,16 @@ void occupy(Colormap& canvas, const ClashContext& ctx, SpriteStripSide side, con
     }
 }
 
-// The paint path under the enforce policy: a refused pixel is skipped, a painted one noted.
-void paintPixel(SpriteCountTracker& tracker, Colormap& canvas, const QPoint& point, uchar color)
-{
-    if (tracker.vetoPaint(point, color))
-        return;
-    canvas.setPixel(point.x(), point.y(), color);
-    tracker.notePainted(point, color);
-}
-
-// A stroke along one line, pixel by pixel from one end to the other.
+// A stroke along one line, pixel by pixel from left to right, through the paint path under
+// the enforce policy: a refused pixel is skipped, a painted one noted.
 void stroke(SpriteCountTracker& tracker, Colormap& canvas, int y, int fromX, int toX, uchar color)
 {
-    const int step = fromX <= toX ? 1 : -1;
-    for (int x = fromX; x != toX + step; x += step)
-        paintPixel(tracker, canvas, QPoint(x, y), color);
+    for (int x = fromX; x <= toX; ++x) {
+        if (tracker.vetoPaint(QPoint(x, y), color))
+            continue;
+        canvas.setPixel(x, y, color);
+        tracker.notePainted(QPoint(x, y), color);
+    }
 }
 
 // Draws `count` pixels of ink into the column, in scan order from the unit's top-left.

@@ -12,15 +12,6 @@
 
 namespace {
 
-CanvasRegion stripOf(const Project& project, SpriteStripSide side)
-{
-    for (const CanvasRegion& region : canvasRegions(project.mode(), project.size(), project.layout())) {
-        if (region.side == side)
-            return region;
-    }
-    qFatal("no strip");
-}
-
 // Whether some line of `lines` covers the point and runs along the given orientation.
 bool covered(const QList<QLineF>& lines, QPointF point, bool vertical)
 {
@@ -138,7 +129,7 @@ private Q_SLOTS:
         CanvasArea& area = driver.area();
         QVERIFY(area.spriteFlagRects().isEmpty());
 
-        const CanvasRegion top = stripOf(project, SpriteStripSide::Top);
+        const CanvasRegion top = canvasRegions(project.mode(), project.size(), project.layout()).first();
         const SpriteStripGrid grid = spriteStripGrid(top, project.mode(), project.layout());
         const uchar background = project.colormap().pixel(top.rect.left(), top.rect.top());
 
