@@ -3,7 +3,6 @@
 #include "model/sprite_strip_grid.h"
 #include "rules/sprite_budget.h"
 #include "rules/sprite_count_tracker.h"
-#include "support/canvas_picture.h"
 #include "support/clash_fixtures.h"
 
 #include <QTest>

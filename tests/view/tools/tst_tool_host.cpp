@@ -3,7 +3,6 @@
 #include "view/tools/eyedropper_tool.h"
 #include "view/tools/pan_tool.h"
 
-#include <QApplication>
 #include <QMouseEvent>
 #include <QTest>
 
