@@ -76,7 +76,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("width");
         QTest::addColumn<double>("pressure");
         QTest::addColumn<int>("expected");
-        QTest::newRow("no pressure") << 5 << 0.0 << 5;
         QTest::newRow("full pressure") << 5 << 1.0 << 21;
         QTest::newRow("half pressure is a quarter") << 5 << 0.5 << 9;
         QTest::newRow("clamped at 65") << 60 << 1.0 << 65;
