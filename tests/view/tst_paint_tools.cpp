@@ -66,9 +66,9 @@ private Q_SLOTS:
         QVERIFY(preview == clicked);
     }
 
-    // Random strokes on every mode and layout: the canvas stays legal, locked border pixels
-    // keep the border colour, each stroke is at most one entry, and undoing everything gives
-    // back the canvas byte for byte.
+    // Random strokes on every mode and layout, some of them symmetric: the canvas stays
+    // legal, locked border pixels keep the border colour, each stroke is at most one entry
+    // with all its copies, and undoing everything gives back the canvas byte for byte.
     void strokesKeepTheCanvasLegal_data() { addEveryModeAndLayout(); }
 
     void strokesKeepTheCanvasLegal()
@@ -95,6 +95,7 @@ private Q_SLOTS:
             area.setTexture(textures.at(pick(2)));
             area.setTextureMode(pick(2) ? TextureMode::TwoColor : TextureMode::Stencil);
             area.setEraserToolActive(pick(5) == 0);
+            area.setSymmetryMode(pick(3) == 0 ? SymmetryMode(1 + pick(5)) : SymmetryMode::None);
             QList<QPoint> points;
             for (int n = 1 + pick(5); n > 0; --n)
                 points.append(QPoint(pick(bounds.width()), pick(bounds.height())));
