@@ -125,27 +125,9 @@ private Q_SLOTS:
         QTest::keyRelease(&area, Qt::Key_R, Qt::ControlModifier);
     }
 
-    void heldKeysAreForgottenWhenFocusGoesElsewhere()
-    {
-        CanvasArea area(multicolorBitmap());
-        area.resize(400, 400);
-        QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
-        QEvent deactivated(QEvent::ActivationChange);
-
-        // Space and R released in another window never send their release here.
-        QTest::keyPress(&area, Qt::Key_Space);
-        QTest::keyPress(&area, Qt::Key_R);
-        QTest::keyPress(&area, Qt::Key_C);
-        QVERIFY(area.viewNavigationActive() && area.peekSecondaryHeld());
-        QApplication::sendEvent(&area, &focusOut);
-        QVERIFY(!area.viewNavigationActive() && !area.peekSecondaryHeld());
-
-        QTest::keyPress(&area, Qt::Key_Space);
-        QApplication::sendEvent(&area, &deactivated);
-        QVERIFY(!area.viewNavigationActive());
-    }
-
-    void arrowKeysPanOneCellAlongTheCanvasAxes()
+    // Arrows pan one cell along the canvas axes; keys held when the focus goes elsewhere are
+    // forgotten.
+    void keysPanByCellsAndAreForgottenWithTheFocus()
     {
         CanvasArea area(multicolorBitmap());
         area.resize(400, 400);
@@ -159,6 +141,19 @@ private Q_SLOTS:
         QVERIFY(std::abs((t.canvasToView(QPointF(-4, 0)) - cellOrigin).manhattanLength()) < 1e-9);
         QTest::keyClick(&area, Qt::Key_Down);
         QVERIFY(std::abs((t.canvasToView(QPointF(-4, -8)) - cellOrigin).manhattanLength()) < 1e-9);
+
+        // Space and R released in another window never send their release here.
+        QFocusEvent focusOut(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QEvent deactivated(QEvent::ActivationChange);
+        QTest::keyPress(&area, Qt::Key_Space);
+        QTest::keyPress(&area, Qt::Key_R);
+        QTest::keyPress(&area, Qt::Key_C);
+        QVERIFY(area.viewNavigationActive() && area.peekSecondaryHeld());
+        QApplication::sendEvent(&area, &focusOut);
+        QVERIFY(!area.viewNavigationActive() && !area.peekSecondaryHeld());
+        QTest::keyPress(&area, Qt::Key_Space);
+        QApplication::sendEvent(&area, &deactivated);
+        QVERIFY(!area.viewNavigationActive());
     }
 
     void bestFitFollowsTheDisplayAspect()
