@@ -237,7 +237,7 @@ private Q_SLOTS:
 
     // Flipping twice gives the content and the shape back exactly, and nothing is
     // recorded; one flip of a cell-aligned block mirrors its pixels in place.
-    void flipTwiceRestores()
+    void flipsMirrorTheFloat()
     {
         PaintDriver driver(CanvasMode::Hires, CanvasLayout::BitmapOnly);
         paintBands(driver, QPoint(24, 20));
@@ -271,20 +271,16 @@ private Q_SLOTS:
                 QCOMPARE(driver.colormap().pixel(x, y), original.pixel(47 - x, y));
         }
         QCOMPARE(driver.project().history().count(), entries + 1);
-    }
 
-    // An L lifted with the lasso and flipped no longer covers its own corner; moved away
-    // and dropped, the whole L it was lifted from is blank, with no part of the old
-    // picture left behind, and the mirrored L lands intact.
-    void flippedLassoVacatesItsWholeSource()
-    {
-        PaintDriver driver(CanvasMode::Hires, CanvasLayout::BitmapOnly);
+        // An L lifted with the lasso and flipped no longer covers its own corner; moved away
+        // and dropped, the whole L it was lifted from is blank, with no part of the old
+        // picture left behind, and the mirrored L lands intact.
+        driver.area().deselect();
         Colormap& canvas = driver.project().colormap();
         const uchar blank = driver.area().blankIndex();
         canvas.fill(blank);
         canvas.fillRect(QRect(16, 16, 24, 24), 2);
         driver.area().refreshCanvasImage();
-        SelectTool& tool = driver.area().selectTool();
         driver.area().setSelectionTool(SelectionTool::Lasso);
         driver.stroke(
             {QPoint(16, 16), QPoint(23, 16), QPoint(23, 31), QPoint(39, 31), QPoint(39, 39), QPoint(16, 39)});
