@@ -120,9 +120,9 @@ private Q_SLOTS:
         // Alt with the pen samples: the right button into the secondary colour.
         driver.stroke({QPoint(50, 50)}, Qt::RightButton, Qt::AltModifier);
         QCOMPARE(area.secondaryIndex(), uchar(7));
-        QCOMPARE(driver.project().history().count(), 0);
 
-        // A second button during an eraser stroke starts no second recorded edit.
+        // A second button during an eraser stroke starts no second recorded edit; the stroke
+        // is the only entry, as sampling records none.
         area.setEraserToolActive(true);
         driver.send(QEvent::MouseButtonPress, QPoint(50, 50), Qt::LeftButton, Qt::LeftButton);
         driver.send(

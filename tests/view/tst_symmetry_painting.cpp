@@ -75,7 +75,6 @@ private Q_SLOTS:
         driver.area().setPenIndex(5);
         const QPoint locked(width - 4, 100);
         const QPoint mirror = copyOf(driver, 1).map(locked);
-        QCOMPARE(mirror, QPoint(3, 100));
 
         // Off, the click on the locked strip does nothing at all.
         const Colormap before = driver.colormap();
