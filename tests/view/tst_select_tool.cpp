@@ -218,7 +218,6 @@ private Q_SLOTS:
         driver.stroke({QPoint(8, 8), QPoint(11, 9)});
         driver.area().copySelection();
         tool.pasteSelection(true);
-        QVERIFY(tool.floating());
         key(driver, Qt::Key_Right, Qt::ShiftModifier);
         key(driver, Qt::Key_Right, Qt::ShiftModifier);
         key(driver, Qt::Key_Return);
