@@ -184,8 +184,8 @@ void TestClashProperties::paintNeverLeavesAClash()
     QRandomGenerator random(seed);
     ClashContext ctx = randomContext(random, mode, layout);
     Colormap canvas = randomCanvas(random, ctx);
+    // The same canvas the sweep property settles.
     resolveExistingClashes(ctx, canvas, canvas.rect());
-    QVERIFY(!canvasHasUnresolvedClashes(ctx, canvas));
     const QList<QRect> locked = canvasLockedBorderRects(mode, canvas.size(), layout);
 
     for (int step = 0; step < paintSteps; ++step) {
