@@ -1,7 +1,5 @@
-#include "model/colormap.h"
 #include "paint/antialias_lut.h"
 #include "paint/antialias_stroke_state.h"
-#include "support/canvas_picture.h"
 
 #include <QTest>
 

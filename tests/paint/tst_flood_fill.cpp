@@ -1,5 +1,4 @@
 #include "document/project.h"
-#include "model/canvas_region.h"
 #include "paint/brush.h"
 #include "paint/fill_paint.h"
 #include "paint/footprint_mask.h"
@@ -9,8 +8,6 @@
 
 #include <QRandomGenerator>
 #include <QTest>
-
-Q_DECLARE_METATYPE(ContourPlacement)
 
 namespace {
 

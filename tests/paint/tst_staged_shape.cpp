@@ -64,6 +64,21 @@ private Q_SLOTS:
         distortShapeCorner(skewed, 2, skewed.centre + QPointF(1e6, 1e6));
         QCOMPARE(skewed.corners.size(), 4);
         QCOMPARE(skewed.corners[2], QPointF(8, 8));
+
+        // Dragging a corner across the diagonal stops it just before the box would fold, and
+        // putting every corner back where it was makes the box plain again.
+        StagedShape shape = box(ShapeKind::Rectangle);
+        const QPointF plain = shapeLocalToDisplay(shape, QPointF(50, 20));
+        distortShapeCorner(shape, 2, shape.centre + QPointF(-80, -40));
+        QVERIFY(shapeIsDistorted(shape));
+        QVERIFY(isConvex(shape.corners));
+        // Nearly on the diagonal from top-right to bottom-left, not past it.
+        const QPointF c = shape.corners[2];
+        QVERIFY2(std::abs(c.x() + c.y()) < 0.01, qPrintable(QStringLiteral("%1 %2").arg(c.x()).arg(c.y())));
+
+        distortShapeCorner(shape, 2, plain);
+        QVERIFY(shape.corners.isEmpty());
+        QVERIFY(!shapeIsDistorted(shape));
     }
 
     void rotationWrapsAndSnaps()
@@ -82,31 +97,15 @@ private Q_SLOTS:
         QCOMPARE(shape.rotation, 90.0);
     }
 
-    // Dragging a corner across the diagonal stops it just before the box would fold, and
-    // putting every corner back where it was makes the box plain again.
-    void skewNeverFolds()
-    {
-        StagedShape shape = box(ShapeKind::Rectangle);
-        const QPointF plain = shapeLocalToDisplay(shape, QPointF(50, 20));
-        distortShapeCorner(shape, 2, shape.centre + QPointF(-80, -40));
-        QVERIFY(shapeIsDistorted(shape));
-        QVERIFY(isConvex(shape.corners));
-        // Nearly on the diagonal from top-right to bottom-left, not past it.
-        const QPointF c = shape.corners[2];
-        QVERIFY2(std::abs(c.x() + c.y()) < 0.01, qPrintable(QStringLiteral("%1 %2").arg(c.x()).arg(c.y())));
-
-        distortShapeCorner(shape, 2, plain);
-        QVERIFY(shape.corners.isEmpty());
-        QVERIFY(!shapeIsDistorted(shape));
-    }
-
     // Shift makes a square in display units, whichever way the drag is longer.
     void uniformBoxIsSquare()
     {
-        const StagedShape tall = makeBoxShape(ShapeKind::Rectangle, QPointF(0, 0), QPointF(30, 80), 0.0, true);
+        const StagedShape tall
+            = makeBoxShape(ShapeKind::Rectangle, QPointF(0, 0), QPointF(30, 80), 0.0, true);
         QCOMPARE(tall.halfWidth, tall.halfHeight);
         QCOMPARE(tall.halfHeight, 40.0);
-        const StagedShape leftUp = makeBoxShape(ShapeKind::Circle, QPointF(0, 0), QPointF(-60, -10), 0.0, true);
+        const StagedShape leftUp
+            = makeBoxShape(ShapeKind::Circle, QPointF(0, 0), QPointF(-60, -10), 0.0, true);
         QCOMPARE(leftUp.halfWidth, 30.0);
         QCOMPARE(leftUp.halfHeight, 30.0);
         QVERIFY(leftUp.centre.x() < 0 && leftUp.centre.y() < 0);

@@ -5,10 +5,6 @@
 
 #include <QTest>
 
-Q_DECLARE_METATYPE(CanvasMode)
-Q_DECLARE_METATYPE(CanvasLayoutSpec)
-Q_DECLARE_METATYPE(HiresClashResolution)
-
 namespace {
 
 const CanvasLayoutSpec bitmapOnly {};

@@ -2,9 +2,6 @@
 
 #include <QTest>
 
-Q_DECLARE_METATYPE(CanvasMode)
-Q_DECLARE_METATYPE(CanvasLayoutSpec)
-
 namespace {
 
 QRect span(int left, int top, int right, int bottom)

@@ -15,18 +15,9 @@
 
 #include <algorithm>
 
-Q_DECLARE_METATYPE(CanvasMode)
-Q_DECLARE_METATYPE(CanvasLayoutSpec)
-
 namespace {
 
 constexpr int paintSteps = 300;
-
-CanvasLayoutSpec layoutOf(CanvasLayout layout, SpriteAlignment top = SpriteAlignment::Left,
-    SpriteAlignment bottom = SpriteAlignment::Left)
-{
-    return {layout, top, bottom};
-}
 
 uchar randomColor(QRandomGenerator& random)
 {
@@ -149,31 +140,27 @@ class TestClashProperties : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void paintNeverLeavesAClash_data();
+    void initTestCase_data();
     void paintNeverLeavesAClash();
-    void sweepSettlesEverythingAtOnce_data();
     void sweepSettlesEverythingAtOnce();
-    void sweepMatchesThePlainRule_data();
-    void sweepMatchesThePlainRule();
-
-private:
-    void addScenarios();
 };
 
-void TestClashProperties::addScenarios()
+// Every property holds for every scenario.
+void TestClashProperties::initTestCase_data()
 {
     QTest::addColumn<CanvasMode>("mode");
     QTest::addColumn<CanvasLayoutSpec>("layout");
     QTest::addColumn<quint32>("seed");
 
     const QList<std::pair<const char*, CanvasLayoutSpec>> layouts {
-        {"bitmap", layoutOf(CanvasLayout::BitmapOnly)},
-        {"sides", layoutOf(CanvasLayout::SideBorders)},
-        {"top/bottom left", layoutOf(CanvasLayout::TopBottomBorders)},
+        {"bitmap", CanvasLayoutSpec {CanvasLayout::BitmapOnly}},
+        {"sides", CanvasLayoutSpec {CanvasLayout::SideBorders}},
+        {"top/bottom left", CanvasLayoutSpec {CanvasLayout::TopBottomBorders}},
         {"top/bottom right",
-            layoutOf(CanvasLayout::TopBottomBorders, SpriteAlignment::Right, SpriteAlignment::Right)},
+            CanvasLayoutSpec {
+                CanvasLayout::TopBottomBorders, SpriteAlignment::Right, SpriteAlignment::Right}},
         {"top/bottom mixed",
-            layoutOf(CanvasLayout::TopBottomBorders, SpriteAlignment::Right, SpriteAlignment::Left)},
+            CanvasLayoutSpec {CanvasLayout::TopBottomBorders, SpriteAlignment::Right, SpriteAlignment::Left}},
     };
     for (CanvasMode mode : {CanvasMode::Hires, CanvasMode::Multicolor}) {
         for (const auto& [name, layout] : layouts) {
@@ -185,25 +172,20 @@ void TestClashProperties::addScenarios()
     }
 }
 
-void TestClashProperties::paintNeverLeavesAClash_data()
-{
-    addScenarios();
-}
-
 // Whatever is painted, one pixel through the veto or a whole rectangle, the canvas stays
 // legal; only the cells and units around the paint change, and the painted pixels keep
 // the painted colour.
 void TestClashProperties::paintNeverLeavesAClash()
 {
-    QFETCH(CanvasMode, mode);
-    QFETCH(CanvasLayoutSpec, layout);
-    QFETCH(quint32, seed);
+    QFETCH_GLOBAL(CanvasMode, mode);
+    QFETCH_GLOBAL(CanvasLayoutSpec, layout);
+    QFETCH_GLOBAL(quint32, seed);
 
     QRandomGenerator random(seed);
     ClashContext ctx = randomContext(random, mode, layout);
     Colormap canvas = randomCanvas(random, ctx);
+    // The same canvas the sweep property settles.
     resolveExistingClashes(ctx, canvas, canvas.rect());
-    QVERIFY(!canvasHasUnresolvedClashes(ctx, canvas));
     const QList<QRect> locked = canvasLockedBorderRects(mode, canvas.size(), layout);
 
     for (int step = 0; step < paintSteps; ++step) {
@@ -252,19 +234,14 @@ void TestClashProperties::paintNeverLeavesAClash()
     }
 }
 
-void TestClashProperties::sweepSettlesEverythingAtOnce_data()
-{
-    addScenarios();
-}
-
 void TestClashProperties::sweepSettlesEverythingAtOnce()
 {
-    QFETCH(CanvasMode, mode);
-    QFETCH(CanvasLayoutSpec, layout);
-    QFETCH(quint32, seed);
+    QFETCH_GLOBAL(CanvasMode, mode);
+    QFETCH_GLOBAL(CanvasLayoutSpec, layout);
+    QFETCH_GLOBAL(quint32, seed);
 
     QRandomGenerator random(seed);
-    const ClashContext ctx = randomContext(random, mode, layout);
+    ClashContext ctx = randomContext(random, mode, layout);
     Colormap canvas = randomCanvas(random, ctx);
     QVERIFY(canvasHasUnresolvedClashes(ctx, canvas));
 
@@ -284,36 +261,22 @@ void TestClashProperties::sweepSettlesEverythingAtOnce()
     const Colormap settled = canvas;
     QCOMPARE(resolveExistingClashes(ctx, canvas, canvas.rect()), QRect());
     QVERIFY(canvas == settled);
-}
 
-void TestClashProperties::sweepMatchesThePlainRule_data()
-{
-    addScenarios();
-}
-
-// Bytes outside the 16 colours (a damaged file) and a slot holding one take the sweep's
-// slower path; both paths must follow the same rule.
-void TestClashProperties::sweepMatchesThePlainRule()
-{
-    QFETCH(CanvasMode, mode);
-    QFETCH(CanvasLayoutSpec, layout);
-    QFETCH(quint32, seed);
-
-    QRandomGenerator random(seed);
-    ClashContext ctx = randomContext(random, mode, layout);
+    // Bytes outside the 16 colours (a damaged file) and a slot holding one take the sweep's
+    // slower path; both paths must follow the same rule.
     if (seed == 3)
         ctx.slots[HistoryColorSlot(random.bounded(colorSlotCount))] = uchar(16 + random.bounded(240));
-    Colormap canvas = randomCanvas(random, ctx);
+    Colormap damaged = randomCanvas(random, ctx);
     for (int i = 0; i < 40; ++i)
-        canvas.setPixel(
-            random.bounded(canvas.width()), random.bounded(canvas.height()), uchar(random.bounded(256)));
-    Colormap expected = canvas;
+        damaged.setPixel(
+            random.bounded(damaged.width()), random.bounded(damaged.height()), uchar(random.bounded(256)));
+    Colormap expected = damaged;
     const QRect expectedRect = plainSweep(ctx, expected);
-    QCOMPARE(resolveExistingClashes(ctx, canvas, canvas.rect()), expectedRect);
-    const QRect wrong = canvas.diffBoundingRect(expected);
+    QCOMPARE(resolveExistingClashes(ctx, damaged, damaged.rect()), expectedRect);
+    const QRect wrong = damaged.diffBoundingRect(expected);
     QVERIFY2(wrong.isNull(),
         qPrintable(
-            canvasToRows(canvas, wrong) + QStringLiteral("\nexpected\n") + canvasToRows(expected, wrong)));
+            canvasToRows(damaged, wrong) + QStringLiteral("\nexpected\n") + canvasToRows(expected, wrong)));
 }
 
 QTEST_APPLESS_MAIN(TestClashProperties)

@@ -7,9 +7,6 @@
 
 #include <QTest>
 
-Q_DECLARE_METATYPE(CanvasMode)
-Q_DECLARE_METATYPE(CanvasLayoutSpec)
-
 class TestColorLimits : public QObject {
     Q_OBJECT
 

@@ -6,9 +6,6 @@
 
 #include <QTest>
 
-Q_DECLARE_METATYPE(CanvasMode)
-Q_DECLARE_METATYPE(CanvasLayoutSpec)
-
 namespace {
 
 QString describe(const std::optional<CanvasRegion>& region)

@@ -48,26 +48,11 @@ private Q_SLOTS:
         // A new document of another size.
         driver.area().setProject(std::make_shared<Project>(CanvasMode::Hires));
         driver.area().reloadProject();
-        QCOMPARE(area.displayedImage().size(), QSize(320, 200));
         QCOMPARE(area.displayedImage(), expected());
 
         window.setCrtEmulation(!crt);
         window.setCrtEmulation(crt);
         QCOMPARE(area.displayedImage(), expected());
-    }
-
-    // A new border colour lies outside every changed rectangle, yet the frame follows it.
-    void framesInTheCurrentBorderColour()
-    {
-        PaintDriver driver(CanvasMode::Hires, CanvasLayout::BitmapOnly);
-        PreviewWindow window(&driver.area(), nullptr);
-        window.resize(400, 300);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const QPoint corner = window.area()->viewMapping().map(QPointF(-10, -10)).toPoint();
-        driver.area().refreshCanvasImage(driver.project().assignBorderIndex(7));
-        const QImage shot = window.area()->grab().toImage();
-        QCOMPARE(QColor(shot.pixel(corner)), QColor(driver.project().palette().colorAt(7)));
     }
 
     void zoomsInWholeSteps()
@@ -92,13 +77,21 @@ private Q_SLOTS:
         QCOMPARE(area.viewTransform().zoom(), std::ceil(fitted) - 1);
     }
 
+    // A new border colour lies outside every changed rectangle, yet the frame follows it.
     // Mirroring flips about the content's centre: the frame's left edge lands where the
     // right edge was.
-    void mirrorsTheFrameToo()
+    void framesInTheBorderColourAndMirrors()
     {
         PaintDriver driver(CanvasMode::Hires, CanvasLayout::BitmapOnly);
         PreviewWindow window(&driver.area(), nullptr);
         window.resize(600, 500);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QPoint corner = window.area()->viewMapping().map(QPointF(-10, -10)).toPoint();
+        driver.area().refreshCanvasImage(driver.project().assignBorderIndex(7));
+        const QImage shot = window.area()->grab().toImage();
+        QCOMPARE(QColor(shot.pixel(corner)), QColor(driver.project().palette().colorAt(7)));
+
         const QRectF content = canvasContentRect(driver.project());
         const QPointF left = window.area()->viewMapping().map(QPointF(content.left(), content.top()));
         const QPointF right = window.area()->viewMapping().map(QPointF(content.right(), content.top()));

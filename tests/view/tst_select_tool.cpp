@@ -11,11 +11,6 @@
 
 namespace {
 
-QImage viewPicture(PaintDriver& driver)
-{
-    return driver.area().grab().toImage();
-}
-
 void key(PaintDriver& driver, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QTest::keyClick(&driver.area(), key, modifiers);
@@ -143,12 +138,15 @@ private Q_SLOTS:
         QVERIFY(!tool.handleUndo());
     }
 
-    void floatDropLeavesNoClashAndUndoesInOneStep_data() { addEveryModeAndLayout(); }
+    void floatingSelectionOnEveryCanvas_data() { addEveryModeAndLayout(); }
 
-    // A lifted float dragged off the cell grid and over a strip's edge, twice, then
-    // dropped: the preview showed what the drop left, the canvas is legal, and one undo
-    // gives back every pixel.
-    void floatDropLeavesNoClashAndUndoesInOneStep()
+    // A float thrown away, with Esc or Ctrl+Z, was never written to the canvas, and the
+    // selection returns to where it was lifted from. A float dragged off the cell grid and
+    // over a strip's edge, twice, then dropped: the preview showed what the drop left, the
+    // canvas is legal, and one undo gives back every pixel. Cut empties the selection to
+    // the blank colour as one entry and keeps the outline; pasting the clipboard back where
+    // it came from gives back every pixel.
+    void floatingSelectionOnEveryCanvas()
     {
         QFETCH(CanvasMode, mode);
         QFETCH(CanvasLayout, layout);
@@ -161,25 +159,47 @@ private Q_SLOTS:
         SelectTool& tool = driver.area().selectTool();
         driver.area().setSelectionTool(SelectionTool::Rectangle);
         driver.stroke({at - QPoint(14, 9), at + QPoint(14, 9)});
+        const QRegion lifted = tool.selection();
+        QCOMPARE(lifted, QRegion(QRect(at - QPoint(14, 9), at + QPoint(14, 9))) & driver.colormap().rect());
+
+        driver.stroke({at, at + QPoint(7, 2)}, Qt::LeftButton, Qt::ControlModifier);
+        QVERIFY(tool.floating());
+        key(driver, Qt::Key_Escape);
+        QVERIFY(!tool.floating());
+        QCOMPARE(tool.selection(), lifted);
+        QCOMPARE(driver.colormap(), before);
+        driver.stroke({at, at + QPoint(-3, 1)});
+        QVERIFY(tool.handleUndo());
+        QVERIFY(!tool.floating());
+        QCOMPARE(tool.selection(), lifted);
+        QCOMPARE(driver.colormap(), before);
+
         driver.stroke({at, at + QPoint(5, 3)});
         driver.stroke({at + QPoint(5, 3), at + QPoint(11, 10)});
         QVERIFY(tool.floating());
         QCOMPARE(driver.colormap(), before);
         QCOMPARE(driver.project().history().count(), entries);
-        const QImage preview = viewPicture(driver);
-
+        const QImage preview = driver.area().grab().toImage();
         key(driver, Qt::Key_Return);
         QVERIFY(!tool.floating());
         QCOMPARE(driver.project().history().count(), entries + 1);
         QVERIFY(driver.colormap() != before);
         QVERIFY(!canvasHasUnresolvedClashes(driver.context(), driver.colormap()));
-        const QRegion lifted
-            = QRegion(QRect(at - QPoint(14, 9), at + QPoint(14, 9))) & driver.colormap().rect();
         QCOMPARE(tool.selection(), lifted.translated(11, 10) & driver.colormap().rect());
-        QCOMPARE(viewPicture(driver), preview);
-
+        QCOMPARE(driver.area().grab().toImage(), preview);
         QVERIFY(driver.area().undo());
         QCOMPARE(canvasToRows(driver.colormap()), canvasToRows(before));
+
+        driver.area().selectAll();
+        driver.area().cutSelection();
+        QCOMPARE(driver.project().history().count(), entries + 1);
+        QVERIFY(driver.colormap() != before);
+        QVERIFY(!canvasHasUnresolvedClashes(driver.context(), driver.colormap()));
+        QCOMPARE(tool.selection(), QRegion(driver.colormap().rect()));
+        tool.pasteSelection(false);
+        tool.commitFloatingSelection();
+        QCOMPARE(canvasToRows(driver.colormap()), canvasToRows(before));
+        QCOMPARE(driver.project().history().count(), entries + 2);
     }
 
     // Paste with Transparency lets the canvas show through the clipboard's blank pixels;
@@ -198,7 +218,6 @@ private Q_SLOTS:
         driver.stroke({QPoint(8, 8), QPoint(11, 9)});
         driver.area().copySelection();
         tool.pasteSelection(true);
-        QVERIFY(tool.floating());
         key(driver, Qt::Key_Right, Qt::ShiftModifier);
         key(driver, Qt::Key_Right, Qt::ShiftModifier);
         key(driver, Qt::Key_Return);
@@ -215,37 +234,9 @@ private Q_SLOTS:
             rowsText({"2" + b + "2" + b, b + "2" + b + "2"}));
     }
 
-    void cutAndPasteRoundTrip_data() { addEveryModeAndLayout(); }
-
-    // Cut empties the selection to the blank colour as one entry and keeps the outline;
-    // pasting the clipboard back where it came from gives back every pixel.
-    void cutAndPasteRoundTrip()
-    {
-        QFETCH(CanvasMode, mode);
-        QFETCH(CanvasLayout, layout);
-        PaintDriver driver(mode, layout);
-        paintBands(driver, driver.target());
-        paintBands(driver, driver.colormap().rect().center());
-        const Colormap original = driver.colormap();
-        const int entries = driver.project().history().count();
-        SelectTool& tool = driver.area().selectTool();
-        driver.area().setSelectionTool(SelectionTool::Rectangle);
-        driver.area().selectAll();
-        driver.area().cutSelection();
-        QCOMPARE(driver.project().history().count(), entries + 1);
-        QVERIFY(driver.colormap() != original);
-        QVERIFY(!canvasHasUnresolvedClashes(driver.context(), driver.colormap()));
-        QCOMPARE(tool.selection(), QRegion(driver.colormap().rect()));
-
-        tool.pasteSelection(false);
-        tool.commitFloatingSelection();
-        QCOMPARE(canvasToRows(driver.colormap()), canvasToRows(original));
-        QCOMPARE(driver.project().history().count(), entries + 2);
-    }
-
     // Flipping twice gives the content and the shape back exactly, and nothing is
     // recorded; one flip of a cell-aligned block mirrors its pixels in place.
-    void flipTwiceRestores()
+    void flipsMirrorTheFloat()
     {
         PaintDriver driver(CanvasMode::Hires, CanvasLayout::BitmapOnly);
         paintBands(driver, QPoint(24, 20));
@@ -279,20 +270,16 @@ private Q_SLOTS:
                 QCOMPARE(driver.colormap().pixel(x, y), original.pixel(47 - x, y));
         }
         QCOMPARE(driver.project().history().count(), entries + 1);
-    }
 
-    // An L lifted with the lasso and flipped no longer covers its own corner; moved away
-    // and dropped, the whole L it was lifted from is blank, with no part of the old
-    // picture left behind, and the mirrored L lands intact.
-    void flippedLassoVacatesItsWholeSource()
-    {
-        PaintDriver driver(CanvasMode::Hires, CanvasLayout::BitmapOnly);
+        // An L lifted with the lasso and flipped no longer covers its own corner; moved away
+        // and dropped, the whole L it was lifted from is blank, with no part of the old
+        // picture left behind, and the mirrored L lands intact.
+        driver.area().deselect();
         Colormap& canvas = driver.project().colormap();
         const uchar blank = driver.area().blankIndex();
         canvas.fill(blank);
         canvas.fillRect(QRect(16, 16, 24, 24), 2);
         driver.area().refreshCanvasImage();
-        SelectTool& tool = driver.area().selectTool();
         driver.area().setSelectionTool(SelectionTool::Lasso);
         driver.stroke(
             {QPoint(16, 16), QPoint(23, 16), QPoint(23, 31), QPoint(39, 31), QPoint(39, 39), QPoint(16, 39)});
@@ -360,31 +347,6 @@ private Q_SLOTS:
         const QImage shown = driver.area().screen()->grabWindow(driver.area().winId()).toImage();
         const QImage drawn = driver.area().grab().toImage();
         QCOMPARE(shown.convertToFormat(QImage::Format_RGB32), drawn.convertToFormat(QImage::Format_RGB32));
-    }
-
-    // Esc throws a float away: the canvas was never written and the selection returns to
-    // where it was lifted from; Ctrl+Z does the same.
-    void discardingAFloatRestores()
-    {
-        PaintDriver driver(CanvasMode::Multicolor, CanvasLayout::SideBorders);
-        paintBands(driver, driver.target());
-        const Colormap original = driver.colormap();
-        SelectTool& tool = driver.area().selectTool();
-        driver.area().setSelectionTool(SelectionTool::Rectangle);
-        const QPoint at = driver.target();
-        driver.stroke({at - QPoint(6, 6), at + QPoint(6, 6)});
-        const QRegion lifted = tool.selection();
-        driver.stroke({at, at + QPoint(7, 2)}, Qt::LeftButton, Qt::ControlModifier);
-        QVERIFY(tool.floating());
-        key(driver, Qt::Key_Escape);
-        QVERIFY(!tool.floating());
-        QCOMPARE(tool.selection(), lifted);
-        QCOMPARE(driver.colormap(), original);
-        driver.stroke({at, at + QPoint(-3, 1)});
-        QVERIFY(tool.handleUndo());
-        QVERIFY(!tool.floating());
-        QCOMPARE(tool.selection(), lifted);
-        QCOMPARE(driver.colormap(), original);
     }
 };
 

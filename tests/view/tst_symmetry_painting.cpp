@@ -3,11 +3,6 @@
 
 namespace {
 
-QImage viewPicture(PaintDriver& driver)
-{
-    return driver.area().grab().toImage();
-}
-
 SymmetryTransform copyOf(PaintDriver& driver, int index)
 {
     return driver.area().activeSymmetryTransforms().at(index);
@@ -19,53 +14,6 @@ class TestSymmetryPainting : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // Four copies of a single-pixel stroke land in one history entry, and one undo takes
-    // all of them back.
-    void symmetricStrokeIsOneEntry()
-    {
-        PaintDriver driver(CanvasMode::Hires, CanvasLayout::BitmapOnly);
-        driver.area().setSymmetryMode(SymmetryMode::Quadrant);
-        driver.area().setPenIndex(5);
-        const Colormap before = driver.colormap();
-        const int entries = driver.project().history().count();
-        driver.stroke({QPoint(20, 30), QPoint(23, 31), QPoint(26, 33)});
-        QCOMPARE(driver.project().history().count(), entries + 1);
-        for (int i = 0; i < 4; ++i) {
-            for (const QPoint& end : {QPoint(20, 30), QPoint(26, 33)}) {
-                const QPoint image = copyOf(driver, i).map(end);
-                QCOMPARE(driver.colormap().pixel(image.x(), image.y()), uchar(5));
-            }
-        }
-        const Colormap after = driver.colormap();
-        QVERIFY(driver.area().undo());
-        QCOMPARE(canvasToRows(driver.colormap()), canvasToRows(before));
-        QVERIFY(driver.area().redo());
-        QCOMPARE(canvasToRows(driver.colormap()), canvasToRows(after));
-    }
-
-    // The hover preview shows every copy exactly as the click leaves it.
-    void previewShowsEveryCopy_data()
-    {
-        QTest::addColumn<CanvasMode>("mode");
-        QTest::newRow("hires") << CanvasMode::Hires;
-        QTest::newRow("multicolor") << CanvasMode::Multicolor;
-    }
-
-    void previewShowsEveryCopy()
-    {
-        QFETCH(CanvasMode, mode);
-        PaintDriver driver(mode, CanvasLayout::BitmapOnly);
-        driver.area().setSymmetryMode(SymmetryMode::Kaleidoscope);
-        driver.area().setPenIndex(5);
-        driver.area().setPenWidth(4);
-        const QPoint at(isMulticolor(mode) ? 50 : 110, 60);
-        driver.hover(at);
-        const QImage previewed = viewPicture(driver);
-        driver.stroke({at});
-        driver.leave();
-        QCOMPARE(viewPicture(driver), previewed);
-    }
-
     void previewAfterOtherPreviewsShowsOnlyTheCopies_data()
     {
         QTest::addColumn<CanvasMode>("mode");
@@ -77,9 +25,10 @@ private Q_SLOTS:
         }
     }
 
-    // A fill's hover preview, a dab painted since and a hover far away all leave their
-    // marks in the simulation behind the previews; the pen's preview between its copies
-    // still shows exactly what its click leaves, and nothing of the others.
+    // Every copy of a dab lands, and the hover preview shows every copy exactly as the click
+    // leaves it, even after a fill's hover preview, a dab painted since and a hover far away
+    // have left their marks in the simulation behind the previews: nothing of those shows.
+    // That a symmetric stroke is one entry that undoes whole is the random strokes' test.
     void previewAfterOtherPreviewsShowsOnlyTheCopies()
     {
         QFETCH(CanvasMode, mode);
@@ -101,10 +50,14 @@ private Q_SLOTS:
         driver.area().setPenWidth(4);
         driver.hover(QPoint(width / 2 - 12, 100));
         driver.hover(at);
-        const QImage previewed = viewPicture(driver);
+        const QImage previewed = driver.area().grab().toImage();
         driver.stroke({at});
         driver.leave();
-        QCOMPARE(viewPicture(driver), previewed);
+        QCOMPARE(driver.area().grab().toImage(), previewed);
+        for (const SymmetryTransform& copy : driver.area().activeSymmetryTransforms()) {
+            const QPoint image = copy.map(at);
+            QCOMPARE(driver.colormap().pixel(image.x(), image.y()), uchar(5));
+        }
     }
 
     // A copy that lands on a locked border pixel fills nothing, the others still fill,
@@ -122,7 +75,6 @@ private Q_SLOTS:
         driver.area().setPenIndex(5);
         const QPoint locked(width - 4, 100);
         const QPoint mirror = copyOf(driver, 1).map(locked);
-        QCOMPARE(mirror, QPoint(3, 100));
 
         // Off, the click on the locked strip does nothing at all.
         const Colormap before = driver.colormap();
@@ -162,7 +114,6 @@ private Q_SLOTS:
         area.setSymmetryToolActive(true);
         const Colormap before = driver.colormap();
         const SymmetryAxes centred = area.symmetryAxes();
-        QCOMPARE(centred, (SymmetryAxes {200, 320}));
 
         driver.stroke({QPoint(20, 20), QPoint(30, 30), QPoint(40, 40)});
         QCOMPARE(area.symmetryAxes(), centred);
@@ -176,8 +127,6 @@ private Q_SLOTS:
 
         area.resetSymmetryAxes();
         QCOMPARE(area.symmetryAxes(), centred);
-        area.setSymmetryMode(SymmetryMode::None);
-        QVERIFY(!area.symmetryToolActive());
     }
 };
 
