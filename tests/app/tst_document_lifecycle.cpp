@@ -134,7 +134,7 @@ void TestDocumentLifecycle::failedSaveKeepsThePreviousFile()
     script(window, SaveChangesAnswer::Cancel, file);
     editDocument(window, 2);
     QVERIFY(window.saveProject());
-    const QByteArray bytes = readAll(file);
+    const QByteArray bytes = fileBytes(file);
     QVERIFY(!bytes.isEmpty());
 
     // A folder that cannot exist: one step of its path is the project file itself.
@@ -147,7 +147,7 @@ void TestDocumentLifecycle::failedSaveKeepsThePreviousFile()
         qPrintable(m_prompted.warnings.constFirst()));
     QCOMPARE(window.currentFile(), file);
     QVERIFY(window.isWindowModified());
-    QCOMPARE(readAll(file), bytes);
+    QCOMPARE(fileBytes(file), bytes);
 }
 
 void TestDocumentLifecycle::replacingAModifiedDocumentAsksFirst_data()

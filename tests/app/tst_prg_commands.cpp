@@ -58,7 +58,7 @@ private Q_SLOTS:
         m_target = m_files.filePath(QStringLiteral("art.prg"));
         m_window->exportPrg();
         QVERIFY(m_warnings.isEmpty());
-        const QByteArray written = readAll(m_target);
+        const QByteArray written = fileBytes(m_target);
         // The stand-in's self-extracting header, jumping to $1E00, then the program.
         QCOMPARE(written.left(7), QByteArray::fromHex("0108") + "SFX" + QByteArray::fromHex("001e"));
         QCOMPARE(written.size(), 7 + 9515);
@@ -79,7 +79,7 @@ private Q_SLOTS:
         QVERIFY(m_warnings.value(0).startsWith(
             QStringLiteral("Could not compress the export: the bundled Exomizer is missing (")));
         QVERIFY(m_warnings.value(0).endsWith(sys));
-        QCOMPARE(readAll(m_target).size(), 15874);
+        QCOMPARE(fileBytes(m_target).size(), 15874);
 
         m_window->documentPrompts().locateCruncher = [] { return QStringLiteral(KROMEL_FAKE_CRUNCHER); };
         qputenv("FAKE_EXOMIZER_MODE", "fail");
@@ -93,7 +93,7 @@ private Q_SLOTS:
         qputenv("FAKE_EXOMIZER_MODE", "fail-garbage");
         m_window->exportPrg();
         QCOMPARE(m_warnings.value(2), m_warnings.value(1));
-        const QByteArray fallback = readAll(m_target);
+        const QByteArray fallback = fileBytes(m_target);
         QCOMPARE(fallback.size(), 15874);
         QCOMPARE(fallback.left(2), QByteArray::fromHex("0034"));
 
@@ -102,7 +102,7 @@ private Q_SLOTS:
         m_window->documentPrompts().crunchTimeout = std::chrono::milliseconds(300);
         m_window->exportPrg();
         QCOMPARE(m_warnings.value(3), QStringLiteral("Could not compress the export.") + sys);
-        QCOMPARE(readAll(m_target).size(), 15874);
+        QCOMPARE(fileBytes(m_target).size(), 15874);
 
         // Cancelling writes nothing at the target.
         QFile::remove(m_target);

@@ -56,9 +56,9 @@ private Q_SLOTS:
         const PrgExportColors colors = PrgExportColors::fromSlots(project.colorSlots());
         for (int screen : {0, 1}) {
             const QByteArray native = encodeNativeImage(project.colormap(), project.mode(), colors, screen);
-            QCOMPARE(readAll(m_files.filePath(QStringLiteral("dual-%1-bitmap.bin").arg(screen))),
+            QCOMPARE(fileBytes(m_files.filePath(QStringLiteral("dual-%1-bitmap.bin").arg(screen))),
                 native.mid(2, 8000));
-            QCOMPARE(readAll(m_files.filePath(QStringLiteral("dual-%1-colors.bin").arg(screen))),
+            QCOMPARE(fileBytes(m_files.filePath(QStringLiteral("dual-%1-colors.bin").arg(screen))),
                 native.mid(9002, 1000));
         }
         QCOMPARE(statusMessage(*m_window),
@@ -68,7 +68,7 @@ private Q_SLOTS:
         format = QStringLiteral("acme");
         m_target = m_files.filePath(QStringLiteral("dual.a"));
         m_window->exportImage();
-        QVERIFY(readAll(m_files.filePath(QStringLiteral("dual-1.a")))
+        QVERIFY(fileBytes(m_files.filePath(QStringLiteral("dual-1.a")))
                     .startsWith("; KROMEL picture data for ACME: "));
         QCOMPARE(statusMessage(*m_window), QStringLiteral("Exported 2 files: dual-0.a ... dual-1.a."));
         QVERIFY(!m_window->isWindowModified());
@@ -84,9 +84,9 @@ private Q_SLOTS:
             m_window->project().mode(), m_window->project().layout(), 1,
             PrgExportColors::fromSlots(m_window->project().colorSlots()));
         QVERIFY(planes.ok && !planes.screens.constFirst().sprites.isEmpty());
-        QCOMPARE(readAll(m_files.filePath(QStringLiteral("sides-sprites.bin"))),
+        QCOMPARE(fileBytes(m_files.filePath(QStringLiteral("sides-sprites.bin"))),
             planes.screens.constFirst().sprites);
-        QCOMPARE(readAll(m_files.filePath(QStringLiteral("sides-bitmap.bin"))),
+        QCOMPARE(fileBytes(m_files.filePath(QStringLiteral("sides-bitmap.bin"))),
             planes.screens.constFirst().bitmap);
     }
 
@@ -112,11 +112,11 @@ private Q_SLOTS:
         // The stand-in stays until released; the window must be free long before that.
         QVERIFY(clock.elapsed() < 3000);
         QVERIFY(m_warnings.isEmpty());
-        QTRY_COMPARE_WITH_TIMEOUT(readAll(m_files.filePath(QStringLiteral("given.prg"))),
+        QTRY_COMPARE_WITH_TIMEOUT(fileBytes(m_files.filePath(QStringLiteral("given.prg"))),
             encodeExecutablePrg(project.colormap(), project.mode(), project.layout(),
                 PrgExportColors::fromSlots(project.colorSlots()), nullptr),
             10000);
-        const QStringList arguments = QString::fromUtf8(readAll(m_files.filePath(QStringLiteral("args.txt"))))
+        const QStringList arguments = QString::fromUtf8(fileBytes(m_files.filePath(QStringLiteral("args.txt"))))
                                           .split(QLatin1Char('\n'));
         QCOMPARE(arguments.value(0), QStringLiteral("-autostart"));
         QVERIFY(arguments.value(1).endsWith(QLatin1String("/untitled.prg")));

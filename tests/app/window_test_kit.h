@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "app/status_bar_panel.h"
 #include "document/project.h"
+#include "support/file_size_limit.h"
 #include "view/canvas_area.h"
 #include "widgets/elided_label.h"
 
@@ -49,12 +50,6 @@ inline void editDocument(MainWindow& window, uchar index)
 inline QString statusMessage(const MainWindow& window)
 {
     return window.findChild<StatusBarPanel*>()->messageLabel()->fullText();
-}
-
-inline QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 inline bool writeAll(const QString& path, const QByteArray& bytes)
