@@ -15,22 +15,6 @@ Colormap::Colormap(int width, int height)
 {
 }
 
-void Colormap::resize(int width, int height)
-{
-    width = std::max(0, width);
-    height = std::max(0, height);
-    if (width == m_width && height == m_height)
-        return;
-    std::vector<uchar> pixels(std::size_t(width) * std::size_t(height), 0);
-    const int copyWidth = std::min(width, m_width);
-    const int copyHeight = std::min(height, m_height);
-    for (int y = 0; y < copyHeight; ++y)
-        std::memcpy(pixels.data() + std::size_t(y) * std::size_t(width), scanLine(y), std::size_t(copyWidth));
-    m_pixels = std::move(pixels);
-    m_width = width;
-    m_height = height;
-}
-
 void Colormap::fill(uchar colorIndex)
 {
     std::fill(m_pixels.begin(), m_pixels.end(), colorIndex);

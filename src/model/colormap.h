@@ -30,8 +30,6 @@ public:
         return rect.left() >= 0 && rect.top() >= 0 && rect.right() < m_width && rect.bottom() < m_height;
     }
 
-    void resize(int width, int height);
-
     uchar pixel(int x, int y) const { return contains(x, y) ? m_pixels[index(x, y)] : 0; }
     void setPixel(int x, int y, uchar colorIndex)
     {
@@ -99,7 +97,10 @@ private:
     void writeRowWords(uchar* target, const uchar* rows, int width, int height)
     {
         const std::size_t tail = std::size_t(width) - sizeof(Word);
-        for (int row = 0; row < height; ++row, target += m_width, rows += width) {
+        // A local stride: the byte stores below may alias m_width, which would otherwise
+        // be read again for every row.
+        const std::size_t stride = std::size_t(m_width);
+        for (int row = 0; row < height; ++row, target += stride, rows += width) {
             Word first;
             Word last;
             std::memcpy(&first, rows, sizeof(Word));

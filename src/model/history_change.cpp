@@ -121,18 +121,6 @@ void HistoryChange::copyFrom(const HistoryChange& other)
         m_payload = other.m_payload;
 }
 
-HistoryChangeKind HistoryChange::kind() const
-{
-    switch (m_form) {
-    case Form::ColorIndex:
-        return HistoryChangeKind::ColorIndexChange;
-    case Form::BorderAlignment:
-        return HistoryChangeKind::BorderAlignmentChange;
-    default:
-        return HistoryChangeKind::RegionChange;
-    }
-}
-
 bool HistoryChange::restoreRegion(Colormap& canvas, bool after) const
 {
     // Undo, redo and the workstage replay walk long runs of small crops, nearly all plain

@@ -11,13 +11,6 @@
 #include <span>
 #include <vector>
 
-// The kinds of change an entry can hold. Stored in project files.
-enum class HistoryChangeKind : quint8 {
-    RegionChange = 0,
-    ColorIndexChange = 1,
-    BorderAlignmentChange = 2,
-};
-
 // Pixels of a rectangle before and after an edit. The rectangle is the bounding box of
 // the pixels that differ, so a one-pixel stroke keeps a 1 x 1 pair of crops.
 struct RegionChange {
@@ -58,8 +51,6 @@ public:
     HistoryChange& operator=(const HistoryChange& other);
     HistoryChange& operator=(HistoryChange&& other) noexcept;
     ~HistoryChange();
-
-    HistoryChangeKind kind() const;
 
     // The change as its kind, or null when it is of another kind.
     const ColorIndexChange* colorIndexChange() const
