@@ -19,6 +19,7 @@ class TestCrashRecovery : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { useOwnSettings(QStringLiteral("KROMEL-recovery")); }
     void init();
     void copyFollowsTheDocumentAndCleanEndsRemoveIt();
     void twoEditorsKeepTheirOwnCopies();
