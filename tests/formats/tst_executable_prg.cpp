@@ -6,22 +6,15 @@
 #include "formats/prg/executable_prg.h"
 #include "formats/prg/side_border_sprites.h"
 #include "formats/prg/sprite_record.h"
-#include "formats/prg_export_colors.h"
 #include "model/canvas_region.h"
 #include "model/colormap.h"
 
 #include "support/canvas_picture.h"
+#include "support/export_colors.h"
 
 #include <QTest>
 
 namespace {
-
-PrgExportColors exportColors(std::initializer_list<uchar> slots)
-{
-    PrgExportColors colors;
-    std::copy(slots.begin(), slots.end(), colors.indices.begin());
-    return colors;
-}
 
 Colormap blankCanvas(CanvasMode mode, const CanvasLayoutSpec& layout, uchar color = 0)
 {

@@ -3,11 +3,11 @@
 // machine running the old program leaves exactly the machine the new program makes.
 #include "formats/prg/live_memory_image.h"
 #include "formats/prg/memory_runs.h"
-#include "formats/prg_export_colors.h"
 #include "model/canvas_region.h"
 #include "model/colormap.h"
 
 #include "support/c64_model.h"
+#include "support/export_colors.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -15,13 +15,6 @@
 #include <memory>
 
 namespace {
-
-PrgExportColors exportColors(std::initializer_list<uchar> slots)
-{
-    PrgExportColors colors;
-    std::copy(slots.begin(), slots.end(), colors.indices.begin());
-    return colors;
-}
 
 // Vertical stripes with sprite-strip pixels in between: every cell and unit in use.
 Colormap busyCanvas(CanvasMode mode, const CanvasLayoutSpec& layout)

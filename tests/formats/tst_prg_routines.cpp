@@ -4,12 +4,12 @@
 #include "formats/image/canvas_border_frame.h"
 #include "formats/prg/assembled_routines.h"
 #include "formats/prg/executable_prg.h"
-#include "formats/prg_export_colors.h"
 #include "model/canvas_region.h"
 #include "model/colormap.h"
 #include "model/palette.h"
 
 #include "support/c64_model.h"
+#include "support/export_colors.h"
 
 #include <QMap>
 #include <QTest>
@@ -17,13 +17,6 @@
 #include <memory>
 
 namespace {
-
-PrgExportColors exportColors(std::initializer_list<uchar> slots)
-{
-    PrgExportColors colors;
-    std::copy(slots.begin(), slots.end(), colors.indices.begin());
-    return colors;
-}
 
 // A canvas of vertical colour stripes, so every cell has different colours.
 Colormap stripes(int width, int height)
