@@ -20,6 +20,13 @@ double normalizedRotation(double degrees)
     return r;
 }
 
+double Transform::steppedZoom(int direction) const
+{
+    if (direction > 0)
+        return std::min(std::floor(m_zoom + 1e-9) + 1.0, maxZoom);
+    return m_zoom > 1.0 ? std::ceil(m_zoom - 1e-9) - 1.0 : m_zoom;
+}
+
 void Transform::setZoom(double zoom)
 {
     m_zoom = std::clamp(zoom, minZoom, maxZoom);

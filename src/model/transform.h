@@ -20,6 +20,10 @@ public:
     double displayPixelAspect() const { return m_displayPixelAspect; }
     QPointF pan() const { return m_pan; }
 
+    // The zoom one whole step in `direction` (in above 0, out otherwise) from here: the
+    // next whole factor, so a factor Best Fit left between two is rounded to one. Factors
+    // below 1 are only reached by Best Fit, so stepping out stops at 1.
+    double steppedZoom(int direction) const;
     void setZoom(double zoom);
     void setZoomAnchored(double zoom, QPointF anchor);
     void setRotation(double degrees);

@@ -170,14 +170,7 @@ void CanvasArea::zoomOut()
 
 void CanvasArea::stepZoom(int direction, QPointF anchor)
 {
-    const double zoom = m_project->transform().zoom();
-    if (direction >= 1) {
-        applyZoomStep(std::min(std::floor(zoom + 1e-9) + 1.0, Transform::maxZoom), anchor);
-        return;
-    }
-    // Factors below 1 are only reached by Best Fit; stepping out stops at 1.
-    if (zoom > 1.0)
-        applyZoomStep(std::ceil(zoom - 1e-9) - 1.0, anchor);
+    applyZoomStep(m_project->transform().steppedZoom(direction), anchor);
 }
 
 void CanvasArea::zoomActualSize()

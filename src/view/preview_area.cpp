@@ -183,12 +183,8 @@ void PreviewArea::setZoomAnchored(double zoom, const QPointF& anchor)
 // Whole zoom steps keep every C64 pixel the same number of screen pixels wide.
 void PreviewArea::stepZoom(int direction, const QPointF& anchor)
 {
-    const double zoom = m_transform.zoom();
-    if (direction > 0) {
-        setZoomAnchored(std::min(std::floor(zoom + 1e-9) + 1, Transform::maxZoom), anchor);
-    } else if (zoom > 1) {
-        setZoomAnchored(std::ceil(zoom - 1e-9) - 1, anchor);
-    }
+    if (const double zoom = m_transform.steppedZoom(direction); zoom != m_transform.zoom())
+        setZoomAnchored(zoom, anchor);
 }
 
 void PreviewArea::zoomIn()
