@@ -217,7 +217,7 @@ void TestDocumentLifecycle::recentMenuListsExistingProjects()
     const QString corrupt = path(QStringLiteral("bad & broken.krm"));
     for (const QString& file : {inA, inB, deleted})
         QVERIFY(saveProjectFile(Project(), file, {}).ok);
-    QVERIFY(writeAll(corrupt, "KRM?"));
+    QVERIFY(writeFileBytes(corrupt, "KRM?"));
 
     MainWindow window;
     script(window, SaveChangesAnswer::Cancel, QString());

@@ -177,7 +177,7 @@ private Q_SLOTS:
         const QByteArray prg = encodeExecutablePrg(project.colormap(), project.mode(), project.layout(),
             PrgExportColors::fromSlots(project.colorSlots()), &error);
         const QString sprites = m_files.filePath(QStringLiteral("border.prg"));
-        QVERIFY(writeAll(sprites, QByteArray("\x00\x68", 2) + prg.mid(0x6800 - 0x3400 + 2, 32 * 64)));
+        QVERIFY(writeFileBytes(sprites, QByteArray("\x00\x68", 2) + prg.mid(0x6800 - 0x3400 + 2, 32 * 64)));
 
         project.clearCanvas(project.slotIndex(HistoryColorSlot::Background));
         m_window->documentPrompts().chooseSpritesToImport = [&](const QString&) {
@@ -191,7 +191,7 @@ private Q_SLOTS:
 
         // The whole program holds far more records than the strips take.
         const QString program = m_files.filePath(QStringLiteral("whole.prg"));
-        QVERIFY(writeAll(program, prg));
+        QVERIFY(writeFileBytes(program, prg));
         m_window->documentPrompts().chooseSpritesToImport = [&](const QString&) {
             return std::optional(SpriteImportChoice {program, {}});
         };

@@ -116,14 +116,15 @@ private Q_SLOTS:
             encodeExecutablePrg(project.colormap(), project.mode(), project.layout(),
                 PrgExportColors::fromSlots(project.colorSlots()), nullptr),
             10000);
-        const QStringList arguments = QString::fromUtf8(fileBytes(m_files.filePath(QStringLiteral("args.txt"))))
-                                          .split(QLatin1Char('\n'));
+        const QStringList arguments
+            = QString::fromUtf8(fileBytes(m_files.filePath(QStringLiteral("args.txt"))))
+                  .split(QLatin1Char('\n'));
         QCOMPARE(arguments.value(0), QStringLiteral("-autostart"));
         QVERIFY(arguments.value(1).endsWith(QLatin1String("/untitled.prg")));
         QVERIFY(QFile::exists(arguments.value(1)));
         QVERIFY(statusMessage(*m_window).startsWith(QStringLiteral("Started fake_emulator")));
         const QString release = m_files.filePath(QStringLiteral("release"));
-        QVERIFY(writeAll(release, {}));
+        QVERIFY(writeFileBytes(release, {}));
         QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(release), 10000);
         qunsetenv("FAKE_EMULATOR_MODE");
         // The program goes with the window.
@@ -170,7 +171,7 @@ private Q_SLOTS:
                                "under Edit -> Settings... -> Emulator.")});
 
         const QString notAProgram = m_files.filePath(QStringLiteral("args.txt"));
-        QVERIFY(writeAll(notAProgram, {}));
+        QVERIFY(writeFileBytes(notAProgram, {}));
         QSettings().setValue(settingsKey::emulatorProgram, notAProgram);
         m_window->runInEmulator();
         QCOMPARE(m_warnings.value(1),

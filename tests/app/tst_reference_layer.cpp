@@ -25,7 +25,7 @@ private Q_SLOTS:
         QImage tall(100, 200, QImage::Format_RGB32);
         tall.fill(qRgb(0, 0, 250));
         QVERIFY(tall.save(m_dir.filePath("tall.png")));
-        QVERIFY(writeAll(m_dir.filePath("broken.png"), "not a picture"));
+        QVERIFY(writeFileBytes(m_dir.filePath("broken.png"), "not a picture"));
     }
 
     void init()

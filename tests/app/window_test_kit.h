@@ -10,7 +10,6 @@
 #include "widgets/elided_label.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -50,10 +49,4 @@ inline void editDocument(MainWindow& window, uchar index)
 inline QString statusMessage(const MainWindow& window)
 {
     return window.findChild<StatusBarPanel*>()->messageLabel()->fullText();
-}
-
-inline bool writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }

@@ -16,14 +16,6 @@
 
 namespace {
 
-Colormap blankCanvas(CanvasMode mode, const CanvasLayoutSpec& layout, uchar color = 0)
-{
-    const QSize size = canvasModeDefaultCanvasSize(mode, layout, 1);
-    Colormap canvas(size.width(), size.height());
-    canvas.fill(color);
-    return canvas;
-}
-
 uchar at(const QByteArray& prg, int address)
 {
     const int load = uchar(prg[0]) | uchar(prg[1]) << 8;
@@ -99,7 +91,7 @@ private Q_SLOTS:
         QFETCH(int, size);
         QFETCH(int, load);
         QFETCH(int, bitmap);
-        Colormap canvas = blankCanvas(mode, layout, 2);
+        Colormap canvas = screenCanvas(mode, layout, 2);
         const QRect screen = canvasBitmapRect(mode, canvas.size(), layout);
         for (int y = screen.top(); y <= screen.bottom(); ++y)
             canvas.setPixel(screen.left() + y % screen.width(), y, uchar(3 + y % 12));
@@ -122,7 +114,7 @@ private Q_SLOTS:
 
     void overBudgetBordersNameTheirColumnCounts()
     {
-        Colormap canvas = blankCanvas(CanvasMode::Hires, topBottom);
+        Colormap canvas = screenCanvas(CanvasMode::Hires, topBottom);
         for (int column = 0; column < 10; ++column) {
             if (column < 9)
                 canvas.setPixel(column * 24, 5, 1);
@@ -150,7 +142,7 @@ private Q_SLOTS:
     void borderColumnsFillUpAndShareColours()
     {
         const CanvasLayoutSpec layout {CanvasLayout::TopBottomBorders};
-        Colormap canvas = blankCanvas(CanvasMode::Multicolor, layout, 6);
+        Colormap canvas = screenCanvas(CanvasMode::Multicolor, layout, 6);
         canvas.setPixel(2 * 12 + 3, 30, 7);
         canvas.setPixel(5 * 12, 0, 4);
         const PrgExportColors colors = exportColors({0, 0, 0, 0, 6, 1, 2, 6, 1, 2});
@@ -174,7 +166,7 @@ private Q_SLOTS:
     // 4-5) gives both records its colour, so a sprite file import shows it in that colour.
     void sideBorderHalvesShareColours()
     {
-        Colormap canvas = blankCanvas(CanvasMode::Hires, sideBorders, 0);
+        Colormap canvas = screenCanvas(CanvasMode::Hires, sideBorders, 0);
         canvas.setPixel(400, 100, 5); // right strip, second column, hardware row 5
         canvas.setPixel(10, 20, 3); // left strip, first column, hardware row 1
         const PrgSpriteRecords records
@@ -207,7 +199,7 @@ private Q_SLOTS:
     {
         const CanvasLayoutSpec layout {
             CanvasLayout::TopBottomBorders, SpriteAlignment::Right, SpriteAlignment::Left};
-        const QByteArray prg = encodeExecutablePrg(blankCanvas(CanvasMode::Hires, layout), CanvasMode::Hires,
+        const QByteArray prg = encodeExecutablePrg(screenCanvas(CanvasMode::Hires, layout), CanvasMode::Hires,
             layout, exportColors({0, 0, 0, 0, 0, 3, 4, 0, 8, 9}), nullptr);
         using TopBottom = assembled::top_bottom_borders_hires;
         QCOMPARE(at(prg, TopBottom::param_top_mc0), uchar(3));

@@ -9,17 +9,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-} // namespace
-
 class TestPrgCruncher : public QObject {
     Q_OBJECT
 
@@ -48,7 +37,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString prg = dir.filePath(QStringLiteral("art.prg"));
         const QString log = dir.filePath(QStringLiteral("arguments"));
-        writeAll(prg, QByteArray::fromHex("001e") + "program");
+        QVERIFY(writeFileBytes(prg, QByteArray::fromHex("001e") + "program"));
         qputenv("FAKE_EXOMIZER_LOG", log.toLocal8Bit());
         const CrunchResult result = crunchPrgInPlace(QStringLiteral(KROMEL_FAKE_CRUNCHER), prg, 7680, {});
         qunsetenv("FAKE_EXOMIZER_LOG");
@@ -63,7 +52,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString prg = dir.filePath(QStringLiteral("art.prg"));
-        writeAll(prg, "program");
+        QVERIFY(writeFileBytes(prg, "program"));
 
         qputenv("FAKE_EXOMIZER_MODE", "fail");
         CrunchResult result = crunchPrgInPlace(QStringLiteral(KROMEL_FAKE_CRUNCHER), prg, 13312, {});

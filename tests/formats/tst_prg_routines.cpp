@@ -9,6 +9,7 @@
 #include "model/palette.h"
 
 #include "support/c64_model.h"
+#include "support/canvas_picture.h"
 #include "support/export_colors.h"
 
 #include <QMap>
@@ -101,15 +102,6 @@ void verifyShown(const ShownSprite& s, const ShownSprite& expected, const QStrin
     QCOMPARE(s.x, expected.x);
     QCOMPARE(s.color, expected.color);
     QCOMPARE(s.multicolor, expected.multicolor);
-}
-
-// A canvas of one screen with its borders, in one colour.
-Colormap filledCanvas(CanvasMode mode, const CanvasLayoutSpec& layout, uchar color)
-{
-    const QSize size = canvasModeDefaultCanvasSize(mode, layout, 1);
-    Colormap canvas(size.width(), size.height());
-    canvas.fill(color);
-    return canvas;
 }
 
 // A C64 of the given video standard that has run the program from its load address,
@@ -262,7 +254,7 @@ private Q_SLOTS:
         const CanvasLayoutSpec spec {layout};
         // Every shared colour different, so a register holding the wrong one shows.
         const PrgExportColors colors = exportColors({9, 3, 5, 6, 7, 10, 11, 12, 13, 14});
-        Colormap canvas = filledCanvas(mode, spec, isMulticolor(mode) ? 9 : 0);
+        Colormap canvas = screenCanvas(mode, spec, isMulticolor(mode) ? 9 : 0);
         const QSize size = canvas.size();
         // Clear border strips, so the top and bottom borders stay within their budget.
         for (const CanvasRegion& region : canvasRegions(mode, size, spec)) {
@@ -306,7 +298,7 @@ private Q_SLOTS:
         QFETCH(int, phase);
         const bool multicolor = isMulticolor(mode);
         const CanvasLayoutSpec layout {CanvasLayout::SideBorders};
-        Colormap canvas = filledCanvas(mode, layout, 1);
+        Colormap canvas = screenCanvas(mode, layout, 1);
         paintStrips(canvas, mode, layout);
         const PrgExportColors colors = exportColors({1, 1, 5, 6});
         const QByteArray prg = encodeExecutablePrg(canvas, mode, layout, colors, nullptr);
@@ -356,7 +348,7 @@ private Q_SLOTS:
         // the canvas: X 152, 176, ... 320, the last three past X 255.
         const CanvasLayoutSpec layout {
             CanvasLayout::TopBottomBorders, SpriteAlignment::Right, SpriteAlignment::Left};
-        Colormap canvas = filledCanvas(mode, layout, 0);
+        Colormap canvas = screenCanvas(mode, layout, 0);
         const int unit = spriteColumnWidth(mode);
         for (int k = 0; k < 8; ++k) {
             canvas.fillRect(QRect(k * unit, 250, 2, 20), uchar(2 + k));

@@ -16,6 +16,14 @@ uchar hexDigit(QChar c)
 
 } // namespace
 
+Colormap screenCanvas(CanvasMode mode, const CanvasLayoutSpec& layout, uchar color)
+{
+    const QSize size = canvasModeDefaultCanvasSize(mode, layout, 1);
+    Colormap canvas(size.width(), size.height());
+    canvas.fill(color);
+    return canvas;
+}
+
 Colormap canvasFromRows(const QStringList& rows)
 {
     int width = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/canvas_mode.h"
 #include "model/colormap.h"
 
 #include <QPoint>
@@ -8,6 +9,9 @@
 
 // Canvases written as pictures: one string per row, one hex digit per pixel ("0011",
 // "0122"). Spaces are ignored, so wide rows can be grouped by cell ("0011 2233").
+
+// One screen of the mode and layout, borders included, in one colour.
+Colormap screenCanvas(CanvasMode mode, const CanvasLayoutSpec& layout, uchar color = 0);
 
 // A canvas as wide as the longest row; missing pixels are 0.
 Colormap canvasFromRows(const QStringList& rows);

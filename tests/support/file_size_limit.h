@@ -31,3 +31,4 @@ QString fileTooLargeText();
 QStringList folderEntries(const QString& folder);
 
 QByteArray fileBytes(const QString& path);
+bool writeFileBytes(const QString& path, const QByteArray& bytes);
