@@ -43,12 +43,7 @@ inline void WorkstageReplayer::applyStep(const ForwardStep& step)
 void WorkstageReplayer::walkTo(int stage)
 {
     if (!m_rewound) {
-        m_rewound = true;
-        const QList<HistoryEntry>& entries = m_history.entries();
-        const int first = std::clamp(stage, 0, m_applied);
-        m_forward.reserve(std::size_t(m_applied - first));
-        while (m_stage > first)
-            rewindEntry(entries.at(--m_stage));
+        rewindTo(stage);
         return;
     }
     while (m_stage < stage && !m_forward.empty()) {
@@ -66,46 +61,58 @@ void WorkstageReplayer::walkTo(int stage)
     }
 }
 
-void WorkstageReplayer::rewindEntry(const HistoryEntry& entry)
+// Called once per change of every entry rewound: kept out of line, the loop would pay a
+// call's register saves for each one, which costs as much as copying a small crop.
+[[gnu::always_inline]] inline void WorkstageReplayer::rewindChange(const HistoryChange& change)
 {
-    // Steps are noted last change first, so the forward walk, which takes them from the
-    // back, meets them first change first and ends the stage on the entry's last one.
-    const std::size_t stageEnd = m_forward.size();
-    for (auto change = entry.changes.crbegin(); change != entry.changes.crend(); ++change) {
-        ForwardStep step;
-        if (const ColorIndexChange* slot = change->colorIndexChange()) {
-            if (slot->slot == HistoryColorSlot::Background) {
-                step.kind = ForwardStep::Kind::Background;
-                step.colorIndex = std::exchange(m_colors.background, slot->beforeIndex);
-            } else if (slot->slot == HistoryColorSlot::Border) {
-                step.kind = ForwardStep::Kind::Border;
-                step.colorIndex = std::exchange(m_colors.border, slot->beforeIndex);
-            }
-        } else if (change->isRegionChange()) {
-            const QRect rect = change->regionRect();
-            const uchar* before = change->plainPixels(false);
-            const uchar* after = change->plainPixels(true);
-            if (before && after && m_colormap.holds(rect)) {
-                m_colormap.writeRows(rect.x(), rect.y(), rect.width(), rect.height(), before);
-                step.kind = ForwardStep::Kind::Pixels;
-                step.x = quint16(rect.x());
-                step.y = quint16(rect.y());
-                step.width = quint16(rect.width());
-                step.height = quint16(rect.height());
-                step.source = after;
-            } else {
-                // A damaged crop's stand-in zeros are no picture: like the document's
-                // undo, restoreRegion skips it.
-                change->restoreRegion(m_colormap, false);
-                step.kind = ForwardStep::Kind::Redo;
-                step.source = &*change;
-            }
+    if (change.isRegionChange()) {
+        const QRect rect = change.regionRect();
+        const uchar* before = change.plainPixels(false);
+        const uchar* after = change.plainPixels(true);
+        if (before && after && m_colormap.holds(rect)) {
+            m_colormap.writeRows(rect.x(), rect.y(), rect.width(), rect.height(), before);
+            m_forward.push_back({ForwardStep::Kind::Pixels, false, 0, quint16(rect.x()), quint16(rect.y()),
+                quint16(rect.width()), quint16(rect.height()), after});
+        } else {
+            // A damaged crop's stand-in zeros are no picture: like the document's undo,
+            // restoreRegion skips it.
+            change.restoreRegion(m_colormap, false);
+            m_forward.push_back({ForwardStep::Kind::Redo, false, 0, 0, 0, 0, 0, &change});
         }
-        m_forward.push_back(step);
+        return;
     }
-    if (m_forward.size() == stageEnd)
-        m_forward.emplace_back();
-    m_forward[stageEnd].endsStage = true;
+    ForwardStep step;
+    if (const ColorIndexChange* slot = change.colorIndexChange()) {
+        if (slot->slot == HistoryColorSlot::Background) {
+            step.kind = ForwardStep::Kind::Background;
+            step.colorIndex = std::exchange(m_colors.background, slot->beforeIndex);
+        } else if (slot->slot == HistoryColorSlot::Border) {
+            step.kind = ForwardStep::Kind::Border;
+            step.colorIndex = std::exchange(m_colors.border, slot->beforeIndex);
+        }
+    }
+    m_forward.push_back(step);
+}
+
+void WorkstageReplayer::rewindTo(int stage)
+{
+    m_rewound = true;
+    const QList<HistoryEntry>& entries = m_history.entries();
+    const int first = std::clamp(stage, 0, m_applied);
+    m_forward.reserve(std::size_t(m_applied - first));
+    while (m_stage > first) {
+        const HistoryEntry& entry = entries.at(--m_stage);
+        // Steps are noted last change first, so the forward walk, which takes them from
+        // the back, meets them first change first and ends the stage on the entry's last
+        // one.
+        const std::size_t stageEnd = m_forward.size();
+        const HistoryChange* const firstChange = entry.changes.begin();
+        for (const HistoryChange* change = entry.changes.end(); change != firstChange;)
+            rewindChange(*--change);
+        if (m_forward.size() == stageEnd)
+            m_forward.emplace_back();
+        m_forward[stageEnd].endsStage = true;
+    }
 }
 
 QList<int> workstageIndices(int count, int total, WorkstageReduction reduction)

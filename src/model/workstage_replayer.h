@@ -71,7 +71,8 @@ private:
     };
 
     void walkTo(int stage);
-    void rewindEntry(const HistoryEntry& entry);
+    void rewindTo(int stage);
+    void rewindChange(const HistoryChange& change);
     void applyStep(const ForwardStep& step);
 
     // Read in place; only the first `m_applied` entries are ever visited.
