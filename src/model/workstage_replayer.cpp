@@ -61,8 +61,8 @@ void WorkstageReplayer::walkTo(int stage)
     }
 }
 
-// Called once per change of every entry rewound: kept out of line, the loop would pay a
-// call's register saves for each one, which costs as much as copying a small crop.
+// Part of the rewind loop: as a call of its own, every change would pay for the call's
+// register saves, which cost about as much as copying a small crop.
 [[gnu::always_inline]] inline void WorkstageReplayer::rewindChange(const HistoryChange& change)
 {
     if (change.isRegionChange()) {
