@@ -248,8 +248,12 @@ bool rasterize(
 {
     const int pw = raster.pixelWidth;
     bool anySet = false;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        uchar* row = mask.row(y);
+    if (area.isEmpty())
+        return false;
+    // Asking the image for each row would check every time whether it must detach.
+    uchar* row = mask.row(area.top());
+    const qsizetype stride = mask.image().bytesPerLine();
+    for (int y = area.top(); y <= area.bottom(); ++y, row += stride) {
         const double nibRow = space.rowOf(y + 0.5);
         if (!raster.antialiased) {
             // The swept nib is convex, so the pixel centres it holds on a row are one run:

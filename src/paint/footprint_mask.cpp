@@ -47,7 +47,10 @@ void FootprintMask::clear()
     }
     const std::size_t offset = std::size_t(m_touched.left()) * std::size_t(m_pixelWidth);
     const std::size_t bytes = std::size_t(m_touched.width()) * std::size_t(m_pixelWidth);
-    for (int y = m_touched.top(); y <= m_touched.bottom(); ++y)
-        std::memset(m_image.scanLine(y) + offset, 0, bytes);
+    // Detached once here, not once per row by scanLine().
+    uchar* row = m_image.scanLine(m_touched.top()) + offset;
+    const qsizetype stride = m_image.bytesPerLine();
+    for (int y = m_touched.top(); y <= m_touched.bottom(); ++y, row += stride)
+        std::memset(row, 0, bytes);
     m_touched = QRect();
 }
