@@ -1,8 +1,9 @@
 // Feeds arbitrary bytes to the project reader and the preview reader. Besides crashes and
 // memory errors it checks what must hold for every file the reader accepts: the preview
 // shows the canvas the project opens with, saving it and reading that back gives a file
-// that saves to the same bytes, and undoing and redoing its whole history stays inside
-// the canvas.
+// that saves to the same bytes, undoing and redoing its whole history stays inside the
+// canvas, and the time-lapse replay starts from what undoing everything shows and ends
+// on the pixels that redoing it gives.
 //
 // Inflating the canvas is most of the cost of an input, so it happens once per input
 // where that can be helped. The preview reader runs on its own for files the project
@@ -12,9 +13,11 @@
 // which of the preview comparison and the save round trip run, so each is reached evenly
 // without every run paying for both.
 #include "document/project.h"
+#include "formats/image/workstage_frames.h"
 #include "formats/project/project_file_reader.h"
 #include "formats/project/project_file_writer.h"
 #include "formats/project/project_preview.h"
+#include "model/workstage_replayer.h"
 
 #include "fuzz_checks.h"
 
@@ -22,6 +25,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -94,8 +98,36 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         require(load(first, &reloaded) && saved(reloaded) == first);
     }
 
+    // The replayer reads the history in place, so it runs before the undo below moves
+    // it. Its first stage must be what undoing everything gives. On the way forward it
+    // writes the after crops as redo does but restores the colours the rewind found, so
+    // its last stage has the pixels of redoing up to the loaded entry and the loaded
+    // colours (which part only where a file's history disagrees with its canvas).
+    struct Stage {
+        Colormap colormap;
+        WorkstageColors colors;
+    };
+    std::optional<Stage> firstStage;
+    std::optional<Stage> lastStage;
+    const WorkstageColors loadedColors = workstageColorsOf(project);
+    if ((selector >> 8) % 4 == 0) {
+        WorkstageReplayer replayer(project.colormap(), project.history(), loadedColors);
+        firstStage = Stage {replayer.colormapAt(0), replayer.colorsAt(0)};
+        const int last = replayer.stageCount() - 1;
+        lastStage = Stage {replayer.colormapAt(last), replayer.colorsAt(last)};
+        require(lastStage->colors == loadedColors);
+    }
+
+    // The replay's last stage is the loaded one: the redo tail is not part of it.
+    const int loadedIndex = project.history().index();
     while (project.history().canUndo())
         project.undo();
+    if (firstStage)
+        require(project.colormap() == firstStage->colormap && workstageColorsOf(project) == firstStage->colors);
+    while (project.history().index() < loadedIndex && project.history().canRedo())
+        project.redo();
+    if (lastStage)
+        require(project.colormap() == lastStage->colormap);
     while (project.history().canRedo())
         project.redo();
     return 0;
