@@ -102,15 +102,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // it. Its first stage must be what undoing everything gives. On the way forward it
     // writes the after crops as redo does but restores the colours the rewind found, so
     // its last stage has the pixels of redoing up to the loaded entry and the loaded
-    // colours (which part only where a file's history disagrees with its canvas).
+    // colours. The two tell apart only a file whose history disagrees with its canvas.
     struct Stage {
         Colormap colormap;
         WorkstageColors colors;
     };
     std::optional<Stage> firstStage;
     std::optional<Stage> lastStage;
-    const WorkstageColors loadedColors = workstageColorsOf(project);
     if ((selector >> 8) % 4 == 0) {
+        const WorkstageColors loadedColors = workstageColorsOf(project);
         WorkstageReplayer replayer(project.colormap(), project.history(), loadedColors);
         firstStage = Stage {replayer.colormapAt(0), replayer.colorsAt(0)};
         const int last = replayer.stageCount() - 1;
